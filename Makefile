@@ -1,0 +1,69 @@
+# Thin wrapper over the CMake presets.
+#   make demo   build and run the main job on the bundled example
+#   make test   build and run the whole suite, plain (dev) and under sanitizers (asan)
+#   make bench  build the release preset and run the benchmarks
+#   make fuzz   build the libFuzzer targets with clang and run each for FUZZ_SECONDS
+
+PACKAGES := cmake ninja-build g++ make binutils libgtest-dev libgmock-dev
+BENCH_PACKAGES := libbenchmark-dev
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+FUZZ_SECONDS ?= 60
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps demo test test-dev test-asan bench fuzz clean
+
+all: test
+
+# Installs only what is missing, and only when we may; otherwise says what to install.
+define ensure_packages
+	@missing=""; for p in $(1); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:$$missing"; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	  else \
+	    echo "Missing packages; install them with: sudo apt-get install -y$$missing"; exit 1; \
+	  fi; \
+	fi
+endef
+
+deps:
+	$(call ensure_packages,$(PACKAGES))
+
+test: test-dev test-asan
+
+test-dev: deps
+	cmake --preset dev
+	cmake --build --preset dev -j $(JOBS)
+	ctest --preset dev -j $(JOBS)
+
+test-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+demo: deps
+	cmake --preset dev
+	cmake --build --preset dev -j $(JOBS)
+	sh examples/demo.sh build/dev
+
+bench: deps
+	$(call ensure_packages,$(BENCH_PACKAGES))
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+	for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+fuzz: deps
+	$(call ensure_packages,$(FUZZ_PACKAGES))
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	for f in build/fuzz/fuzz/fuzz_*; do \
+	  [ -x "$$f" ] || continue; name=$$(basename $$f); \
+	  mkdir -p build/fuzz/corpus/$$name; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) build/fuzz/corpus/$$name fuzz/corpus/$$name || exit 1; \
+	done
+
+clean:
+	rm -rf build

@@ -1,0 +1,79 @@
+# Shared build helpers: one call per library, test, fuzzer and benchmark.
+
+set(TEDSKIT_WARNINGS -Wall -Wextra)
+if(TEDSKIT_WERROR)
+  list(APPEND TEDSKIT_WARNINGS -Werror)
+endif()
+
+# tedskit_add_library(NAME SOURCES... [LINKS lib...])
+# A shared library with SONAME lib<NAME>.so.1, hidden visibility and the public headers.
+function(tedskit_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  add_library(${name} SHARED ${ARG_SOURCES})
+  target_include_directories(${name}
+    PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
+           $<INSTALL_INTERFACE:include>
+    PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${TEDSKIT_WARNINGS})
+  string(TOUPPER ${name} upper)
+  target_compile_definitions(${name} PRIVATE TEDSKIT_BUILDING_${upper})
+  set_target_properties(${name} PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION 1)
+  if(ARG_LINKS)
+    target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+  endif()
+endfunction()
+
+# tedskit_add_test(NAME SOURCES... [LINKS lib...])
+# One GoogleTest binary, run by ctest from the source root so data/ and examples/ resolve.
+function(tedskit_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  find_package(GTest REQUIRED)
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${TEDSKIT_WARNINGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/include ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main ${ARG_LINKS})
+  target_compile_definitions(${name} PRIVATE
+    TEDSKIT_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    TEDSKIT_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# tedskit_check_exports(LIBRARY EXPORTS_FILE)
+# Fails when a name listed in EXPORTS_FILE is missing from the library's dynamic
+# symbols, or when the library exports anything the file does not list.
+function(tedskit_check_exports library exports_file)
+  add_test(NAME exports_${library}
+    COMMAND sh ${PROJECT_SOURCE_DIR}/tests/abi/check_exports.sh $<TARGET_FILE:${library}> ${exports_file})
+endfunction()
+
+# tedskit_add_fuzzer(NAME SOURCE [LINKS lib...] [CORPUS dir])
+# Under TEDSKIT_FUZZ a libFuzzer binary; otherwise a replay binary that runs every
+# file of the corpus folder once, registered as a test.
+function(tedskit_add_fuzzer name source)
+  cmake_parse_arguments(ARG "" "CORPUS" "LINKS" ${ARGN})
+  if(NOT ARG_CORPUS)
+    set(ARG_CORPUS ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name})
+  endif()
+  add_executable(${name} ${source})
+  target_compile_options(${name} PRIVATE ${TEDSKIT_WARNINGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS})
+  if(TEDSKIT_FUZZ)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  else()
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
+    add_test(NAME ${name}_replay COMMAND ${name} ${ARG_CORPUS} WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+  endif()
+endfunction()
+
+# tedskit_add_benchmark(NAME SOURCES... [LINKS lib...])
+function(tedskit_add_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  find_package(benchmark REQUIRED)
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${TEDSKIT_WARNINGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE benchmark::benchmark benchmark::benchmark_main ${ARG_LINKS})
+  target_compile_definitions(${name} PRIVATE TEDSKIT_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+endfunction()
