@@ -9,7 +9,11 @@ lib=$1
 list=$2
 status=0
 
-symbols=$(nm -D --defined-only "$lib" | awk '$2 != "U" {print $3}' | c++filt | sed 's/(.*$//')
+# Weak and unique symbols that name the standard library are template instances, not ours.
+symbols=$(nm -D --defined-only "$lib" | c++filt | awk '
+  { type = $2; $1 = ""; $2 = ""; sub(/^  /, "") }
+  (type == "W" || type == "V" || type == "u") && /(^|[ <(])(std|__gnu_cxx)::/ { next }
+  { print }' | sed 's/(.*$//')
 names=$(sed 's/#.*$//; s/[[:space:]]*$//; /^$/d' "$list")
 
 for name in $names; do
@@ -22,7 +26,6 @@ done
 echo "$symbols" | while IFS= read -r sym; do
   [ -z "$sym" ] && continue
   case $sym in
-    std::*|__gnu_cxx::*|"typeinfo for std::"*|"typeinfo name for std::"*|"vtable for std::"*) continue ;;
     _init|_fini|_edata|_end|__bss_start) continue ;;
   esac
   ok=0
