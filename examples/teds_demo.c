@@ -47,8 +47,8 @@ static int read_image_file(const char* path, char* memory, size_t memory_size, c
 }
 
 int main(int argc, char** argv) {
-  char memory[256];
-  char reg[64];
+  char memory[512];
+  char reg[512];
   const char* form = NULL;
   int32_t valid = 0;
   int32_t result;

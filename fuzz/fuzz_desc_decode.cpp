@@ -30,9 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       DORVIA_DecodeRawTEDSToTemplateForm(dir.c_str(), hex.c_str(), "0011223344556677", 0, &form, &valid);
   if (result != 0 || form == nullptr) return 0;
 
-  auto array = std::make_unique<TEDSTemplateFieldArrayStruct>();
+  static const auto array = std::make_unique<TEDSTemplateFieldArrayStruct>();
+  static std::string text(1 << 16, '\0');
   DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(form, array.get(), 1);
-  std::string text(1 << 16, '\0');
   if (DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), text.data(),
                                                          static_cast<int32_t>(text.size())) == 0) {
     const char* encoded = nullptr;
