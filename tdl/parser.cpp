@@ -36,11 +36,14 @@ struct Target {
   }
 };
 
-// A case being read owns its properties until ENDCASE hands it to its select case.
+// A case being read owns its properties and description until ENDCASE hands it to its
+// select case.
 struct OpenCase {
   std::unique_ptr<CTDLCase> c = std::make_unique<CTDLCase>();
   ~OpenCase() {
-    if (c) destroyPropertyList(c->m_properties);
+    if (!c) return;
+    destroyPropertyList(c->m_properties);
+    delete[] c->m_description;
   }
 };
 

@@ -253,6 +253,20 @@ TEST(Parse, ScannerFailuresStopTheParseWithMinusFour) {
   EXPECT_EQ(unreadable.errors, "read() in flex scanner failed\n");
 }
 
+// Copies share what they point to, and destroying a copy of a collection or of a case
+// releases none of it.
+TEST(Parse, CopiesOfCollectionsAndCasesAreSafeToDestroy) {
+  const Parsed p = parseText(inTemplate("SELECTCASE \"s\", ID, 1\nCASE \"c\", 0\n" + kProp + "ENDCASE\nENDSELECT\n"));
+  { CTDLTemplateCollection copy(*p.collection); }
+  {
+    CTDLCase copy(*asSelectCase(p.tmpl(0).m_properties[0]).m_cases[0]);
+    EXPECT_EQ(copy.m_properties.size(), 1u);
+  }
+  EXPECT_EQ(getTDLCollection(), p.collection);
+  EXPECT_NE(std::string(p.collection->m_fileName).find(".tdl"), std::string::npos);
+  EXPECT_STREQ(asSelectCase(p.tmpl(0).m_properties[0]).m_cases[0]->getDescription(), "c");
+}
+
 // Collections the caller destroys are not released again when the library unloads.
 TEST(Parse, CallerMayDestroyWhatAParseBuilt) {
   const Parsed p = parseText(inTemplate(kProp + "ENUMERATE E, a, b\n"));
