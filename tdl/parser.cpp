@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "lexer.h"
 #include "ownership.h"
@@ -49,7 +50,7 @@ struct OpenCase {
 
 class Parser {
  public:
-  Parser(std::string_view text, CTDLTemplateCollection& into) : lexer_(text), collection_(into) {}
+  Parser(Reader reader, CTDLTemplateCollection& into) : lexer_(std::move(reader)), collection_(into) {}
 
   void parseFile() {
     advance();
@@ -380,8 +381,8 @@ class Parser {
 
 }  // namespace
 
-ParseOutcome parseTdl(std::string_view text, CTDLTemplateCollection& into) {
-  Parser parser(text, into);
+ParseOutcome parseTdl(Reader reader, CTDLTemplateCollection& into) {
+  Parser parser(std::move(reader), into);
   try {
     parser.parseFile();
     return ParseOutcome::Accepted;

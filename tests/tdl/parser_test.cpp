@@ -248,6 +248,11 @@ TEST(Parse, ScannerFailuresStopTheParseWithMinusFour) {
   EXPECT_EQ(longToken.result, ORLIN_SCANNER_FAILED);
   EXPECT_EQ(longToken.errors, "flex input buffer overflowed\n");
 
+  // The file is read as the tokens need it, so an endless stream stops at once.
+  const Parsed endless = parseFile("/dev/zero");
+  EXPECT_EQ(endless.result, ORLIN_SCANNER_FAILED);
+  EXPECT_EQ(endless.errors, "no match in flex scanner - possible NULL in input\n");
+
   const Parsed unreadable = parseFile(std::filesystem::temp_directory_path().string());
   EXPECT_EQ(unreadable.result, ORLIN_SCANNER_FAILED);
   EXPECT_EQ(unreadable.errors, "read() in flex scanner failed\n");
