@@ -80,7 +80,7 @@ class Parser {
 
   bool run(std::string_view text) {
     size_t start = 0;
-    while (start <= text.size() && ok_) {
+    while (start < text.size() && ok_) {
       size_t end = text.find('\n', start);
       if (end == std::string_view::npos) end = text.size();
       ++lineNo_;
