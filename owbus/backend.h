@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "simbus.h"
+#include "wire.h"
 
 namespace owbus {
 

@@ -1,7 +1,7 @@
 // Back-end choice, the clock and the test hooks of the public interface.
 #include <ctime>
 
-#include "busfile.h"
+#include "runtime.h"
 #include "session.h"
 #include "tedskit/owbus.h"
 

@@ -1,6 +1,7 @@
 // The sim back end: a SimBus loaded from a bus file and saved back to it.
 #include "backend.h"
 #include "busfile.h"
+#include "simbus.h"
 
 namespace owbus {
 

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "crc.h"
+#include "runtime.h"
 #include "session.h"
 #include "tedskit/owbus.h"
 

@@ -33,7 +33,7 @@ TEST(BusFile, MalformedFilesAreRefusedWithLineAndReason) {
       {"device DS2431\n device DS2431\n", ":2: 'device' inside the device block opened at line 1"},
   };
   for (const Case& c : cases) {
-    const std::string path = testing::TempDir() + "bad.bus";
+    const std::string path = testing::TempDir() + "bad-" + std::to_string(::getpid()) + ".bus";
     std::ofstream(path) << c.text;
     EXPECT_EQ(owbus_configure(("sim:" + path).c_str()), -2) << c.text;
     EXPECT_EQ(std::string(owbus_last_error()), path + c.error) << c.text;
@@ -82,7 +82,7 @@ TEST(BusFile, BackEndChoice) {
   EXPECT_EQ(TMExtendedStartSession(1, 5, nullptr), 0);
   EXPECT_NE(std::string(owbus_last_error()).find("set TEDSKIT_BUS"), std::string::npos);
 
-  const std::string path = testing::TempDir() + "env.bus";
+  const std::string path = testing::TempDir() + "env-" + std::to_string(::getpid()) + ".bus";
   std::ofstream(path) << "device DS2431\n  serial 000000000001\nend\n";
   setenv("TEDSKIT_BUS", ("sim:" + path).c_str(), 1);
   const int32_t handle = TMExtendedStartSession(1, 5, nullptr);
