@@ -70,6 +70,9 @@ TEST(BusFile, WrittenBackInCanonicalFormThatReadsTheSame) {
     bus.send({0x99, 0x00, 0x0A});
   }
   EXPECT_EQ(sim.text(), first) << "reading and writing again changes nothing";
+  const auto folder = std::filesystem::path(sim.path()).parent_path();
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1)
+      << "the temporary file of the atomic write is renamed away";
 }
 
 TEST(BusFile, BackEndChoice) {
