@@ -28,8 +28,10 @@ class ImageBuilder {
     put(templateID, 8);
   }
 
+  // Bits past the end of the image are dropped.
   ImageBuilder& put(uint64_t value, int bits) {
     for (int i = 0; i < bits; ++i, ++cursor_) {
+      if (static_cast<size_t>(cursor_ / 8) >= memory_.size()) continue;
       if ((value >> i) & 1u) memory_[static_cast<size_t>(cursor_ / 8)] |= static_cast<uint8_t>(1u << (cursor_ % 8));
     }
     return *this;
