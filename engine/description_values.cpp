@@ -1,5 +1,6 @@
 #include "description_values.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -111,7 +112,11 @@ uint64_t conRelResIndex(double value, float start, float tolerance, float offset
 }
 
 uint64_t conResIndex(double value, float start, float step, int64_t width) {
-  return clampIndex((value - static_cast<double>(start)) / static_cast<double>(step), width);
+  const double index = (value - static_cast<double>(start)) / static_cast<double>(step);
+  // The index below the value, but a value printed from index n (with the description's
+  // numbers in double precision) must give n again, not n - 1 through single-precision
+  // rounding; otherwise every decode and encode would walk the field down one step.
+  return clampIndex(index + 1e-6 * std::max(1.0, std::fabs(index)), width);
 }
 
 }  // namespace dorvia
