@@ -173,6 +173,28 @@ class BuiltTemplate : public ::testing::Test {
   std::unique_ptr<TEDSTemplateFieldArrayStruct> array = newArray();
 };
 
+TEST_F(BuiltTemplate, CaseInfoStopsAtSixteenRows) {
+  // 20 binary select cases in a row.
+  for (int i = 0; i < 20; ++i) {
+    auto* selectCase = new CTDLSelectCase;
+    selectCase->setDescription(("S" + std::to_string(i)).c_str());
+    selectCase->setBitWidth(1);
+    for (const char* name : {"off", "on"}) {
+      auto* c = new CTDLCase;  // the select case releases it
+      c->addDescription(name);
+      selectCase->addCase(c);
+    }
+    tmpl.addProperty(selectCase);
+  }
+  info.currentTemplate = &tmpl;
+  EXPECT_EQ(info.getSCInformation(), 16);
+  char description[16], case0[16], case1[16];
+  ASSERT_EQ(info.getCaseInfo(15, description, case0, case1), 0);
+  EXPECT_STREQ(description, "S15");
+  EXPECT_STREQ(case1, "on");
+  EXPECT_EQ(info.getCaseInfo(16, description, case0, case1), -1);
+}
+
 TEST_F(BuiltTemplate, NoPropertiesGiveExactlyTheBasicRows) {
   array->templateID = 28;
   ASSERT_EQ(info.CreateTEDSTemplateFieldArrayStruct(array.get(), false), 0);
