@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace dorvia {
 
@@ -97,6 +98,10 @@ std::string formatValue(double value) {
 
 double conRelResValue(uint64_t index, double start, double tolerance, double offset) {
   const double value = std::pow(1.0 + 2.0 * tolerance, static_cast<double>(index)) * start + offset;
+  // Single precision, as the value is stored; beyond its range the value is infinite.
+  if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max())) {
+    return value > 0 ? HUGE_VAL : value < 0 ? -HUGE_VAL : value;
+  }
   return static_cast<double>(static_cast<float>(value));
 }
 

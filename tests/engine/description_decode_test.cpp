@@ -240,3 +240,27 @@ TEST(DecodeRaw, ChangedDescriptionFileIsReadAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DecodeRaw, ExtremeWidthsStayWithinTheImage) {
+  // Widths far beyond the image, and negative ones that move the position back before
+  // bit 0, read zeros there and end quickly.
+  ScratchDir dir;
+  dir.write("TemplateDescription.txt",
+            "Template Wide\ncrc8\n\"Serial no.\",\"RO\",\"64\",\"UNINT\"\nselector 2, 0\n"
+            "selector 8, 7\n\"Huge\",\"RW\",\"99999999999999999999\",\"UNINT\"\n"
+            "selector 99999999999999999999, 0\n"
+            "\"Back\",\"RW\",\"-99999999999999999999\",\"DATE\"\n"
+            "\"Back\",\"RW\",\"-99999999999999999999\",\"ConRelRes\",1,1e300,0\n"
+            "\"Text\",\"RW\",\"8\",\"ASCII\"\nEndTemplate\n");
+  ImageBuilder image;
+  image.put(8, 0).put(64, 0).put(2, 0).put(8, 7);
+  const Decoded decoded = decodeHex(dir.path(), image.checksum().hex());
+  ASSERT_EQ(decoded.result, 0);
+  const auto lines = linesOf(decoded.form);
+  EXPECT_EQ(lines[5], "\"Huge\",\"RW\",\"99999999999999999999\",\"UNINT\",DATA,0");
+  EXPECT_EQ(lines.back(), "EndTemplate");
+}
+
+}  // namespace
