@@ -12,14 +12,15 @@
 
 namespace {
 
+// One engine for the whole run, as in a process; released at exit like the library's.
 CTEDSInfo& engine() {
-  static CTEDSInfo* info = [] {
-    auto* created = new CTEDSInfo;
-    created->CreateTemplateStructure(TEDSKIT_SOURCE_DIR "/data/ieee_temp_v10.tdl", 0, 0);
-    if (!created->IsStructureValid()) __builtin_trap();
-    return created;
+  static CTEDSInfo info;
+  static const bool loaded = [] {
+    info.CreateTemplateStructure(TEDSKIT_SOURCE_DIR "/data/ieee_temp_v10.tdl", 0, 0);
+    return info.IsStructureValid();
   }();
-  return *info;
+  if (!loaded) __builtin_trap();
+  return info;
 }
 
 // A filled array must be consistent whatever the image held.
