@@ -108,4 +108,31 @@ TEST(Lexer, TokensUpToTheBufferSizeAreWholeAndLongerOnesFatal) {
   }
 }
 
+// The file arrives in chunks; tokens and line ends that straddle two chunks stay whole.
+TEST(Lexer, TokensAcrossChunkBoundaries) {
+  const std::size_t edge = Lexer::kChunkSize;
+  std::string input(edge - 1, ' ');
+  input += "\r\nx";
+  EXPECT_EQ(scan(input), (Tokens{{Tok::Newline, "\n"}, {Tok::Ident, "x"}, {Tok::End, ""}}));
+
+  const std::string word(1000, 'w');
+  std::string straddling(edge - 500, ' ');
+  straddling += word + " \"" + std::string(1200, 's') + "\"";
+  EXPECT_EQ(scan(straddling),
+            (Tokens{{Tok::Ident, word}, {Tok::String, "\"" + std::string(1200, 's') + "\""}, {Tok::End, ""}}));
+
+  std::string trailingCr(edge, ' ');
+  trailingCr += "x\r";
+  EXPECT_EQ(scan(trailingCr), (Tokens{{Tok::Ident, "x"}, {Tok::End, "\r"}}));
+}
+
+TEST(Lexer, StringStillOpenPastTheLongestTokenIsFatal) {
+  Lexer lexer("\"" + std::string(3 * Lexer::kChunkSize, 'x'));
+  EXPECT_THROW(lexer.next(), ScanFailure);
+  // Unclosed at the end of the file it is a lone quote instead.
+  Lexer shortOne("\"abc");
+  EXPECT_EQ(shortOne.next(), Tok::End);
+  EXPECT_EQ(shortOne.text(), "\"");
+}
+
 }  // namespace

@@ -41,6 +41,8 @@ TEST(Collection, KeepsItsOwnCopyOfTheFileName) {
   EXPECT_STREQ(c.m_fileName, "a.tdl");
   c.SetTemplateFilename("c.tdl");
   EXPECT_STREQ(c.m_fileName, "c.tdl");
+  // A collection built by its caller leaves the file name to the caller.
+  delete[] c.m_fileName;
 }
 
 TEST(Template, EnumerationLookupIgnoresCaseAndMissesGiveNull) {

@@ -248,9 +248,28 @@ TEST(Parse, ScannerFailuresStopTheParseWithMinusFour) {
   EXPECT_EQ(longToken.result, ORLIN_SCANNER_FAILED);
   EXPECT_EQ(longToken.errors, "flex input buffer overflowed\n");
 
+  // The file is read as the tokens need it, so an endless stream stops at once.
+  const Parsed endless = parseFile("/dev/zero");
+  EXPECT_EQ(endless.result, ORLIN_SCANNER_FAILED);
+  EXPECT_EQ(endless.errors, "no match in flex scanner - possible NULL in input\n");
+
   const Parsed unreadable = parseFile(std::filesystem::temp_directory_path().string());
   EXPECT_EQ(unreadable.result, ORLIN_SCANNER_FAILED);
   EXPECT_EQ(unreadable.errors, "read() in flex scanner failed\n");
+}
+
+// Copies share what they point to, and destroying a copy of a collection or of a case
+// releases none of it.
+TEST(Parse, CopiesOfCollectionsAndCasesAreSafeToDestroy) {
+  const Parsed p = parseText(inTemplate("SELECTCASE \"s\", ID, 1\nCASE \"c\", 0\n" + kProp + "ENDCASE\nENDSELECT\n"));
+  { CTDLTemplateCollection copy(*p.collection); }
+  {
+    CTDLCase copy(*asSelectCase(p.tmpl(0).m_properties[0]).m_cases[0]);
+    EXPECT_EQ(copy.m_properties.size(), 1u);
+  }
+  EXPECT_EQ(getTDLCollection(), p.collection);
+  EXPECT_NE(std::string(p.collection->m_fileName).find(".tdl"), std::string::npos);
+  EXPECT_STREQ(asSelectCase(p.tmpl(0).m_properties[0]).m_cases[0]->getDescription(), "c");
 }
 
 // Collections the caller destroys are not released again when the library unloads.
