@@ -32,6 +32,12 @@ inline void writeBits(std::span<uint8_t> image, int64_t position, int64_t width,
   }
 }
 
+// Widths come from text; keep them where position arithmetic cannot overflow.
+inline int64_t boundedWidth(long long bits) {
+  constexpr long long kLimit = 1LL << 31;
+  return bits < -kLimit ? -kLimit : bits > kLimit ? kLimit : bits;
+}
+
 // The next multiple of 8 at or after position.
 inline int64_t alignToByte(int64_t position) {
   const int64_t rem = position % 8;
