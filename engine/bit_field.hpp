@@ -10,6 +10,16 @@ namespace dorvia {
 inline uint64_t readBits(std::span<const uint8_t> image, int64_t position, int64_t width) {
   uint64_t value = 0;
   const int64_t limit = static_cast<int64_t>(image.size()) * 8;
+  if (position >= 0 && width > 0 && width <= 56 && position + width <= limit) {
+    // The common case, a field inside the image: its bytes at once.
+    const auto first = static_cast<std::size_t>(position >> 3);
+    const int64_t shift = position & 7;
+    const int64_t bytes = (shift + width + 7) / 8;
+    for (int64_t k = 0; k < bytes; ++k) {
+      value |= uint64_t{image[first + static_cast<std::size_t>(k)]} << (8 * k);
+    }
+    return (value >> shift) & ((uint64_t{1} << width) - 1);
+  }
   const int64_t count = width < 64 ? width : 64;
   for (int64_t k = 0; k < count; ++k) {
     const int64_t bit = position + k;
