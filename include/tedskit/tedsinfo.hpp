@@ -80,6 +80,16 @@ class TEDSKIT_EXPORT CTEDSInfo {
   int32_t CreateTEDSTemplateFieldArrayStruct(TEDSTemplateFieldArrayStruct* array, bool fromImage);
   int32_t CreateTEDSInfoFromData();
 
+  // --- encoding ---
+  // Takes the array's values into the current template's properties and rebuilds both
+  // images from them. 0; -1 when there is no template to encode with (none chosen yet,
+  // or an old template number whose template is not loaded); -53 for an array that was
+  // never filled (its validMarker is not set). Nothing is written on a failure.
+  int32_t CreateFromTEDSTemplateFieldArrayStruct(TEDSTemplateFieldArrayStruct* array);
+  // Rebuilds memoryData from the properties' raw bits and the select-case values,
+  // ending with the checksum. 0, or -1 without a current template.
+  int32_t CreateTEDSV1_0Image();
+
   // --- template selection and select cases ---
   int32_t getMatchingOldTemplateID();
   int32_t GetAlternateTemplate(int32_t n);
@@ -129,6 +139,23 @@ class TEDSKIT_EXPORT CTEDSInfo {
   int32_t processCaseField(CTDLCase* theCase, int32_t& cursor);
   int32_t processUserChosenSelectCase(CTDLSelectCase* selectCase, int32_t& cursor);
   void readUserData(CTDLProperty* property, int32_t n, int32_t& cursor);
+
+  // encoding: from the array into the properties
+  int32_t processSelectCaseFieldarray(CTDLSelectCase* selectCase, TEDSTemplateFieldArrayStruct* array);
+  void processCaseFieldArray(CTDLCase* theCase, TEDSTemplateFieldArrayStruct* array);
+  void readUserChosenSelectCase(CTDLSelectCase* selectCase, TEDSTemplateFieldArrayStruct* array);
+  // encoding: from the properties into memoryData
+  void writeSelectCaseField(CTDLSelectCase* selectCase, int32_t& cursor);
+  void writeCaseField(CTDLCase* theCase, int32_t& cursor);
+  void writeUserChosenSelectCase(CTDLSelectCase* selectCase, int32_t& cursor);
+  void writeUserData(CTDLProperty* property, int32_t& cursor);
 };
+
+// --- V1.0 support --------------------------------------------------------------------
+// The one V1.0 engine of the process, created by the first switch to the V1.0 state
+// (DORVIA_SetTEDSV10SupportState(1)); null until then.
+TEDSKIT_BEGIN_C
+extern TEDSKIT_EXPORT CTEDSInfo* gTedsinfoptr;
+TEDSKIT_END_C
 
 #endif
