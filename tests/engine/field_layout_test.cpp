@@ -182,7 +182,7 @@ TEST_F(BuiltTemplate, NoPropertiesGiveExactlyTheBasicRows) {
 }
 
 TEST_F(BuiltTemplate, ALayoutStopsAt255Items) {
-  for (int i = 0; i < 300; ++i) addUnint("P" + std::to_string(i));
+  for (int i = 0; i < 300; ++i) addUnint(std::string("P").append(std::to_string(i)));  // g++ -O3 -Wrestrict misfires on "P" + ...
   array->templateID = 28;
   ASSERT_EQ(info.CreateTEDSTemplateFieldArrayStruct(array.get(), false), 0);
   EXPECT_EQ(array->numItems, 255);

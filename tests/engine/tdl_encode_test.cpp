@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Templates, ShippedRoundTrip,
                                            Shipped{"ieee_temp_v10.tdl", 27, 0, 27}, Shipped{"ieee_temp_v10.tdl", 28, 0, 28},
                                            Shipped{"ieee_temp_v10.tdl", 33, 0, 33}, Shipped{"ieee_temp_v10.tdl", 39, 0, 39},
                                            Shipped{"MTS-SWIFT.tdl", 199, 1, 4}),
-                         [](const auto& info) { return "T" + std::to_string(info.param.templateID); });
+                         [](const auto& info) { return std::string("T").append(std::to_string(info.param.templateID)); });
 
 // ----- the fixture templates: select cases, user-chosen cases, user data ----------------
 
