@@ -1,7 +1,6 @@
 #include "description_file.hpp"
 
 #include <cstdio>
-#include <optional>
 #include <vector>
 
 #include "file_cache.hpp"
@@ -80,7 +79,6 @@ DescriptionIndex indexDescriptionFile(std::string_view content) {
   // The template whose width-8 selector line is still to come. The search for it ends
   // at the template's own "EndTemplate" or the next "Template", so a template without
   // such a line never takes the ID of the one after it.
-  // (A plain index with a sentinel: g++ -O3 takes an optional here for uninitialised.)
   constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   std::size_t pending = kNone;
   for (std::size_t i = 0; i < lines.size(); ++i) {
