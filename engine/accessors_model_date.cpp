@@ -1,0 +1,132 @@
+// The model string (number, version letter, version number as one text) and the
+// calibration date as calendar time.
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "accessors.hpp"
+#include "c_boundary.hpp"
+#include "tedskit/dorvia.h"
+#include "text_util.hpp"
+
+using namespace dorvia;
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
+
+// Splits "352-c-03": a digit run, at least one character that is not a lower-case
+// letter, a lower-case run, at least one character that is not a digit, a digit run.
+bool splitModel(std::string_view text, std::string parts[3]) {
+  std::size_t i = 0;
+  auto run = [&](bool (*accept)(char)) {
+    const std::size_t from = i;
+    while (i < text.size() && accept(text[i])) ++i;
+    return text.substr(from, i - from);
+  };
+  auto gap = [&](bool (*stop)(char)) {
+    const std::size_t from = i;
+    while (i < text.size() && !stop(text[i])) ++i;
+    return i > from;
+  };
+  parts[0] = run(isDigit);
+  if (parts[0].empty() || !gap(isLowerLetter)) return false;
+  parts[1] = run(isLowerLetter);
+  if (parts[1].empty() || !gap(isDigit)) return false;
+  parts[2] = run(isDigit);
+  return !parts[2].empty();
+}
+
+// Splits "month/day/year": three non-empty parts, each separated by one character.
+bool splitDate(std::string_view text, std::string parts[3]) {
+  std::size_t i = 0;
+  for (int k = 0; k < 3; ++k) {
+    const std::size_t from = i;
+    while (i < text.size() && text[i] != '/') ++i;
+    if (i == from) return false;
+    parts[k] = text.substr(from, i - from);
+    if (k < 2) {
+      if (i >= text.size()) return false;
+      ++i;  // the separator
+    }
+  }
+  return true;
+}
+
+int64_t calibrationTime(const TEDSTemplateFieldArrayStruct& array) {
+  char text[30];
+  const int32_t got =
+      getFieldValue(array, label::kCalibrationDate, DORVIA_VALUE_TEXT, text, sizeof text);
+  // A longer text is read as its first 29 characters.
+  if (got < 0 && got != kBufferTooSmall) return got;
+  std::string parts[3];
+  if (!splitDate(text, parts)) return kNotThreeParts;
+  std::tm day{};
+  int year = std::atoi(parts[2].c_str());
+  if (year <= 100) year += 1900;
+  day.tm_mon = std::atoi(parts[0].c_str()) - 1;
+  day.tm_mday = std::atoi(parts[1].c_str());
+  day.tm_year = year - 1900;
+  day.tm_hour = 12;
+  day.tm_isdst = -1;
+  return static_cast<int64_t>(std::mktime(&day));
+}
+
+}  // namespace
+
+extern "C" {
+
+DORVIA_API int32_t DORVIA_GetTEDSModelStr(const TEDSTemplateFieldArrayStruct* array,
+                                          char separator, char* buffer, int32_t size) {
+  if (array == nullptr) return kMissingArgument;
+  return guarded(kMissingArgument, [&]() -> int32_t {
+    char model[20];
+    char letter[3];
+    char number[20];
+    int32_t result = getFieldValue(*array, label::kModelNumber, DORVIA_VALUE_TEXT, model, 20);
+    if (result < 0) return result;
+    result = getFieldValue(*array, label::kVersionLetter, DORVIA_VALUE_TEXT, letter, 3);
+    if (result < 0) return result;
+    result = getFieldValue(*array, label::kVersionNumber, DORVIA_VALUE_TEXT, number, 20);
+    if (result < 0) return result;
+    char joined[64];
+    std::snprintf(joined, sizeof joined, "%s%c%s%c%s", model, separator, letter, separator,
+                  number);
+    return copyOut(joined, buffer, size);
+  });
+}
+
+DORVIA_API int32_t DORVIA_SetTEDSModelStr(TEDSTemplateFieldArrayStruct* array, const char* text) {
+  if (array == nullptr || text == nullptr) return kMissingArgument;
+  return guarded(kMissingArgument, [&]() -> int32_t {
+    std::string parts[3];
+    if (!splitModel(text, parts)) return kNotThreeParts;
+    const char* labels[3] = {label::kModelNumber, label::kVersionLetter, label::kVersionNumber};
+    for (int k = 0; k < 3; ++k) {
+      const int32_t result = setFieldValue(*array, labels[k], DORVIA_VALUE_TEXT, parts[k].c_str());
+      if (result != 0) return result;
+    }
+    return 0;
+  });
+}
+
+DORVIA_API int64_t DORVIA_GetTEDSCalibrationDateTimeT(const TEDSTemplateFieldArrayStruct* array) {
+  if (array == nullptr) return kMissingArgument;
+  return guarded<int64_t>(kMissingArgument, [&] { return calibrationTime(*array); });
+}
+
+DORVIA_API int32_t DORVIA_SetTEDSCalibrationDateTimeT(TEDSTemplateFieldArrayStruct* array,
+                                                      int64_t calendarTime) {
+  if (array == nullptr) return kMissingArgument;
+  const auto when = static_cast<std::time_t>(calendarTime);
+  std::tm day{};
+  if (localtime_r(&when, &day) == nullptr) return kNotThreeParts;
+  char text[48];
+  std::snprintf(text, sizeof text, "%i/%i/%i", day.tm_mon + 1, day.tm_mday, day.tm_year + 1900);
+  return setFieldValue(*array, label::kCalibrationDate, DORVIA_VALUE_TEXT, text);
+}
+
+}  // extern "C"

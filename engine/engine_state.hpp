@@ -1,0 +1,29 @@
+// The description engine's process-wide state: the last decoded image and texts, and
+// the last encoded image. Returned pointers point into it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "description_encode.hpp"
+
+namespace dorvia {
+
+constexpr std::size_t kImageBufferSize = 2560;
+
+struct EngineState {
+  std::array<uint8_t, 8> appRegister{};
+  std::array<uint8_t, kImageBufferSize> image{};
+  int32_t selector = 0;
+  int32_t templateID = 0;
+  int32_t valid = 0;
+  std::string description;
+  std::string formText;
+  std::array<uint8_t, kEncodedImageSize> encodedImage{};
+  std::array<char, 65> encodedHex{};
+};
+
+EngineState& engineState();
+
+}  // namespace dorvia

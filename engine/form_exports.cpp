@@ -1,0 +1,69 @@
+// The exports between template form text and the field array, and the field array of
+// a template without values.
+#include <array>
+#include <string>
+
+#include "accessors.hpp"
+#include "c_boundary.hpp"
+#include "description_decode.hpp"
+#include "description_file.hpp"
+#include "engine_state.hpp"
+#include "form_conversion.hpp"
+#include "tedskit/dorvia.h"
+
+using namespace dorvia;
+
+namespace {
+
+// Description-engine templates carry the old template numbers 0 to 24; higher IDs, and
+// template kinds above 3, belong to the V1.0 (TDL) engine.
+constexpr int32_t kLastDescriptionTemplateID = 24;
+constexpr int32_t kLastDescriptionKind = 3;
+constexpr int32_t kNoV10Template = -1;
+
+int32_t fieldArrayFromTemplate(const char* path, int32_t templateID,
+                               TEDSTemplateFieldArrayStruct& array) {
+  std::string description;
+  const int32_t found = findTemplate(path, templateID, description);
+  if (found != 0) return found;
+  // An all-zero image; the engine's own decode state is left alone.
+  static const std::array<uint8_t, kImageBufferSize> kEmptyImage{};
+  std::string form;
+  const int32_t decoded = decodeAgainstDescription(description, kEmptyImage, templateID, form);
+  if (decoded != 0) return decoded;
+  return parseFormText(form, array, false);
+}
+
+}  // namespace
+
+extern "C" {
+
+DORVIA_API int32_t DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(
+    const char* formText, TEDSTemplateFieldArrayStruct* array, int32_t withValues) {
+  if (formText == nullptr || array == nullptr) return kMissingArgument;
+  return guarded(kMissingArgument, [&] { return parseFormText(formText, *array, withValues != 0); });
+}
+
+DORVIA_API int32_t DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(
+    TEDSTemplateFieldArrayStruct* array, char* text, int32_t size) {
+  if (array == nullptr || text == nullptr) return kMissingArgument;
+  if (size <= 0) return kBufferTooSmall;
+  return guarded(kMissingArgument, [&] { return writeFormText(*array, text, size); });
+}
+
+DORVIA_API int32_t DORVIA_SetTEDSFieldArrayStructToTemplate(const char* descriptionPath,
+                                                            int32_t templateID, int32_t kind,
+                                                            int32_t /*manufacturerID*/,
+                                                            TEDSTemplateFieldArrayStruct* array) {
+  if (array == nullptr) return kMissingArgument;
+  if (kind > kLastDescriptionKind || templateID > kLastDescriptionTemplateID) {
+    // Laid out by the V1.0 engine, which this build does not contain: no template.
+    array->templateID = templateID;
+    return kNoV10Template;
+  }
+  if (descriptionPath == nullptr) return kMissingArgument;
+  return guarded(kMissingArgument,
+                 [&] { return fieldArrayFromTemplate(descriptionPath, templateID, *array); });
+}
+
+}  // extern "C"

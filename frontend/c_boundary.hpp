@@ -1,0 +1,21 @@
+// Keeps C++ exceptions from crossing the library's C interface.
+#pragma once
+
+#include <cstdint>
+
+#include "tedskit/quillon.h"
+
+namespace quillon {
+
+// Runs body and returns its result; an exception (in practice only an allocation
+// failure) becomes the missing-argument code rather than unwinding into C code.
+template <typename Body>
+int32_t guarded(Body&& body) noexcept {
+  try {
+    return body();
+  } catch (...) {
+    return QUILLON_ERR_MISSING_ARGUMENT;
+  }
+}
+
+}  // namespace quillon

@@ -1,0 +1,11 @@
+// Which engine the conversions use.
+#pragma once
+
+#include "tedskit/dorvia.h"
+
+namespace quillon {
+
+// True while the engine converts through the V1.0 (TDL) engine.
+inline bool inV10State() { return gTedsV10SupportState == 1; }
+
+}  // namespace quillon

@@ -1,0 +1,98 @@
+// The template list: the templates of a description file, the two LMS templates, or
+// the templates the V1.0 engine holds.
+#include <string>
+#include <string_view>
+
+#include "c_boundary.hpp"
+#include "line_reader.hpp"
+#include "paths.hpp"
+#include "state.hpp"
+#include "tedskit/quillon.h"
+#include "text_scan.hpp"
+
+namespace quillon {
+
+namespace {
+
+constexpr int32_t kNoID = -1;
+// "Template " comes before the name.
+constexpr std::size_t kTemplateNameStart = 9;
+
+// The template ID a "selector" line carries: its value when its width is 8.
+std::optional<int32_t> selectorTemplateID(std::string_view line) {
+  std::string_view rest = line.substr(std::string_view("selector").size());
+  const auto width = leadingInteger(rest, 0, &rest);
+  if (!width || *width != 8) return std::nullopt;
+  rest = trimmed(rest);
+  if (rest.empty() || rest.front() != ',') return std::nullopt;
+  return leadingInteger(rest.substr(1), 0);
+}
+
+// One node per "Template" line, named by the rest of that line; its ID is the value of
+// the first "selector" line of width 8 that follows, the same line the engine finds
+// the template by. A template without one is listed with ID -1.
+int32_t listDescriptionTemplates(std::FILE* file, NameList& list) {
+  int32_t count = 0;
+  IDNameNode* current = nullptr;
+  bool idFound = false;
+  std::string line;
+  while (readLine(file, line)) {
+    const std::string_view word = firstWord(line);
+    if (word == "Template") {
+      const std::string_view name =
+          line.size() > kTemplateNameStart ? std::string_view(line).substr(kTemplateNameStart) : "";
+      current = &list.add(kNoID, name);
+      idFound = false;
+      ++count;
+    } else if (current != nullptr && !idFound && word == "selector") {
+      if (const auto id = selectorTemplateID(line)) {
+        current->id = *id;
+        idFound = true;
+      }
+    }
+  }
+  return count;
+}
+
+constexpr struct {
+  int32_t id;
+  const char* name;
+} kLmsTemplates[] = {{117, "LMS Free Format"}, {118, "LMS Geometry Format"}};
+
+int32_t listTemplates(const char* templateDir, int32_t kind, int32_t manufacturerID,
+                      NameList& list) {
+  if (kind == QUILLON_KIND_LMS) {
+    for (const auto& lms : kLmsTemplates) list.add(lms.id, lms.name);
+    return static_cast<int32_t>(std::size(kLmsTemplates));
+  }
+  std::string path;
+  if (kind == QUILLON_KIND_STANDARD) {
+    path = standardDescriptionFile(templateDir);
+  } else if (kind == QUILLON_KIND_MANUFACTURER) {
+    path = manufacturerDescriptionFile(templateDir, manufacturerID);
+  } else {
+    return QUILLON_ERR_BAD_LIST_KIND;
+  }
+  const File file = openForReading(path);
+  if (!file) return QUILLON_ERR_FILE_NOT_OPENED;
+  return listDescriptionTemplates(file.get(), list);
+}
+
+}  // namespace
+
+}  // namespace quillon
+
+using namespace quillon;
+
+extern "C" {
+
+QUILLON_API int32_t QUILLON_GetTemplateIDNames(const char* templateDir, int32_t kind,
+                                               int32_t manufacturerID, IDNameNode** first) {
+  if (first == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
+  NameList& list = state().templates;
+  list.clear();
+  *first = list.first();
+  return guarded([&] { return listTemplates(templateDir, kind, manufacturerID, list); });
+}
+
+}  // extern "C"

@@ -1,0 +1,100 @@
+// Helpers for the front-end tests: tagged arrays, example images, LMS images and
+// throw-away template directories.
+#ifndef TEDSKIT_TESTS_FRONTEND_FIXTURE_H
+#define TEDSKIT_TESTS_FRONTEND_FIXTURE_H
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "tedskit/quillon.h"
+
+namespace frontendtest {
+
+// The shipped description and manufacturer files (tests run from the source root).
+inline constexpr char kDataDir[] = "data";
+
+// Tagged arrays are 391448 bytes: kept on the heap and zeroed.
+inline std::unique_ptr<TaggedFieldArray> newTaggedArray() {
+  auto array = std::make_unique<TaggedFieldArray>();
+  std::memset(array.get(), 0, sizeof *array);
+  return array;
+}
+
+struct HexImage {
+  std::string memory;
+  std::string appRegister;
+};
+
+// The first two lines of an example file that are neither empty nor comments.
+inline HexImage readExample(const std::string& name) {
+  std::ifstream in(std::string("examples/") + name);
+  HexImage image;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    (image.memory.empty() ? image.memory : image.appRegister) = line;
+    if (!image.appRegister.empty()) break;
+  }
+  return image;
+}
+
+using LmsImage = std::array<uint8_t, 40>;
+
+// Bit p is bit p % 8 of byte p / 8, least significant bit of a field first.
+inline void setBits(LmsImage& image, unsigned first, unsigned width, uint32_t value) {
+  for (unsigned i = 0; i < width; ++i) {
+    const unsigned bit = first + i;
+    const auto mask = static_cast<uint8_t>(1u << (bit % 8));
+    image[bit / 8] = static_cast<uint8_t>(((value >> i) & 1u) ? image[bit / 8] | mask : image[bit / 8] & ~mask);
+  }
+}
+
+// An LMS image of the given template (117 free format, 118 geometry).
+inline LmsImage lmsImage(uint32_t templateID) {
+  LmsImage image{};
+  setBits(image, 64, 2, 3);
+  setBits(image, 66, 8, templateID);
+  return image;
+}
+
+inline std::string toHex(const uint8_t* bytes, std::size_t count) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (std::size_t i = 0; i < count; ++i) {
+    text += kDigits[bytes[i] >> 4];
+    text += kDigits[bytes[i] & 0xF];
+  }
+  return text;
+}
+
+// A template directory of its own, removed with the object.
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quillon-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~TempDir() { std::filesystem::remove_all(path_); }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  void write(const std::string& name, const std::string& content) const {
+    std::ofstream(path_ + "/" + name, std::ios::binary) << content;
+  }
+  const char* path() const { return path_.c_str(); }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace frontendtest
+
+#endif
