@@ -11,6 +11,7 @@
 #include "description_file.hpp"
 #include "engine_state.hpp"
 #include "tedskit/dorvia.h"
+#include "v10_engine.hpp"
 
 namespace dorvia {
 
@@ -143,6 +144,11 @@ DORVIA_API int32_t DORVIA_DecodeRawTEDSToTemplateForm(const char* templateDir, c
   if (memory == nullptr || appRegister == nullptr || valid == nullptr || formText == nullptr) {
     return kMissingArgument;
   }
+  if (v10StateOn()) {
+    return guarded(kMissingArgument, [&] {
+      return decodeRawV10(templateDir, memory, appRegister, byteForm != 0, formText, valid);
+    });
+  }
   return guarded(kMissingArgument, [&] {
     return decodeRaw(templateDir, memory, appRegister, byteForm != 0, formText, valid);
   });
@@ -150,7 +156,10 @@ DORVIA_API int32_t DORVIA_DecodeRawTEDSToTemplateForm(const char* templateDir, c
 
 DORVIA_API int32_t DORVIA_EncodeTemplateFormToRawTEDS(const char* formText, const char** image,
                                                       int32_t byteForm) {
-  if (formText == nullptr || image == nullptr) return kMissingArgument;
+  if (image == nullptr) return kMissingArgument;
+  // The V1.0 engine encodes from its field array; the text is not read.
+  if (v10StateOn()) return guarded(kMissingArgument, [&] { return encodeImageV10(image); });
+  if (formText == nullptr) return kMissingArgument;
   return guarded(kMissingArgument, [&] { return encodeForm(formText, image, byteForm != 0); });
 }
 

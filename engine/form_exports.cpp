@@ -10,6 +10,7 @@
 #include "engine_state.hpp"
 #include "form_conversion.hpp"
 #include "tedskit/dorvia.h"
+#include "v10_engine.hpp"
 
 using namespace dorvia;
 
@@ -19,7 +20,6 @@ namespace {
 // template kinds above 3, belong to the V1.0 (TDL) engine.
 constexpr int32_t kLastDescriptionTemplateID = 24;
 constexpr int32_t kLastDescriptionKind = 3;
-constexpr int32_t kNoV10Template = -1;
 
 int32_t fieldArrayFromTemplate(const char* path, int32_t templateID,
                                TEDSTemplateFieldArrayStruct& array) {
@@ -40,13 +40,28 @@ extern "C" {
 
 DORVIA_API int32_t DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(
     const char* formText, TEDSTemplateFieldArrayStruct* array, int32_t withValues) {
-  if (formText == nullptr || array == nullptr) return kMissingArgument;
-  return guarded(kMissingArgument, [&] { return parseFormText(formText, *array, withValues != 0); });
+  if (array == nullptr) return kMissingArgument;
+  if (v10StateOn() && withValues != 0) {
+    // The V1.0 engine decodes its own images; the text is not read.
+    array->reserved = 0;
+    return DORVIA_FormatTEDSV10FromRaw(array);
+  }
+  if (formText == nullptr) return kMissingArgument;
+  const int32_t parsed =
+      guarded(kMissingArgument, [&] { return parseFormText(formText, *array, withValues != 0); });
+  if (parsed != 0 || !v10StateOn()) return parsed;
+  return DORVIA_FormatTEDSV10FromTemplateOnly(array) == kNoV10Engine ? kNoV10Engine : 0;
 }
 
 DORVIA_API int32_t DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(
     TEDSTemplateFieldArrayStruct* array, char* text, int32_t size) {
-  if (array == nullptr || text == nullptr) return kMissingArgument;
+  if (array == nullptr) return kMissingArgument;
+  if (v10StateOn()) {
+    // The V1.0 engine takes the array as its new content; no text is written.
+    if (text != nullptr && size > 0) text[0] = '\0';
+    return DORVIA_FormatTEDSV10FromFieldArray(array);
+  }
+  if (text == nullptr) return kMissingArgument;
   if (size <= 0) return kBufferTooSmall;
   return guarded(kMissingArgument, [&] { return writeFormText(*array, text, size); });
 }
@@ -57,9 +72,8 @@ DORVIA_API int32_t DORVIA_SetTEDSFieldArrayStructToTemplate(const char* descript
                                                             TEDSTemplateFieldArrayStruct* array) {
   if (array == nullptr) return kMissingArgument;
   if (kind > kLastDescriptionKind || templateID > kLastDescriptionTemplateID) {
-    // Laid out by the V1.0 engine, which this build does not contain: no template.
     array->templateID = templateID;
-    return kNoV10Template;
+    return DORVIA_FormatTEDSV10FromTemplateOnly(array);
   }
   if (descriptionPath == nullptr) return kMissingArgument;
   return guarded(kMissingArgument,

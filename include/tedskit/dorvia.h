@@ -159,6 +159,61 @@ DORVIA_API int32_t DORVIA_SetTEDSPhaseInversionID(TEDSTemplateFieldArrayStruct* 
                                                   int32_t value);
 DORVIA_API int32_t DORVIA_SetTEDSMeasPosID(TEDSTemplateFieldArrayStruct* array, int32_t value);
 
+/* --- V1.0 (TDL) engine --------------------------------------------------------------
+ * The engine is created, and "ieee_temp_v10.tdl" (opened relative to the current
+ * directory) loaded, by the first DORVIA_SetTEDSV10SupportState(1). Every function of
+ * this block except the first three needs it: without it they give -1, 0 or "". */
+
+/* 1: switch to the V1.0 engine; 0, or the negative result of loading its templates.
+ * Anything else: back to the description engine; the description-engine template that
+ * matches the engine's current template, or -1 (no engine, or no match). */
+DORVIA_API int32_t DORVIA_SetTEDSV10SupportState(int32_t state);
+/* Creates the engine and loads its templates once; 0 when it is already there. */
+DORVIA_API int32_t initTEDSV10Support(void);
+/* The value of gTedsV10SupportState. */
+DORVIA_API int32_t getTEDSCurrentFormat(void);
+
+/* Decodes the engine's images into array. 0, or -1 (no template for the image). */
+DORVIA_API int32_t DORVIA_FormatTEDSV10FromRaw(TEDSTemplateFieldArrayStruct* array);
+/* Lays array out, without values, for the template named by array->templateID (an old
+ * template number 0 to 24, or a template ID). 0, or -1 (no such template). */
+DORVIA_API int32_t DORVIA_FormatTEDSV10FromTemplateOnly(TEDSTemplateFieldArrayStruct* array);
+/* Encodes array into the engine's images. 0; -1 (no template to encode with); -53
+ * (array never filled). */
+DORVIA_API int32_t DORVIA_FormatTEDSV10FromFieldArray(TEDSTemplateFieldArrayStruct* array);
+
+/* appRegister: 8 bytes; memory: 2568 bytes. 0, or -1 without a loaded engine. */
+DORVIA_API int32_t setV10APPandMemory(const uint8_t* appRegister, const uint8_t* memory);
+DORVIA_API int32_t getV10APPandMemory(uint8_t* appRegister, uint8_t* memory);
+DORVIA_API int32_t setOldFilenameForV10(const char* path);
+
+/* Templates of the engine's first template file: how many, and the name (cut to fit
+ * 256 bytes) and template ID of one. getTemplateItem gives -1 for an index not held. */
+DORVIA_API int32_t getCurrentTemplates(void);
+DORVIA_API int32_t getTemplateItem(int32_t index, char* name, int32_t* templateID);
+/* 0 to 24: the template ID of that old template number (-1 for none); from 25 on: 1
+ * when the template ID can be decoded, else -1. */
+DORVIA_API int32_t DORVIA_GetAlternateTemplate(int32_t templateID);
+/* Chooses case `state` of the user-chosen select case at field index selectCaseIndex;
+ * 1 when that choice is in force, 0 when refused. Lay the array out again afterwards. */
+DORVIA_API int32_t DORVIA_SetTemplateState(int32_t selectCaseIndex, int32_t state);
+
+/* The engine's select-case values: 1, or 0 (with count 0) when it holds none. */
+DORVIA_API int32_t getTemplateSCC(sccontrolstruct* scc);
+/* 1 when the record (count 1 to 16) was taken, else 0. */
+DORVIA_API int32_t setTemplateSCC(const sccontrolstruct* scc);
+/* Rows of the select-case table of the current template, and one row's three texts
+ * (description, case 0, case 1; each buffer must hold 256 bytes): 0, or -1. */
+DORVIA_API int32_t getSCCStructure(void);
+DORVIA_API int32_t getSCCData(int32_t index, char* description, char* case0, char* case1);
+
+/* Enumeration of the property at field index k (5 is the first template field): its
+ * number of enumerates, one enumerate, its description. 0 or "" for a field that is
+ * not an enumeration, an index below 5 or past the fields. Texts belong to the engine. */
+DORVIA_API int32_t DORVIA_getEnumerationCount(int32_t fieldIndex);
+DORVIA_API const char* DORVIA_getIndexedEnumeration(int32_t fieldIndex, int32_t enumerate);
+DORVIA_API const char* DORVIA_getEnumerationDescription(int32_t fieldIndex);
+
 TEDSKIT_END_C
 
 #endif

@@ -1,0 +1,29 @@
+#include "ownership.h"
+#include "tedskit/orlin.hpp"
+#include "text_util.h"
+
+using orlin_detail::replaceText;
+
+CTDLTemplateCollection::CTDLTemplateCollection() : m_fileName(nullptr) {}
+
+CTDLTemplateCollection::~CTDLTemplateCollection() {
+  orlin_detail::forgetCollection(this);
+  delete[] m_fileName;
+}
+
+CTDLTemplateCollection::CTDLTemplateCollection(const CTDLTemplateCollection&) = default;
+CTDLTemplateCollection& CTDLTemplateCollection::operator=(const CTDLTemplateCollection&) = default;
+
+int CTDLTemplateCollection::SetTemplateFilename(const char* path) {
+  replaceText(m_fileName, path);
+  return 0;
+}
+
+CTDLTemplate* CTDLTemplateCollection::findTemplate(int32_t id) {
+  for (CTDLTemplate* t : m_templates) {
+    if (t->m_templateID == id) return t;
+  }
+  return nullptr;
+}
+
+CTDLTemplateCollection* getTDLCollection(void) { return orlin_detail::lastCollection(); }

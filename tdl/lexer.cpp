@@ -1,0 +1,219 @@
+#include "lexer.h"
+
+#include <array>
+
+#include "text_util.h"
+
+namespace orlin_detail {
+namespace {
+
+struct Keyword {
+  std::string_view word;
+  Tok kind;
+};
+
+// Keyword order decides nothing among themselves (no two are equal), but it is the
+// order in which they win ties over the rules that follow them.
+constexpr std::array<Keyword, 35> kKeywords = {{
+    {"TDL_VERSION_NUMBER", Tok::TdlVersionNumber},
+    {"VALIDATION_KEYCODE", Tok::ValidationKeycode},
+    {"UGID", Tok::Ugid},
+    {"SPACING", Tok::Spacing},
+    {"SELECTCASE", Tok::SelectCase},
+    {"ENDSELECT", Tok::EndSelect},
+    {"CASE", Tok::Case},
+    {"ENDCASE", Tok::EndCase},
+    {"STRUCTARRAY", Tok::StructArray},
+    {"ENDSTRUCTARRAY", Tok::EndStructArray},
+    {"ENUMERATE", Tok::Enumerate},
+    {"PHYSICAL_UNIT", Tok::PhysicalUnit},
+    {"ID", Tok::Id},
+    {"CAL", Tok::Cal},
+    {"USR", Tok::Usr},
+    {"ALIGN", Tok::Align},
+    {"UNINT", Tok::Unint},
+    {"CHR5", Tok::Chr5},
+    {"STRING5", Tok::String5},
+    {"STRING7", Tok::String7},
+    {"STRING16", Tok::String16},
+    {"DATE", Tok::Date},
+    {"ConRelRes", Tok::ConRelRes},
+    {"ConRes", Tok::ConRes},
+    {"ASCII", Tok::Ascii},
+    {"Single", Tok::Single},
+    {"Unicode", Tok::Unicode},
+    {"BITBIN", Tok::BitBin},
+    {"DEFAULT", Tok::Default},
+    {"INITIALIZE", Tok::Initialize},
+    {"READWRITE", Tok::ReadWrite},
+    {"CTRLFUNCTIONMASK", Tok::CtrlFunctionMask},
+    {"FUNCTIONTYPE", Tok::FunctionType},
+    {"FUNCTION", Tok::Function},
+    {"ENDTEMPLATE", Tok::EndTemplate},
+}};
+
+bool isLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool isHexDigit(unsigned char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool isBinDigit(unsigned char c) { return c == '0' || c == '1'; }
+
+bool continuesWord(unsigned char c) {
+  switch (c) {
+    case '_': case '!': case '#': case '$': case '&': case '@': case '^': return true;
+    default: return isLetter(c) || isDigit(c);
+  }
+}
+
+std::string withLineFeeds(std::string_view raw) {
+  std::string out;
+  out.reserve(raw.size());
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
+    out.push_back(raw[i]);
+  }
+  return out;
+}
+
+}  // namespace
+
+Lexer::Lexer(std::string_view input) : input_(withLineFeeds(input)) {}
+
+Tok Lexer::next() {
+  if (ended_) return Tok::End;
+  while (pos_ < input_.size() && (input_[pos_] == ' ' || input_[pos_] == '\t')) ++pos_;
+  if (pos_ >= input_.size()) {
+    ended_ = true;
+    text_ = {};
+    return Tok::End;
+  }
+  if (input_[pos_] == '\0') throw ScanFailure("no match in flex scanner - possible NULL in input");
+
+  Tok kind = Tok::End;
+  const std::size_t length = matchLength(pos_, kind);
+  if (length == 0) {
+    // A character that starts no token ends the input; it is still quoted in errors.
+    ended_ = true;
+    text_ = std::string_view(input_).substr(pos_, 1);
+    return Tok::End;
+  }
+  if (length > kMaxTokenLength) throw ScanFailure("flex input buffer overflowed");
+  text_ = std::string_view(input_).substr(pos_, length);
+  pos_ += length;
+  return kind;
+}
+
+std::size_t Lexer::matchLength(std::size_t at, Tok& kind) const {
+  const std::string_view rest = std::string_view(input_).substr(at);
+  const auto c = static_cast<unsigned char>(rest[0]);
+  const auto nextChar = [&](std::size_t i) { return i < rest.size() ? static_cast<unsigned char>(rest[i]) : 0; };
+  const auto toLineEnd = [&] {
+    const std::size_t end = rest.find('\n');
+    return end == std::string_view::npos ? rest.size() : end;
+  };
+
+  if (isLetter(c)) {
+    // ABSTRACT takes the rest of its line, even with letters right after the word.
+    if (rest.size() >= 8 && equalsIgnoreCase(rest.substr(0, 8), "ABSTRACT")) {
+      kind = Tok::AbstractLine;
+      return toLineEnd();
+    }
+    std::size_t n = 1;
+    while (continuesWord(nextChar(n))) ++n;
+    const std::string_view word = rest.substr(0, n);
+    kind = Tok::Ident;
+    for (const Keyword& k : kKeywords) {
+      if (equalsIgnoreCase(word, k.word)) {
+        kind = k.kind;
+        return n;
+      }
+    }
+    if (equalsIgnoreCase(word, "TEMPLATE")) kind = Tok::Template;
+    return n;
+  }
+  switch (c) {
+    case '%': {
+      if (!isLetter(nextChar(1))) return 0;
+      std::size_t n = 2;
+      while (continuesWord(nextChar(n))) ++n;
+      kind = Tok::Label;
+      return n;
+    }
+    case '/':
+      if (nextChar(1) != '/') return 0;
+      kind = Tok::CommentLine;
+      return toLineEnd();
+    case '\n': kind = Tok::Newline; return 1;
+    case '"':
+    case '\'': {
+      for (std::size_t i = 1; i < rest.size(); ++i) {
+        if (rest[i] == '\n') return 0;
+        if (static_cast<unsigned char>(rest[i]) == c) {
+          kind = Tok::String;
+          return i + 1;
+        }
+      }
+      return 0;
+    }
+    case ',': kind = Tok::Comma; return 1;
+    case '[': kind = Tok::LBracket; return 1;
+    case ']': kind = Tok::RBracket; return 1;
+    case '=': kind = Tok::Equals; return 1;
+    case '(': kind = Tok::LParen; return 1;
+    case ')': kind = Tok::RParen; return 1;
+    default: return numberLength(at, kind);
+  }
+}
+
+std::size_t Lexer::numberLength(std::size_t at, Tok& kind) const {
+  const std::string_view rest = std::string_view(input_).substr(at);
+  const auto ch = [&](std::size_t i) { return i < rest.size() ? static_cast<unsigned char>(rest[i]) : 0; };
+  const auto runOf = [&](std::size_t from, bool (*accept)(unsigned char)) {
+    std::size_t i = from;
+    while (accept(ch(i))) ++i;
+    return i - from;
+  };
+  // A complete exponent at i ("e", optional sign, digits), or 0.
+  const auto exponentAt = [&](std::size_t i) -> std::size_t {
+    if (ch(i) != 'e' && ch(i) != 'E') return 0;
+    const std::size_t sign = (ch(i + 1) == '+' || ch(i + 1) == '-') ? 1 : 0;
+    const std::size_t digits = runOf(i + 1 + sign, isDigit);
+    return digits == 0 ? 0 : 1 + sign + digits;
+  };
+
+  const bool signed_ = ch(0) == '+' || ch(0) == '-';
+  const std::size_t start = signed_ ? 1 : 0;
+  const std::size_t digits = runOf(start, isDigit);
+
+  std::size_t best = 0;
+  // Candidates in rule order; a later rule only wins when strictly longer.
+  const auto offer = [&](std::size_t length, Tok k) {
+    if (length > best) {
+      best = length;
+      kind = k;
+    }
+  };
+  if (digits > 0) offer(start + digits, Tok::Integer);
+  if (!signed_ && ch(0) == '0' && (ch(1) == 'x' || ch(1) == 'X')) {
+    const std::size_t n = runOf(2, isHexDigit);
+    if (n > 0) offer(2 + n, Tok::HexNum);
+  }
+  if (!signed_ && ch(0) == '0' && (ch(1) == 'b' || ch(1) == 'B')) {
+    const std::size_t n = runOf(2, isBinDigit);
+    if (n > 0) offer(2 + n, Tok::BinNum);
+  }
+  if (digits > 0 && ch(start + digits) == '.') {
+    const std::size_t mantissa = start + digits + 1 + runOf(start + digits + 1, isDigit);
+    offer(mantissa + exponentAt(mantissa), Tok::Float);
+  }
+  if (!signed_ && ch(0) == '.') {
+    const std::size_t fraction = runOf(1, isDigit);
+    if (fraction > 0) offer(1 + fraction + exponentAt(1 + fraction), Tok::Float);
+  }
+  if (digits > 0) {
+    const std::size_t e = exponentAt(start + digits);
+    if (e > 0) offer(start + digits + e, Tok::Float);
+  }
+  return best;
+}
+
+}  // namespace orlin_detail

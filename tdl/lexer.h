@@ -1,0 +1,107 @@
+// The TDL scanner: turns the text of a file into the tokens the parser pulls one at a
+// time. Longest match wins; between matches of equal length the earlier rule wins, in
+// this order: keywords, ABSTRACT line, TEMPLATE, label, comment line, identifier, line
+// feed, blanks, quoted string, punctuation, integer, hex number, binary number, float.
+// A character that starts no token ends the input.
+#ifndef TEDSKIT_TDL_LEXER_H
+#define TEDSKIT_TDL_LEXER_H
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace orlin_detail {
+
+enum class Tok {
+  End,
+  // Keywords, in the order in which they win ties.
+  TdlVersionNumber,
+  ValidationKeycode,
+  Ugid,
+  Spacing,
+  SelectCase,
+  EndSelect,
+  Case,
+  EndCase,
+  StructArray,
+  EndStructArray,
+  Enumerate,
+  PhysicalUnit,
+  Id,
+  Cal,
+  Usr,
+  Align,
+  Unint,
+  Chr5,
+  String5,
+  String7,
+  String16,
+  Date,
+  ConRelRes,
+  ConRes,
+  Ascii,
+  Single,
+  Unicode,
+  BitBin,
+  Default,
+  Initialize,
+  ReadWrite,
+  CtrlFunctionMask,
+  FunctionType,
+  Function,
+  EndTemplate,
+  // Tokens that carry their text.
+  AbstractLine,
+  Template,
+  Label,
+  CommentLine,
+  Ident,
+  Newline,
+  String,
+  Comma,
+  LBracket,
+  RBracket,
+  Equals,
+  LParen,
+  RParen,
+  Integer,
+  HexNum,
+  BinNum,
+  Float
+};
+
+// One of the three conditions after which the scanner cannot go on; what() is the
+// message written to standard error.
+class ScanFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class Lexer {
+ public:
+  // The longest token the scanner holds; a longer one is a ScanFailure.
+  static constexpr std::size_t kMaxTokenLength = 1535;
+
+  // input is the whole file; carriage return + line feed pairs read as one line feed.
+  explicit Lexer(std::string_view input);
+
+  // The next token; End at the end of input and on every request after it.
+  Tok next();
+  // Text of the token returned last (empty at the end of the file; the offending
+  // character when one that starts no token ended the input).
+  std::string_view text() const { return text_; }
+
+ private:
+  std::size_t matchLength(std::size_t at, Tok& kind) const;
+  std::size_t numberLength(std::size_t at, Tok& kind) const;
+
+  std::string input_;
+  std::size_t pos_ = 0;
+  std::string_view text_;
+  bool ended_ = false;
+};
+
+}  // namespace orlin_detail
+
+#endif

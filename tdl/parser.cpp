@@ -1,0 +1,395 @@
+#include "parser.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "lexer.h"
+#include "ownership.h"
+#include "property_builder.h"
+#include "property_list.h"
+#include "tedskit/orlin.hpp"
+
+namespace orlin_detail {
+namespace {
+
+// Select cases and struct arrays nest by recursion; this bound keeps the call stack
+// safe on hostile input while staying far above anything a real template needs.
+constexpr int kMaxNesting = 200;
+
+// Stops the parse; what() is the message of the error line.
+struct ParseStop {
+  const char* message;
+};
+
+// Where the properties of the statement being read go: the innermost open case, or
+// else the template.
+struct Target {
+  CTDLTemplate* tmpl;
+  CTDLCase* inCase;
+  void add(CTDLProperty* p) const {
+    if (inCase != nullptr) {
+      inCase->addProperty(p);
+    } else {
+      tmpl->addProperty(p);
+    }
+  }
+};
+
+// A case being read owns its properties until ENDCASE hands it to its select case.
+struct OpenCase {
+  std::unique_ptr<CTDLCase> c = std::make_unique<CTDLCase>();
+  ~OpenCase() {
+    if (c) destroyPropertyList(c->m_properties);
+  }
+};
+
+class Parser {
+ public:
+  Parser(std::string_view text, CTDLTemplateCollection& into) : lexer_(text), collection_(into) {}
+
+  void parseFile() {
+    advance();
+    commentLines();
+    for (;;) {
+      if (la_ == Tok::Template) {
+        templateBlock();
+        commentLines();
+      } else if (la_ == Tok::ValidationKeycode) {
+        advance();
+        expect(Tok::Integer);
+        break;
+      } else {
+        fail();
+      }
+    }
+    newlines();
+    expect(Tok::End);
+  }
+
+  int statement() const { return statement_; }
+  std::string_view tokenText() const { return lexer_.text(); }
+
+ private:
+  [[noreturn]] void fail(const char* message = "parse error") { throw ParseStop{message}; }
+
+  void advance() { la_ = lexer_.next(); }
+
+  std::string take(Tok kind) {
+    if (la_ != kind) fail();
+    std::string text(lexer_.text());
+    advance();
+    return text;
+  }
+
+  void expect(Tok kind) {
+    if (la_ != kind) fail();
+    if (kind == Tok::Newline) ++statement_;
+    if (kind != Tok::End) advance();
+  }
+
+  bool accept(Tok kind) {
+    if (la_ != kind) return false;
+    expect(kind);
+    return true;
+  }
+
+  void newlines() {
+    while (accept(Tok::Newline)) {
+    }
+  }
+
+  void commentLines() {
+    while (la_ == Tok::Newline || la_ == Tok::CommentLine) expect(la_);
+  }
+
+  void sep() {
+    expect(Tok::Comma);
+    newlines();
+  }
+
+  std::string number() {
+    if (la_ != Tok::Float && la_ != Tok::Integer) fail();
+    return take(la_);
+  }
+
+  // The optional access keyword, as the canonical text setAccess expects.
+  std::string accessPart() {
+    if (accept(Tok::Id)) return "ID";
+    if (accept(Tok::Cal)) return "CAL";
+    if (accept(Tok::Usr)) return "USR";
+    return {};
+  }
+
+  void templateBlock() {
+    auto owned = std::make_unique<CTDLTemplate>();
+    CTDLTemplate* t = owned.get();
+    collection_.m_templates.push_back(owned.release());
+    adoptTemplate(t);
+    advance();
+
+    const int32_t first = toInt(take(Tok::Integer));
+    sep();
+    const int32_t idWidth = toInt(take(Tok::Integer));
+    sep();
+    const int32_t id = toInt(take(Tok::Integer));
+    expect(Tok::Comma);
+    std::string description;
+    if (la_ == Tok::String) description = take(Tok::String);
+    t->m_firstNumber = first;
+    t->m_idBitWidth = idWidth;
+    t->m_templateID = id;
+    t->addDescription(unquoted(description).c_str());
+    expect(Tok::Newline);
+    newlines();
+
+    statements(Target{t, nullptr}, 0);
+    expect(Tok::EndTemplate);
+    t->addProperty(buildEndOfTemplateProperty().release());
+  }
+
+  void statements(const Target& target, int depth) {
+    for (;;) {
+      switch (la_) {
+        case Tok::AbstractLine:
+          advance();
+          expect(Tok::Newline);
+          break;
+        case Tok::Align:
+        case Tok::TdlVersionNumber:
+          advance();
+          expect(Tok::Integer);
+          break;
+        case Tok::CommentLine:
+        case Tok::Spacing:
+          advance();
+          break;
+        case Tok::Enumerate:
+          enumerateStatement(*target.tmpl);
+          break;
+        case Tok::PhysicalUnit:
+          advance();
+          expect(Tok::String);
+          sep();
+          unitTuple();
+          break;
+        case Tok::Label:
+          propertyStatement(target);
+          break;
+        case Tok::SelectCase:
+          selectCaseBlock(target, depth + 1);
+          break;
+        case Tok::StructArray:
+          structArrayBlock(target, depth + 1);
+          break;
+        case Tok::Ugid:
+          advance();
+          expect(Tok::String);
+          sep();
+          expect(Tok::String);
+          break;
+        default:
+          return;
+      }
+      newlines();
+    }
+  }
+
+  void enumerateStatement(CTDLTemplate& t) {
+    advance();
+    auto e = std::make_unique<CTDLEnumeration>();
+    e->setDescription(take(Tok::Ident).c_str());
+    CTDLEnumeration* table = e.get();
+    t.addEnumeration(e.release());
+    do {
+      sep();
+      enumItem(*table);
+    } while (la_ == Tok::Comma);
+  }
+
+  void enumItem(CTDLEnumeration& e) {
+    switch (la_) {
+      case Tok::String:
+        e.addEnumerate(adoptItemText(unquoted(lexer_.text())));
+        break;
+      case Tok::Ident:
+      case Tok::Float:
+      case Tok::Integer:
+        e.addEnumerate(adoptItemText(lexer_.text()));
+        break;
+      default:
+        fail();
+    }
+    advance();
+  }
+
+  // Twelve numbers in parentheses; read and dropped.
+  void unitTuple() {
+    expect(Tok::LParen);
+    newlines();
+    number();
+    for (int i = 0; i < 11; ++i) {
+      sep();
+      number();
+    }
+    newlines();
+    expect(Tok::RParen);
+  }
+
+  void propertyStatement(const Target& target) {
+    PropertyStatement st;
+    st.label = take(Tok::Label);
+    if (accept(Tok::LBracket)) {
+      switch (la_) {
+        case Tok::Default: case Tok::Initialize: case Tok::ReadWrite: case Tok::CtrlFunctionMask:
+        case Tok::String: case Tok::FunctionType: case Tok::Function:
+          advance();
+          break;
+        default:
+          fail();
+      }
+      expect(Tok::RBracket);
+      newlines();
+    }
+    sep();
+
+    if (la_ == Tok::String) {
+      st.description = take(Tok::String);
+    } else if (la_ == Tok::Label) {
+      const std::string label = take(Tok::Label);
+      expect(Tok::LBracket);
+      const std::string text = take(Tok::String);
+      expect(Tok::RBracket);
+      st.description = " " + label + "[" + text + "]";
+      if (st.description.size() > kTextLimit) st.description.resize(kTextLimit);
+    }
+    sep();
+    st.access = accessPart();
+    sep();
+    st.widthText = take(Tok::Integer);
+    sep();
+
+    st.type = la_;
+    switch (la_) {
+      case Tok::Unint: case Tok::Chr5: case Tok::Date: case Tok::Ascii: case Tok::String5:
+      case Tok::String7: case Tok::String16: case Tok::Single: case Tok::Unicode: case Tok::BitBin:
+        advance();
+        break;
+      case Tok::ConRelRes:
+      case Tok::ConRes:
+        advance();
+        sep();
+        st.start = number();
+        sep();
+        st.step = number();
+        break;
+      case Tok::Ident:
+        st.enumName = take(Tok::Ident);
+        break;
+      default:
+        fail();
+    }
+    sep();
+    if (la_ == Tok::String) st.format = take(Tok::String);
+    expect(Tok::Comma);
+    if (la_ == Tok::String) {
+      st.units = take(Tok::String);
+    } else if (la_ == Tok::LParen) {
+      unitTuple();
+    }
+    if (accept(Tok::Equals)) {
+      newlines();
+      switch (la_) {
+        case Tok::HexNum: case Tok::BinNum: case Tok::Ident: case Tok::Float: case Tok::Integer: case Tok::String:
+          advance();
+          break;
+        default:
+          fail();
+      }
+      st.hasDefault = true;
+    }
+
+    if (auto p = buildProperty(st, *target.tmpl)) target.add(p.release());
+  }
+
+  void selectCaseBlock(const Target& target, int depth) {
+    if (depth > kMaxNesting) fail("nesting too deep");
+    advance();
+    const std::string description = take(Tok::String);
+    sep();
+    accessPart();  // read, not stored
+    sep();
+    const int32_t width = toInt(take(Tok::Integer));
+    auto sc = std::make_unique<CTDLSelectCase>();
+    sc->setDescription(unquoted(description).c_str());
+    sc->setBitWidth(width);
+    newlines();
+    while (la_ == Tok::Case) caseBlock(*sc, *target.tmpl, depth);
+    expect(Tok::EndSelect);
+    target.add(sc.release());
+  }
+
+  void caseBlock(CTDLSelectCase& sc, CTDLTemplate& t, int depth) {
+    advance();
+    const std::string description = take(Tok::String);
+    sep();
+    const int32_t value = toInt(take(Tok::Integer));
+    OpenCase open;
+    open.c->setbitvalue(value);
+    open.c->addDescription(unquoted(description).c_str());
+    newlines();
+    statements(Target{&t, open.c.get()}, depth);
+    expect(Tok::EndCase);
+    sc.addCase(open.c.release());
+    newlines();
+  }
+
+  // A struct array builds nothing of its own: its members join the enclosing list.
+  void structArrayBlock(const Target& target, int depth) {
+    if (depth > kMaxNesting) fail("nesting too deep");
+    advance();
+    expect(Tok::Ident);
+    sep();
+    expect(Tok::String);
+    sep();
+    accessPart();
+    sep();
+    expect(Tok::Integer);
+    newlines();
+    for (;;) {
+      if (la_ == Tok::Label) {
+        propertyStatement(target);
+      } else if (la_ == Tok::StructArray) {
+        structArrayBlock(target, depth + 1);
+      } else {
+        break;
+      }
+      newlines();
+    }
+    expect(Tok::EndStructArray);
+  }
+
+  Lexer lexer_;
+  CTDLTemplateCollection& collection_;
+  Tok la_ = Tok::End;
+  int statement_ = 1;
+};
+
+}  // namespace
+
+ParseOutcome parseTdl(std::string_view text, CTDLTemplateCollection& into) {
+  Parser parser(text, into);
+  try {
+    parser.parseFile();
+    return ParseOutcome::Accepted;
+  } catch (const ParseStop& stop) {
+    const std::string token(parser.tokenText());
+    std::fprintf(stderr, "ERROR: %s at '%s' in statement %d.\n", stop.message, token.c_str(), parser.statement());
+    return ParseOutcome::SyntaxError;
+  } catch (const ScanFailure& failure) {
+    std::fprintf(stderr, "%s\n", failure.what());
+    return ParseOutcome::ScannerFailed;
+  }
+}
+
+}  // namespace orlin_detail

@@ -1,0 +1,24 @@
+// Small text helpers shared by the model and the parser.
+#ifndef TEDSKIT_TDL_TEXT_UTIL_H
+#define TEDSKIT_TDL_TEXT_UTIL_H
+
+#include <string>
+#include <string_view>
+
+namespace orlin_detail {
+
+// A new[] copy of text (null stays null), as every string setter of the model stores.
+char* copyText(const char* text);
+
+// Replaces *slot with a copy of text, releasing the old one.
+void replaceText(char*& slot, const char* text);
+
+// ASCII case-insensitive equality; other bytes compare exactly.
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+
+// text with every double-quote character removed.
+std::string withoutQuotes(std::string_view text);
+
+}  // namespace orlin_detail
+
+#endif
