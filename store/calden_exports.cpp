@@ -8,11 +8,9 @@
 
 namespace {
 
-using tedskit::store::RecordStore;
 using tedskit::store::StoredRecord;
 
-// Created empty when the library is loaded; its destructor frees every record at unload.
-RecordStore gStore;
+tedskit::store::RecordStore& gStore = tedskit::store::recordStore();
 
 }  // namespace
 
@@ -86,7 +84,9 @@ int32_t ClearStoredTedsDataStruct(int32_t iHandle) {
 }
 
 int32_t ChangeDelimiter(char delim) {
-  if (delim == '\0') {
+  // Besides the character 0, a character that ends lines, quotes labels or belongs to
+  // numbers would make every file written with it unreadable.
+  if (delim == '\0' || std::strchr("\r\n\"-0123456789", delim) != nullptr) {
     return CALDEN_INVALID_PARAMETER;
   }
   gStore.setDelimiter(delim);

@@ -13,6 +13,11 @@ int32_t RecordStore::createHandle() {
   return static_cast<int32_t>(handles_.size() - 1);
 }
 
+RecordStore& recordStore() {
+  static RecordStore store;
+  return store;
+}
+
 bool RecordStore::hasHandle(int32_t handle) const {
   return handle >= 0 && static_cast<std::size_t>(handle) < handles_.size();
 }

@@ -39,6 +39,9 @@ class RecordStore {
   char delimiter_ = ',';
 };
 
+// The library's one store: created empty at load, its records freed at unload.
+RecordStore& recordStore();
+
 }  // namespace tedskit::store
 
 #endif

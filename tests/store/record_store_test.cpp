@@ -160,11 +160,13 @@ TEST(CaldenStore, NullPointersAreInvalidParametersAndChangeNothing) {
   EXPECT_TRUE(sameBytes(*newArray(0xEE), *array));
 }
 
-TEST(CaldenStore, ChangeDelimiterRefusesOnlyTheCharacterZero) {
-  EXPECT_EQ(CALDEN_INVALID_PARAMETER, ChangeDelimiter('\0'));
-  EXPECT_EQ(0, ChangeDelimiter(';'));
-  EXPECT_EQ(0, ChangeDelimiter('\t'));
-  EXPECT_EQ(0, ChangeDelimiter(','));
+TEST(CaldenStore, ChangeDelimiterRefusesCharactersThatCannotSeparateValues) {
+  for (const char refused : {'\0', '\n', '\r', '"', '-', '0', '7'}) {
+    EXPECT_EQ(CALDEN_INVALID_PARAMETER, ChangeDelimiter(refused)) << int{refused};
+  }
+  for (const char taken : {';', '\t', ' ', '|', ','}) {
+    EXPECT_EQ(0, ChangeDelimiter(taken)) << int{taken};
+  }
 }
 
 }  // namespace
