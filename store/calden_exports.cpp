@@ -1,6 +1,5 @@
 // The store's exports over the one process-wide store.
 #include <cstring>
-#include <memory>
 #include <new>
 
 #include "record_store.h"
@@ -31,15 +30,7 @@ int32_t Calden(int32_t iHandle, int32_t iDescriptor, const TEDSTemplateFieldArra
     return CALDEN_INVALID_PARAMETER;
   }
   try {
-    auto& records = gStore.records(iHandle);
-    records.reserve(records.size() + 1);
-    // Every byte is copied in below, so the record needs no zeroing first.
-    auto record = std::make_unique_for_overwrite<StoredRecord>();
-    record->unitNumber = iUnitNumber;
-    record->channelNumber = iChannelNumber;
-    record->descriptor = iDescriptor;
-    std::memcpy(&record->array, ptrData, sizeof record->array);
-    records.push_back(std::move(record));
+    gStore.append(iHandle, iDescriptor, *ptrData, iChannelNumber, iUnitNumber);
     return CALDEN_SUCCESS;
   } catch (const std::bad_alloc&) {
     return CALDEN_GENERAL_ERROR;
@@ -58,11 +49,11 @@ int32_t RetrieveTedsData(int32_t iHandle, int32_t iItemNumber, TEDSTemplateField
   if (iItemNumber < 0 || static_cast<std::size_t>(iItemNumber) >= records.size()) {
     return CALDEN_ITEM_NOT_FOUND;
   }
-  const StoredRecord& record = *records[static_cast<std::size_t>(iItemNumber)];
+  const StoredRecord& record = records[static_cast<std::size_t>(iItemNumber)];
   *iUnitNumber = record.unitNumber;
   *iChannelNumber = record.channelNumber;
   *idescriptor = record.descriptor;
-  std::memcpy(ptrData, &record.array, sizeof record.array);
+  record.array.expandInto(*ptrData);
   return CALDEN_SUCCESS;
 }
 

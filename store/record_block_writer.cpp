@@ -65,8 +65,8 @@ std::string numberPrefix(const StoredRecord& record, char delimiter) {
 
 }  // namespace
 
-std::optional<std::string> recordBlock(const StoredRecord& record, const BlockOptions& options) {
-  const TEDSTemplateFieldArrayStruct& array = record.array;
+std::optional<std::string> recordBlock(const StoredRecord& record, const TEDSTemplateFieldArrayStruct& array,
+                                       const BlockOptions& options) {
   const auto type = typeOfRecord(record.descriptor, array.templateID);
   if (!type) return std::nullopt;
 

@@ -16,9 +16,11 @@ struct BlockOptions {
   const ManufacturerName& manufacturerName;
 };
 
-// None when the record cannot be written: a descriptor without a type, a value without
-// a written form, or a text that would break the line structure.
-std::optional<std::string> recordBlock(const StoredRecord& record, const BlockOptions& options);
+// The block of a record whose field array is given expanded. None when the record
+// cannot be written: a descriptor without a type, a value without a written form, or a
+// text that would break the line structure.
+std::optional<std::string> recordBlock(const StoredRecord& record, const TEDSTemplateFieldArrayStruct& array,
+                                       const BlockOptions& options);
 
 }  // namespace tedskit::store
 

@@ -1,5 +1,6 @@
 // SaveTEDSReadToFile: every record of a handle into a record file, all or nothing.
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "file_transaction.h"
@@ -38,8 +39,10 @@ int32_t save(int32_t handle, const char* path, bool append, const char* manufact
     return lookUpManufacturer(manufacturerDirectory, id);
   };
   const BlockOptions options{store.delimiter(), selectCases, manufacturerName};
-  for (const auto& record : store.records(handle)) {
-    const auto block = recordBlock(*record, options);
+  const auto array = std::make_unique<TEDSTemplateFieldArrayStruct>();
+  for (const StoredRecord& record : store.records(handle)) {
+    record.array.expandInto(*array);
+    const auto block = recordBlock(record, *array, options);
     // The transaction rolls the file back as it goes out of scope.
     if (!block || !file->write(*block)) return CALDEN_GENERAL_ERROR;
   }
