@@ -44,10 +44,6 @@ struct Setup {
     handle = CreateNewStoredDataStruct();
     readBack = CreateNewStoredDataStruct();
   }
-  ~Setup() {
-    std::remove(input.c_str());
-    std::remove(saved.c_str());
-  }
 };
 
 Setup& setup() {
@@ -81,5 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   ClearStoredTedsDataStruct(s.handle);
   ClearStoredTedsDataStruct(s.readBack);
+  // libFuzzer ends the process without running destructors: leave no file behind.
+  std::remove(s.input.c_str());
+  std::remove(s.saved.c_str());
   return 0;
 }
