@@ -177,7 +177,7 @@ TEST_F(BuiltTemplate, CaseInfoStopsAtSixteenRows) {
   // 20 binary select cases in a row.
   for (int i = 0; i < 20; ++i) {
     auto* selectCase = new CTDLSelectCase;
-    selectCase->setDescription(("S" + std::to_string(i)).c_str());
+    selectCase->setDescription(std::string("S").append(std::to_string(i)).c_str());
     selectCase->setBitWidth(1);
     for (const char* name : {"off", "on"}) {
       auto* c = new CTDLCase;  // the select case releases it
