@@ -1,0 +1,1 @@
+tedskit_add_fuzzer(fuzz_busfile ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_busfile.cpp LINKS owbus_sim)

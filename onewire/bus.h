@@ -1,0 +1,48 @@
+// The library's one adapter session and the bus steps every sequence is made of.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "tedskit/owbus.h"
+
+namespace ferrun {
+
+inline constexpr uint8_t kFamilyDs2430a = 0x14;
+inline constexpr uint8_t kFamilyDs2431 = 0x2D;
+inline constexpr uint8_t kFamilyDs2433 = 0x23;
+inline constexpr uint8_t kFamilyDs28ec20 = 0x43;
+inline constexpr uint8_t kFamily0D = 0x0D;
+inline constexpr uint8_t kFamilyDs2406 = 0x12;
+
+struct State {
+  int32_t handle = 0;
+  // Given to every search and select; after a family search it names the device found.
+  std::array<unsigned char, OWBUS_STATE_BUFFER_SIZE> search{};
+  int16_t switchPresent = -1;
+  int16_t channel = -1;
+};
+State& state();
+
+bool sessionValid();
+void reset();
+// Reset and Match ROM of the device the last family search found.
+bool select();
+void send(uint8_t byte);
+uint8_t read();
+void read(std::span<uint8_t> into);
+void block(std::span<uint8_t> bytes);
+void waitMs(uint32_t ms);
+
+bool familySearch(uint8_t family);
+// The family of the first supported memory chip found, or 0.
+uint8_t detectChip();
+// The adapter echo check (skipped while a switch is present or before any open).
+bool echoCheckPasses();
+
+// Bytes a chip holds and bytes a write covers, by family.
+size_t readSize(uint8_t family);
+size_t writeSize(uint8_t family);
+
+}  // namespace ferrun

@@ -1,0 +1,131 @@
+// Session, detection, DS2430A register and DS2406 switch exports.
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <span>
+
+#include "bus.h"
+#include "sequences.h"
+#include "tedskit/ferrun.h"
+
+using namespace ferrun;
+
+namespace {
+constexpr int16_t kSerialPortType = 5;
+constexpr int16_t kUsbPortType = 6;
+constexpr uint32_t kV1StepWaitMs = 200;
+constexpr uint8_t kLockedStatus = 1;
+
+uint8_t switchValue(int16_t channel) {
+  switch (channel) {
+    case 1: return 0x1F;
+    case 2: return 0x3F;
+    case 3: return 0x5F;
+    default: return 0x7F;
+  }
+}
+
+// Reads the register and lock state back: true when they hold `reg` (and a lock, when
+// one is expected).
+bool registerHolds(std::span<const uint8_t, 8> reg, bool expectLocked) {
+  if (!sessionValid()) return false;
+  std::array<uint8_t, 8> back{};
+  ds2430aReadRegister(back);
+  int32_t locked = -1;
+  ds2430aReadLock(locked);
+  return std::equal(back.begin(), back.end(), reg.begin()) && (!expectLocked || locked == kLockedStatus);
+}
+}  // namespace
+
+extern "C" {
+
+int32_t stdcdll_OpenCom(int32_t port) {
+  State& s = state();
+  if (s.handle != 0) return 1;
+  const bool usb = port == FERRUN_USB_PORT;
+  s.handle = TMExtendedStartSession(static_cast<int16_t>(usb ? 1 : port), usb ? kUsbPortType : kSerialPortType, nullptr);
+  if (TMSetup(s.handle) == 1) {
+    s.switchPresent = familySearch(kFamilyDs2406) ? 1 : 0;
+    return 1;
+  }
+  stdcdll_CloseCom();
+  return 0;
+}
+
+int32_t stdcdll_CloseCom(void) {
+  State& s = state();
+  TMClose(s.handle);
+  const int32_t result = TMEndSession(s.handle);
+  s.handle = 0;
+  return result;
+}
+
+int32_t stdcdll_read_family(int32_t* family) {
+  if (!family) return FERRUN_MISSING_ARGUMENT;
+  reset();
+  if (!sessionValid()) return FERRUN_DONE;
+  if (!echoCheckPasses()) return FERRUN_ADAPTER_CHECK;
+  *family = detectChip();
+  return *family != 0 ? FERRUN_DONE : FERRUN_CHIP_NOT_FOUND;
+}
+
+int32_t stdcdll_read_appreg(unsigned char* reg, int32_t* locked) {
+  if (!reg || !locked) return FERRUN_MISSING_ARGUMENT;
+  reset();
+  if (!sessionValid()) return FERRUN_DONE;
+  if (!echoCheckPasses()) return FERRUN_ADAPTER_CHECK;
+  if (!familySearch(kFamilyDs2430a)) return FERRUN_CHIP_NOT_FOUND;
+  ds2430aReadRegister(std::span<uint8_t, 8>(reg, 8));
+  ds2430aReadLock(*locked);
+  return FERRUN_DONE;
+}
+
+int32_t stdcdll_write_appreg(const unsigned char* reg) {
+  if (!reg) return FERRUN_MISSING_ARGUMENT;
+  const std::span<const uint8_t, 8> bytes(reg, 8);
+  ds2430aWriteRegister(bytes);
+  return registerHolds(bytes, false) ? FERRUN_DONE : FERRUN_NOT_VERIFIED;
+}
+
+int32_t stdcdll_write_v1_memory(const unsigned char* image) {
+  if (!image) return FERRUN_MISSING_ARGUMENT;
+  reset();
+  if (!echoCheckPasses()) return FERRUN_ADAPTER_CHECK;
+  bool ds2430a = familySearch(kFamilyDs2430a);
+  if (!ds2430a && !familySearch(kFamilyDs2431)) return FERRUN_CHIP_NOT_FOUND;
+  select();
+  if (!ds2430a) {
+    // A DS2431 takes its TEDS through stdcdll_write_memory.
+    waitMs(kV1StepWaitMs);
+    return FERRUN_DONE;
+  }
+  const std::span<const uint8_t, 32> memory(image + 8, 32);
+  const std::span<const uint8_t, 8> reg(image, 8);
+  ds2430aWriteMemory(memory);
+  waitMs(kV1StepWaitMs);
+  ds2430aWriteRegister(reg);
+  waitMs(kV1StepWaitMs);
+  ds2430aCopyAndLockRegister();
+  // The chip programs the register now; nothing may reach it before that is done.
+  waitMs(kV1StepWaitMs);
+  std::array<uint8_t, 32> back{};
+  ds2430aReadMemory(back);
+  const bool memoryHolds = std::equal(back.begin(), back.end(), memory.begin());
+  return memoryHolds && registerHolds(reg, true) ? FERRUN_DONE : FERRUN_NOT_VERIFIED;
+}
+
+int32_t stdcdll_ds2406_channel(int32_t channel) {
+  State& s = state();
+  if (!sessionValid() || !familySearch(kFamilyDs2406)) return FERRUN_FAILED;
+  const auto wanted = static_cast<int16_t>(channel);
+  if (ds2406WriteStatus(switchValue(wanted))) {
+    s.channel = wanted;
+    return 1;
+  }
+  s.channel = -1;
+  return FERRUN_FAILED;
+}
+
+int32_t stdcdll_triax_enabled(void) { return state().switchPresent; }
+
+}  // extern "C"

@@ -1,0 +1,36 @@
+// The bus file: a text description of the chips on a simulated bus and their contents.
+//
+//   device DS2431                 one block per chip: DS2430A, DS2431, DS2433, DS28EC20, DS2406
+//     serial 0000A1B2C3D4         ROM serial number, 12 hex digits, most significant first
+//     family 0D                   optional: another family code for the same command set
+//     channel 2                   optional: behind channel 1-3 of the bus's DS2406 switch
+//     memory 0000 7E 01 02 ...    hex bytes from a hex address of the chip's memory map
+//     register 00 11 ...          DS2430A: the 8-byte application register
+//     locked yes                  DS2430A: the register is copied and locked
+//     status FF FF ...            DS2406: the 8 bytes of status memory
+//   end
+//
+// '#' starts a comment. Memory not listed keeps the chip's blank state.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chip.h"
+
+namespace owbus {
+
+using ChipList = std::vector<std::unique_ptr<Chip>>;
+
+// Parses bus-file text. On failure returns false with "NAME:LINE: reason" in error.
+bool parseBusFile(std::string_view text, std::string_view name, ChipList& chips, std::string& error);
+std::string formatBusFile(const ChipList& chips);
+
+bool loadBusFile(const std::string& path, ChipList& chips, std::string& error);
+// Writes a temporary file beside path and renames it over path, so a reader sees the
+// old contents or the new, never a mix.
+bool saveBusFile(const std::string& path, const ChipList& chips, std::string& error);
+
+}  // namespace owbus

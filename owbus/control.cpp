@@ -1,0 +1,64 @@
+// Back-end choice, the clock and the test hooks of the public interface.
+#include <ctime>
+
+#include "busfile.h"
+#include "session.h"
+#include "tedskit/owbus.h"
+
+using namespace owbus;
+
+extern "C" {
+
+int32_t owbus_configure(const char* spec) {
+  return guarded<int32_t>(-2, [&]() -> int32_t {
+    Session& s = session();
+    if (!spec) {
+      s.configured.reset();
+      s.lastError.clear();
+      return 0;
+    }
+    std::string error;
+    // Opening checks the specification and reads the bus file; the session opens its own.
+    if (!openBackend(spec, error)) {
+      s.lastError = error;
+      const bool namesBusFile = isVirtualTime(spec) && std::string_view(spec).size() > 4;
+      return namesBusFile ? -2 : -1;
+    }
+    s.configured = spec;
+    s.lastError.clear();
+    return 0;
+  });
+}
+
+const char* owbus_last_error(void) { return session().lastError.c_str(); }
+
+void owbus_sleep_ms(uint32_t ms) {
+  if (guarded<bool>(false, [] { return isVirtualTime(currentSpec()); })) {
+    owbus::clock().nowUs += static_cast<uint64_t>(ms) * 1000;
+    return;
+  }
+  timespec wait{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1'000'000L};
+  while (nanosleep(&wait, &wait) != 0) {
+  }
+}
+
+uint64_t owbus_bus_time_us(void) { return owbus::clock().nowUs - owbus::clock().originUs; }
+
+uint64_t owbus_transactions(void) { return owbus::clock().transactions; }
+
+void owbus_reset_counters(void) {
+  // The clock itself runs on, so chips that are programming finish on time.
+  owbus::clock().originUs = owbus::clock().nowUs;
+  owbus::clock().transactions = 0;
+}
+
+void owbus_last_port(int16_t* port_number, int16_t* port_type) {
+  if (port_number) *port_number = session().portNumber;
+  if (port_type) *port_type = session().portType;
+}
+
+int32_t owbus_set_fault(int32_t kind, int32_t skip, int32_t count) { return faults().set(kind, skip, count) ? 0 : -1; }
+
+void owbus_clear_faults(void) { faults().clear(); }
+
+}  // extern "C"

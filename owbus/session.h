@@ -1,0 +1,40 @@
+// The one adapter session of the process, and the back-end choice that opens it.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "backend.h"
+
+namespace owbus {
+
+struct Session {
+  std::unique_ptr<Backend> backend;
+  int32_t handle = 0;
+  int32_t nextHandle = 1;
+  int16_t portNumber = -1;
+  int16_t portType = -1;
+  std::optional<std::string> configured;  // set by owbus_configure; else TEDSKIT_BUS
+  std::string lastError;
+};
+
+Session& session();
+// The back-end specification in force: the configured one, else TEDSKIT_BUS, else "".
+std::string currentSpec();
+// The back end of a valid handle, else nullptr.
+Backend* backendFor(int32_t handle);
+// Saves what the last call changed; a failure is kept for owbus_last_error.
+void commit();
+
+// Runs f, turning any exception into `fallback`, so that none crosses the C interface.
+template <typename R, typename F>
+R guarded(R fallback, F&& f) noexcept {
+  try {
+    return f();
+  } catch (...) {
+    return fallback;
+  }
+}
+
+}  // namespace owbus

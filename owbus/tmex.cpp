@@ -1,0 +1,181 @@
+// The adapter calls: session, bus primitives, device search and selection, CRC.
+#include <cstring>
+
+#include "crc.h"
+#include "session.h"
+#include "tedskit/owbus.h"
+
+using namespace owbus;
+
+namespace {
+
+// What the caller's state buffer holds between search calls (AN187 search state).
+struct SearchState {
+  uint32_t magic = kMagic;
+  Rom rom{};
+  int32_t lastDiscrepancy = 0;
+  bool lastDevice = false;
+  static constexpr uint32_t kMagic = 0x5345524Bu;
+};
+static_assert(sizeof(SearchState) <= OWBUS_STATE_BUFFER_SIZE);
+
+SearchState loadState(const void* buffer) {
+  SearchState s;
+  std::memcpy(&s, buffer, sizeof s);
+  if (s.magic != SearchState::kMagic) s = SearchState{};
+  return s;
+}
+
+void storeState(void* buffer, const SearchState& s) { std::memcpy(buffer, &s, sizeof s); }
+
+// One bus transaction on a valid handle: counted, then committed.
+template <typename F>
+auto onBus(int32_t handle, int16_t invalid, F&& f) -> int16_t {
+  return guarded<int16_t>(invalid, [&]() -> int16_t {
+    Backend* bus = backendFor(handle);
+    if (!bus) return invalid;
+    ++owbus::clock().transactions;
+    const int16_t result = f(*bus);
+    commit();
+    return result;
+  });
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t TMExtendedStartSession(int16_t port_number, int16_t port_type, void* /*options*/) {
+  return guarded<int32_t>(0, [&]() -> int32_t {
+    Session& s = session();
+    s.portNumber = port_number;
+    s.portType = port_type;
+    if (s.handle != 0) {
+      s.lastError = "a 1-Wire session is already open";
+      return 0;
+    }
+    std::string error;
+    auto backend = openBackend(currentSpec(), error);
+    if (!backend) {
+      s.lastError = error;
+      return 0;
+    }
+    s.lastError.clear();
+    s.backend = std::move(backend);
+    s.handle = s.nextHandle++;
+    if (s.nextHandle <= 0) s.nextHandle = 1;
+    return s.handle;
+  });
+}
+
+int16_t TMSetup(int32_t handle) { return backendFor(handle) ? 1 : 0; }
+
+int16_t TMValidSession(int32_t handle) { return backendFor(handle) ? 1 : 0; }
+
+int16_t TMTouchReset(int32_t handle) {
+  return onBus(handle, -1, [](Backend& bus) -> int16_t { return bus.reset() ? OWBUS_RESET_PRESENCE : OWBUS_RESET_NO_PRESENCE; });
+}
+
+int16_t TMTouchByte(int32_t handle, int16_t byte) {
+  return onBus(handle, -1, [&](Backend& bus) -> int16_t { return bus.touchByte(static_cast<uint8_t>(byte)); });
+}
+
+int16_t TMBlockStream(int32_t handle, unsigned char* buffer, int16_t count) {
+  if (count < 0 || (count > 0 && !buffer)) return -1;
+  return onBus(handle, -1, [&](Backend& bus) -> int16_t {
+    bus.block(std::span<uint8_t>(buffer, static_cast<size_t>(count)));
+    return count;
+  });
+}
+
+int16_t TMFamilySearchSetup(int32_t handle, void* state, int16_t family) {
+  if (!backendFor(handle) || !state) return 0;
+  SearchState s;
+  s.rom[0] = static_cast<uint8_t>(family);
+  s.lastDiscrepancy = 64;
+  storeState(state, s);
+  return 1;
+}
+
+int16_t TMNext(int32_t handle, void* state) {
+  if (!state) return -1;
+  return onBus(handle, -1, [&](Backend& bus) -> int16_t {
+    SearchState s = loadState(state);
+    if (s.lastDevice) {
+      storeState(state, SearchState{});
+      return 0;
+    }
+    // Below the last discrepancy follow the previous ROM, at it take 1, above it 0.
+    Rom preferred{};
+    for (int bit = 1; bit <= 64; ++bit) {
+      const size_t byte = static_cast<size_t>(bit - 1) / 8;
+      const uint8_t mask = static_cast<uint8_t>(1u << ((bit - 1) % 8));
+      const bool one = bit < s.lastDiscrepancy ? (s.rom[byte] & mask) != 0 : bit == s.lastDiscrepancy;
+      if (one) preferred[byte] |= mask;
+    }
+    const SearchPass pass = bus.search(preferred);
+    if (!pass.found || crc8(pass.rom) != 0) {
+      storeState(state, SearchState{});
+      return 0;
+    }
+    int lastZero = 0;
+    for (int bit = 1; bit <= 64; ++bit) {
+      const bool chose1 = (pass.rom[static_cast<size_t>(bit - 1) / 8] >> ((bit - 1) % 8)) & 1;
+      if (pass.discrepancy[static_cast<size_t>(bit - 1)] && !chose1) lastZero = bit;
+    }
+    s.rom = pass.rom;
+    s.lastDiscrepancy = lastZero;
+    s.lastDevice = lastZero == 0;
+    storeState(state, s);
+    return 1;
+  });
+}
+
+int16_t TMRom(int32_t handle, void* state, int16_t* rom) {
+  if (!backendFor(handle) || !state || !rom) return -1;
+  SearchState s = loadState(state);
+  if (rom[0] == 0) {
+    for (size_t i = 0; i < s.rom.size(); ++i) rom[i] = s.rom[i];
+  } else {
+    for (size_t i = 0; i < s.rom.size(); ++i) s.rom[i] = static_cast<uint8_t>(rom[i]);
+    storeState(state, s);
+  }
+  return 1;
+}
+
+int16_t TMAccess(int32_t handle, void* state) {
+  if (!state) return -1;
+  return onBus(handle, -1, [&](Backend& bus) -> int16_t {
+    const SearchState s = loadState(state);
+    if (!bus.reset()) return 0;
+    constexpr uint8_t kMatchRom = 0x55;
+    bus.touchByte(kMatchRom);
+    for (uint8_t b : s.rom) bus.touchByte(b);
+    return 1;
+  });
+}
+
+uint16_t TMCRC(int16_t length, const unsigned char* buffer, uint16_t crc, int16_t type) {
+  if (length <= 0 || !buffer) return crc;
+  for (int16_t i = 0; i < length; ++i) {
+    crc = type == OWBUS_CRC16 ? crc16(crc, buffer[i]) : crc8(static_cast<uint8_t>(crc), buffer[i]);
+  }
+  return crc;
+}
+
+int16_t TMClose(int32_t handle) {
+  if (!backendFor(handle)) return -1;
+  guarded<int>(0, [] { commit(); return 0; });
+  return 1;
+}
+
+int16_t TMEndSession(int32_t handle) {
+  Session& s = session();
+  if (!backendFor(handle)) return 0;
+  guarded<int>(0, [] { commit(); return 0; });
+  s.backend.reset();
+  s.handle = 0;
+  return 1;
+}
+
+}  // extern "C"
