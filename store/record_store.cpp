@@ -1,0 +1,24 @@
+#include "record_store.h"
+
+#include <limits>
+#include <new>
+
+namespace tedskit::store {
+
+int32_t RecordStore::createHandle() {
+  if (handles_.size() >= static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) {
+    throw std::bad_alloc();
+  }
+  handles_.emplace_back();
+  return static_cast<int32_t>(handles_.size() - 1);
+}
+
+bool RecordStore::hasHandle(int32_t handle) const {
+  return handle >= 0 && static_cast<std::size_t>(handle) < handles_.size();
+}
+
+std::vector<std::unique_ptr<StoredRecord>>& RecordStore::records(int32_t handle) {
+  return handles_[static_cast<std::size_t>(handle)];
+}
+
+}  // namespace tedskit::store

@@ -1,0 +1,44 @@
+// The records of every handle, and the delimiter of the record files.
+#ifndef TEDSKIT_STORE_RECORD_STORE_H
+#define TEDSKIT_STORE_RECORD_STORE_H
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "tedskit/records.h"
+
+namespace tedskit::store {
+
+struct StoredRecord {
+  int32_t unitNumber;
+  int32_t channelNumber;
+  int32_t descriptor;
+  TEDSTemplateFieldArrayStruct array;
+};
+
+// Handles are positions in a table and records positions in their handle's list, so
+// finding a handle, appending and retrieving cost the same however many there are.
+class RecordStore {
+ public:
+  // The new handle's number; throws std::bad_alloc when there is no memory for it.
+  int32_t createHandle();
+
+  bool hasHandle(int32_t handle) const;
+
+  // The handle's records, in storing order; the handle must exist.
+  std::vector<std::unique_ptr<StoredRecord>>& records(int32_t handle);
+
+  // The delimiter record files are written with.
+  char delimiter() const { return delimiter_; }
+  void setDelimiter(char delimiter) { delimiter_ = delimiter; }
+
+ private:
+  std::vector<std::vector<std::unique_ptr<StoredRecord>>> handles_;
+  char delimiter_ = ',';
+};
+
+}  // namespace tedskit::store
+
+#endif
