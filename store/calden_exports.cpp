@@ -1,6 +1,5 @@
 // The store's exports over the one process-wide store.
 #include <cstring>
-#include <memory>
 #include <new>
 
 #include "record_store.h"
@@ -8,11 +7,9 @@
 
 namespace {
 
-using tedskit::store::RecordStore;
 using tedskit::store::StoredRecord;
 
-// Created empty when the library is loaded; its destructor frees every record at unload.
-RecordStore gStore;
+tedskit::store::RecordStore& gStore = tedskit::store::recordStore();
 
 }  // namespace
 
@@ -33,15 +30,7 @@ int32_t Calden(int32_t iHandle, int32_t iDescriptor, const TEDSTemplateFieldArra
     return CALDEN_INVALID_PARAMETER;
   }
   try {
-    auto& records = gStore.records(iHandle);
-    records.reserve(records.size() + 1);
-    // Every byte is copied in below, so the record needs no zeroing first.
-    auto record = std::make_unique_for_overwrite<StoredRecord>();
-    record->unitNumber = iUnitNumber;
-    record->channelNumber = iChannelNumber;
-    record->descriptor = iDescriptor;
-    std::memcpy(&record->array, ptrData, sizeof record->array);
-    records.push_back(std::move(record));
+    gStore.append(iHandle, iDescriptor, *ptrData, iChannelNumber, iUnitNumber);
     return CALDEN_SUCCESS;
   } catch (const std::bad_alloc&) {
     return CALDEN_GENERAL_ERROR;
@@ -60,11 +49,11 @@ int32_t RetrieveTedsData(int32_t iHandle, int32_t iItemNumber, TEDSTemplateField
   if (iItemNumber < 0 || static_cast<std::size_t>(iItemNumber) >= records.size()) {
     return CALDEN_ITEM_NOT_FOUND;
   }
-  const StoredRecord& record = *records[static_cast<std::size_t>(iItemNumber)];
+  const StoredRecord& record = records[static_cast<std::size_t>(iItemNumber)];
   *iUnitNumber = record.unitNumber;
   *iChannelNumber = record.channelNumber;
   *idescriptor = record.descriptor;
-  std::memcpy(ptrData, &record.array, sizeof record.array);
+  record.array.expandInto(*ptrData);
   return CALDEN_SUCCESS;
 }
 
@@ -86,7 +75,9 @@ int32_t ClearStoredTedsDataStruct(int32_t iHandle) {
 }
 
 int32_t ChangeDelimiter(char delim) {
-  if (delim == '\0') {
+  // Besides the character 0, a character that ends lines, quotes labels or belongs to
+  // numbers would make every file written with it unreadable.
+  if (delim == '\0' || std::strchr("\r\n\"-0123456789", delim) != nullptr) {
     return CALDEN_INVALID_PARAMETER;
   }
   gStore.setDelimiter(delim);

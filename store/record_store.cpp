@@ -13,11 +13,23 @@ int32_t RecordStore::createHandle() {
   return static_cast<int32_t>(handles_.size() - 1);
 }
 
+RecordStore& recordStore() {
+  static RecordStore store;
+  return store;
+}
+
 bool RecordStore::hasHandle(int32_t handle) const {
   return handle >= 0 && static_cast<std::size_t>(handle) < handles_.size();
 }
 
-std::vector<std::unique_ptr<StoredRecord>>& RecordStore::records(int32_t handle) {
+void RecordStore::append(int32_t handle, int32_t descriptor, const TEDSTemplateFieldArrayStruct& array,
+                         int32_t channelNumber, int32_t unitNumber) {
+  auto& list = records(handle);
+  list.reserve(list.size() + 1);
+  list.push_back(StoredRecord{unitNumber, channelNumber, descriptor, CompactArray(array, scratch_)});
+}
+
+std::vector<StoredRecord>& RecordStore::records(int32_t handle) {
   return handles_[static_cast<std::size_t>(handle)];
 }
 

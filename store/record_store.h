@@ -3,10 +3,10 @@
 #define TEDSKIT_STORE_RECORD_STORE_H
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <vector>
 
+#include "compact_array.h"
 #include "tedskit/records.h"
 
 namespace tedskit::store {
@@ -15,7 +15,7 @@ struct StoredRecord {
   int32_t unitNumber;
   int32_t channelNumber;
   int32_t descriptor;
-  TEDSTemplateFieldArrayStruct array;
+  CompactArray array;
 };
 
 // Handles are positions in a table and records positions in their handle's list, so
@@ -28,16 +28,24 @@ class RecordStore {
   bool hasHandle(int32_t handle) const;
 
   // The handle's records, in storing order; the handle must exist.
-  std::vector<std::unique_ptr<StoredRecord>>& records(int32_t handle);
+  std::vector<StoredRecord>& records(int32_t handle);
+
+  // Appends a copy of the array to the handle's records; throws std::bad_alloc.
+  void append(int32_t handle, int32_t descriptor, const TEDSTemplateFieldArrayStruct& array, int32_t channelNumber,
+              int32_t unitNumber);
 
   // The delimiter record files are written with.
   char delimiter() const { return delimiter_; }
   void setDelimiter(char delimiter) { delimiter_ = delimiter; }
 
  private:
-  std::vector<std::vector<std::unique_ptr<StoredRecord>>> handles_;
+  std::vector<std::vector<StoredRecord>> handles_;
   char delimiter_ = ',';
+  std::vector<uint64_t> scratch_;
 };
+
+// The library's one store: created empty at load, its records freed at unload.
+RecordStore& recordStore();
 
 }  // namespace tedskit::store
 

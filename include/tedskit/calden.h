@@ -56,7 +56,8 @@ CALDEN_API int32_t GetNumberOfSavedItems(int32_t iHandle);
 CALDEN_API int32_t ClearStoredTedsDataStruct(int32_t iHandle);
 
 /* Sets the character that separates values in record files written from now on.
- * 0, or -13 for the character 0, which leaves the delimiter as it was. */
+ * 0, or -13 (the delimiter stays as it was) for a character that cannot separate
+ * values: the character 0, a line end, a double quote, a digit or '-'. */
 CALDEN_API int32_t ChangeDelimiter(char delim);
 
 /* Copies the text of a result code into string as strncpy does: at most max_len
@@ -64,6 +65,30 @@ CALDEN_API int32_t ChangeDelimiter(char delim);
  * is max_len characters or longer. Codes without a text (-2 and unknown codes)
  * leave string untouched. */
 CALDEN_API void GetErrorCodeString(int32_t error_code, char* string, int32_t max_len);
+
+/* Record files: one block of text lines per record, values separated by the delimiter
+ * (ChangeDelimiter). A block gives the record's template kind, template name and ID,
+ * select-case values, and per item the label, value and units, with the channel and
+ * unit numbers; everything else is rebuilt from the template when the file is read. */
+
+/* Writes every record of the handle to szPath, replacing the file (append 0) or adding
+ * to its end. With v10 1 every template line carries the count and values of scc.
+ * Manufacturer IDs are written with their names from szManufactPath's manufacturer
+ * list. 0; -11 for an unknown handle; -12 when the file cannot be written; -1 when a
+ * record cannot be written (a descriptor other than 0, 1 or 3, a direction, sign or
+ * geometry-selector value out of range, or a text holding a line end) or the write
+ * fails. A save that fails leaves the file exactly as it was before. */
+CALDEN_API int32_t SaveTEDSReadToFile(int32_t iHandle, const char* szPath, int32_t append,
+                                      const char* szManufactPath, int32_t v10, sccontrolstruct scc);
+
+/* Reads every block of szFile and stores one record per block under the handle, each
+ * laid out by its template (TemplatePath: the directory of the description files)
+ * and filled with the file's values. The delimiter is taken from the file. v10 and sccp
+ * are not used. 0; -11 for an unknown handle (nothing is read); -12 when the file
+ * cannot be opened; -2 when the file is malformed or a template cannot be laid out
+ * (the blocks before it stay stored). */
+CALDEN_API int32_t ReadTEDSDataFromFile(int32_t iHandle, const char* szFile, const char* TemplatePath,
+                                        int32_t* v10, sccontrolstruct* sccp);
 
 TEDSKIT_END_C
 

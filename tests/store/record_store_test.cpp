@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "tedskit/calden.h"
@@ -62,6 +63,32 @@ TEST(CaldenStore, RecordsComeBackWholeWithTheirOwnNumbers) {
     auto expected = newArray(stored[i].fill);
     expected->validMarker = TEDS_FIELD_ARRAY_VALID;
     EXPECT_TRUE(sameBytes(*expected, *r.array));
+  }
+}
+
+// Records are kept without their long zero runs; every pattern of zeros must come back.
+TEST(CaldenStore, RecordsWithAnyPatternOfZerosComeBackByteForByte) {
+  const int32_t handle = CreateNewStoredDataStruct();
+  std::mt19937 random(1451);
+  std::vector<std::unique_ptr<TEDSTemplateFieldArrayStruct>> stored;
+  for (int pattern = 0; pattern < 8; ++pattern) {
+    auto array = newArray(0);
+    auto* bytes = reinterpret_cast<unsigned char*>(array.get());
+    // Runs of non-zero and zero bytes of every length from 1 to 80, from either end.
+    std::size_t at = pattern % 2 == 0 ? 0 : random() % 80;
+    while (at < sizeof *array) {
+      const std::size_t filled = 1 + random() % 80;
+      for (std::size_t i = at; i < at + filled && i < sizeof *array; ++i) {
+        bytes[i] = static_cast<unsigned char>(1 + random() % 255);
+      }
+      at += filled + 1 + random() % (pattern < 4 ? 80 : 2000);
+    }
+    if (pattern == 7) bytes[sizeof *array - 1] = 0x7F;
+    ASSERT_EQ(0, Calden(handle, 0, array.get(), pattern, pattern));
+    stored.push_back(std::move(array));
+  }
+  for (std::size_t i = 0; i < stored.size(); ++i) {
+    EXPECT_TRUE(sameBytes(*stored[i], *retrieve(handle, static_cast<int32_t>(i)).array)) << i;
   }
 }
 
@@ -160,11 +187,13 @@ TEST(CaldenStore, NullPointersAreInvalidParametersAndChangeNothing) {
   EXPECT_TRUE(sameBytes(*newArray(0xEE), *array));
 }
 
-TEST(CaldenStore, ChangeDelimiterRefusesOnlyTheCharacterZero) {
-  EXPECT_EQ(CALDEN_INVALID_PARAMETER, ChangeDelimiter('\0'));
-  EXPECT_EQ(0, ChangeDelimiter(';'));
-  EXPECT_EQ(0, ChangeDelimiter('\t'));
-  EXPECT_EQ(0, ChangeDelimiter(','));
+TEST(CaldenStore, ChangeDelimiterRefusesCharactersThatCannotSeparateValues) {
+  for (const char refused : {'\0', '\n', '\r', '"', '-', '0', '7'}) {
+    EXPECT_EQ(CALDEN_INVALID_PARAMETER, ChangeDelimiter(refused)) << int{refused};
+  }
+  for (const char taken : {';', '\t', ' ', '|', ','}) {
+    EXPECT_EQ(0, ChangeDelimiter(taken)) << int{taken};
+  }
 }
 
 }  // namespace
