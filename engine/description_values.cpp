@@ -1,8 +1,10 @@
 #include "description_values.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace dorvia {
 
@@ -96,6 +98,10 @@ std::string formatValue(double value) {
 
 double conRelResValue(uint64_t index, double start, double tolerance, double offset) {
   const double value = std::pow(1.0 + 2.0 * tolerance, static_cast<double>(index)) * start + offset;
+  // Single precision, as the value is stored; beyond its range the value is infinite.
+  if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max())) {
+    return value > 0 ? HUGE_VAL : value < 0 ? -HUGE_VAL : value;
+  }
   return static_cast<double>(static_cast<float>(value));
 }
 
@@ -111,7 +117,11 @@ uint64_t conRelResIndex(double value, float start, float tolerance, float offset
 }
 
 uint64_t conResIndex(double value, float start, float step, int64_t width) {
-  return clampIndex((value - static_cast<double>(start)) / static_cast<double>(step), width);
+  const double index = (value - static_cast<double>(start)) / static_cast<double>(step);
+  // The index below the value, but a value printed from index n (with the description's
+  // numbers in double precision) must give n again, not n - 1 through single-precision
+  // rounding; otherwise every decode and encode would walk the field down one step.
+  return clampIndex(index + 1e-6 * std::max(1.0, std::fabs(index)), width);
 }
 
 }  // namespace dorvia
