@@ -67,8 +67,9 @@ int runNew(std::span<char* const> argv) {
   const TemplateChoice choice = parseTemplate(args.positional()[0], args);
   Teds teds = engine.layout(choice);
   if (choice.v10) {
-    // A bare V1.0 layout holds no select-case choices; go once through an image so that
-    // the fields of the default cases are there to be set.
+    // A bare V1.0 layout holds no select-case choices, so the fields of the cases are
+    // missing and the encoder places the others differently from the decoder. Go once
+    // through an image: the default cases are then chosen and every field is there.
     teds = engine.decode(engine.encode(teds), true);
   }
   applySettings(engine, teds, args);

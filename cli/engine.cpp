@@ -125,7 +125,11 @@ Teds Engine::decode(const TedsImage& image, bool forceV10) {
   teds.formText = form != nullptr ? form : "";
   const int32_t converted =
       QUILLON_ConvertTemplateFormTEDSToTemplateFieldArray(teds.formText.c_str(), teds.fields.get(), 1);
-  if (converted != 0 || teds.fields->array.validMarker != TEDS_FIELD_ARRAY_VALID) {
+  // The LMS fills answer with the LMS state's selector and leave the marker alone.
+  const bool filled = teds.engine == EngineKind::Lms
+                          ? converted >= 0
+                          : converted == 0 && teds.fields->array.validMarker == TEDS_FIELD_ARRAY_VALID;
+  if (!filled) {
     throw Failure("cannot decode the image with " + what + ": " + describeCode(converted));
   }
   if (teds.engine == EngineKind::V10) teds.formText.clear();
@@ -150,7 +154,10 @@ Teds Engine::layout(const TemplateChoice& choice) {
     result = QUILLON_SetTEDSTemplate(&tagged, dirText_.c_str(), choice.kind, choice.templateId,
                                      choice.manufacturerId);
   }
-  if (result != 0 || tagged.array.validMarker != TEDS_FIELD_ARRAY_VALID) {
+  const bool filled = teds.engine == EngineKind::Lms
+                          ? result >= 0
+                          : result == 0 && tagged.array.validMarker == TEDS_FIELD_ARRAY_VALID;
+  if (!filled) {
     std::string which = "template " + std::to_string(choice.templateId);
     if (choice.kind == 1) which += " of manufacturer " + std::to_string(choice.manufacturerId);
     throw Failure("no " + std::string(engineName(teds.engine)) + " " + which + " in " + dirText_);
@@ -219,15 +226,14 @@ TedsImage Engine::encode(Teds& teds) {
   return fromMemoryImage(std::span(bytes, kDescriptionImageSize));
 }
 
-std::string Engine::formText(Teds& teds) {
-  if (teds.engine != EngineKind::V10) return teds.formText;
-  std::vector<char> text(kFormTextSize, '\0');
-  leaveV10();
-  const int32_t result = DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(
-      &teds.fields->array, text.data(), static_cast<int32_t>(text.size()));
-  enterV10();
-  if (result != 0) throw Failure("cannot write the form text: " + describeCode(result));
-  return text.data();
+std::string Engine::formText(const Teds& teds) const {
+  // The TDL engine decodes straight into the field array: its arrays carry no form
+  // lines for the conversion to fill in.
+  if (teds.engine == EngineKind::V10) {
+    throw Failure("the V1.0 (TDL) engine has no template form text for template " +
+                  std::to_string(teds.fields->array.templateID) + "; use the table or --json");
+  }
+  return teds.formText;
 }
 
 }  // namespace teds

@@ -46,9 +46,8 @@ class Engine {
   // Sets a field by its label; label and value are UTF-8. Throws Failure.
   void setField(Teds& teds, const std::string& label, const std::string& value);
   TedsImage encode(Teds& teds);
-  // The template form text of the array (made by the description engine's conversion,
-  // also for a V1.0 array).
-  std::string formText(Teds& teds);
+  // The template form text the image was decoded into (not for the V1.0 engine).
+  std::string formText(const Teds& teds) const;
 
   // Switches the V1.0 engine on, loading its templates on first use. Throws Failure.
   void enterV10();
