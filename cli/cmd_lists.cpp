@@ -2,6 +2,9 @@
 #include <charconv>
 #include <iostream>
 
+#include <unistd.h>
+
+#include "capture.hpp"
 #include "commands.hpp"
 #include "engine.hpp"
 #include "tedskit/dorvia.h"
@@ -44,11 +47,13 @@ std::vector<int> manufacturerFiles(const fs::path& dir) {
 
 void listDescription(std::vector<Listed>& out, const Context& context, int kind, int manufacturer) {
   IDNameNode* first = nullptr;
+  CapturedOutput quiet(STDOUT_FILENO);
   const int32_t count =
       QUILLON_GetTemplateIDNames(context.templatesDir.c_str(), kind, std::max(manufacturer, 0), &first);
   if (count < 0) {
     throw Failure("cannot list the templates of " + context.templatesDir.string() + ": " + describeCode(count));
   }
+  quiet.finish();
   appendList(out, kind == 0 ? "standard" : kind == 1 ? "manufacturer" : "lms", manufacturer, first, count);
 }
 
@@ -115,7 +120,9 @@ int runManufacturers(std::span<char* const> argv) {
   if (!args.positional().empty()) throw UsageError("teds manufacturers takes no arguments");
   const Context context = makeContext(args);
   IDNameNode* first = nullptr;
+  CapturedOutput quiet(STDOUT_FILENO);
   const int32_t count = QUILLON_GetManufacturerNameLookupTable(context.templatesDir.c_str(), &first);
+  quiet.finish();
   if (count < 0) {
     throw Failure("cannot read \"Manufacture.txt\" in " + context.templatesDir.string());
   }

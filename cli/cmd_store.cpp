@@ -1,6 +1,8 @@
-#include <cstring>
 #include <iostream>
 
+#include <unistd.h>
+
+#include "capture.hpp"
 #include "commands.hpp"
 #include "engine.hpp"
 #include "report.hpp"
@@ -52,8 +54,10 @@ int save(const Context& context, const Args& args) {
   sccontrolstruct scc{};
   const bool v10 = teds.engine == EngineKind::V10;
   if (v10) getTemplateSCC(&scc);
+  CapturedOutput quiet(STDOUT_FILENO);
   const int32_t result = SaveTEDSReadToFile(handle, file.c_str(), args.has("append") ? 1 : 0,
                                             context.templatesDir.c_str(), v10 ? 1 : 0, scc);
+  quiet.finish();
   if (result != 0) throw Failure(file + ": cannot save the record: " + storeError(result));
   if (context.json) {
     std::cout << "{\"saved\": " << jsonString(file) << ", \"template\": " << teds.fields->array.templateID << "}\n";
@@ -78,7 +82,9 @@ std::vector<Record> loadRecords(const Context& context, Engine& engine, const st
   const int handle = newHandle();
   int32_t v10 = 0;
   sccontrolstruct scc{};
+  CapturedOutput quiet(STDOUT_FILENO);
   const int32_t result = ReadTEDSDataFromFile(handle, file.c_str(), context.templatesDir.c_str(), &v10, &scc);
+  quiet.finish();
   if (result != 0) throw Failure(file + ": cannot read the records: " + storeError(result));
   std::vector<Record> records;
   const int count = GetNumberOfSavedItems(handle);

@@ -4,50 +4,12 @@
 #include <iostream>
 #include <sstream>
 
+#include "capture.hpp"
 #include "commands.hpp"
 #include "tedskit/orlin.hpp"
 
 namespace teds {
 namespace {
-
-// The reader reports syntax errors on standard error only; catch them to show them as
-// ours and to set the exit status.
-class CapturedStderr {
- public:
-  CapturedStderr() : file_(std::tmpfile()) {
-    std::fflush(stderr);
-    saved_ = dup(STDERR_FILENO);
-    if (file_ != nullptr && saved_ >= 0) dup2(fileno(file_), STDERR_FILENO);
-  }
-  ~CapturedStderr() {
-    restore();
-    if (file_ != nullptr) std::fclose(file_);
-  }
-  CapturedStderr(const CapturedStderr&) = delete;
-  CapturedStderr& operator=(const CapturedStderr&) = delete;
-
-  std::string finish() {
-    restore();
-    std::string text;
-    if (file_ == nullptr) return text;
-    std::rewind(file_);
-    char buffer[512];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file_)) > 0) text.append(buffer, got);
-    return text;
-  }
-
- private:
-  void restore() {
-    if (saved_ < 0) return;
-    std::fflush(stderr);
-    dup2(saved_, STDERR_FILENO);
-    close(saved_);
-    saved_ = -1;
-  }
-  std::FILE* file_;
-  int saved_ = -1;
-};
 
 std::string unquoted(const char* text) {
   if (text == nullptr) return {};
@@ -190,7 +152,8 @@ int runTdl(std::span<char* const> argv) {
   const Context context = makeContext(args);
   const std::string path = args.positional()[0];
   if (std::filesystem::is_directory(path)) throw Failure(path + ": is a directory");
-  CapturedStderr captured;
+  // The reader reports syntax errors on standard error only: show them as ours.
+  CapturedOutput captured(STDERR_FILENO);
   const int32_t result = orlin(path.c_str());
   const std::string messages = trim(latin1ToUtf8(captured.finish()));
   if (result == ORLIN_FILE_NOT_OPENED) throw Failure(path + ": cannot open");

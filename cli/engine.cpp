@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app.hpp"
+#include "capture.hpp"
 #include "tedskit/dorvia.h"
 #include "tedskit/quillon.h"
 #include "text.hpp"
@@ -63,6 +64,12 @@ std::string enumerateValue(int fieldIndex, const std::string& value, const std::
   throw Failure("\"" + latin1ToUtf8(value) + "\" is not a value of \"" + label + "\"; choose one of: " + choices);
 }
 
+// What the engine printed, to go with a failure message.
+std::string engineSaid(CapturedOutput& output) {
+  const std::string text = trim(output.finish());
+  return text.empty() ? std::string{} : " (" + latin1ToUtf8(text) + ")";
+}
+
 }  // namespace
 
 const char* engineName(EngineKind engine) {
@@ -78,6 +85,7 @@ Engine::Engine(fs::path templatesDir) : dir_(std::move(templatesDir)), dirText_(
 
 void Engine::enterV10() {
   if (getTEDSCurrentFormat() == 1) return;
+  CapturedOutput quiet(STDOUT_FILENO);
   int32_t result = 0;
   {
     WorkingDirectory inTemplates(dir_);
@@ -85,7 +93,7 @@ void Engine::enterV10() {
   }
   if (result < 0 || getCurrentTemplates() <= 0) {
     DORVIA_SetTEDSV10SupportState(0);
-    throw Failure("cannot load the V1.0 templates \"ieee_temp_v10.tdl\" from " + dirText_);
+    throw Failure("cannot load the V1.0 templates \"ieee_temp_v10.tdl\" from " + dirText_ + engineSaid(quiet));
   }
 }
 
@@ -94,6 +102,8 @@ void Engine::leaveV10() {
 }
 
 Teds Engine::decode(const TedsImage& image, bool forceV10) {
+  if (forceV10 || (image.wantsV10Engine() && !image.isLms())) enterV10();
+  CapturedOutput quiet(STDOUT_FILENO);
   Teds teds;
   const char* form = nullptr;
   int32_t valid = 0;
@@ -120,7 +130,7 @@ Teds Engine::decode(const TedsImage& image, bool forceV10) {
                            std::to_string(image.selector()) + ")";
   if (result < 0 || valid == 0) {
     throw Failure("cannot decode the image: no " + std::string(engineName(teds.engine)) +
-                  " template for " + what);
+                  " template for " + what + engineSaid(quiet));
   }
   teds.formText = form != nullptr ? form : "";
   const int32_t converted =
@@ -130,13 +140,15 @@ Teds Engine::decode(const TedsImage& image, bool forceV10) {
                           ? converted >= 0
                           : converted == 0 && teds.fields->array.validMarker == TEDS_FIELD_ARRAY_VALID;
   if (!filled) {
-    throw Failure("cannot decode the image with " + what + ": " + describeCode(converted));
+    throw Failure("cannot decode the image with " + what + ": " + describeCode(converted) + engineSaid(quiet));
   }
   if (teds.engine == EngineKind::V10) teds.formText.clear();
   return teds;
 }
 
 Teds Engine::layout(const TemplateChoice& choice) {
+  if (choice.v10 && choice.kind != 3) enterV10();
+  CapturedOutput quiet(STDOUT_FILENO);
   Teds teds;
   auto& tagged = *teds.fields;
   int32_t result = 0;
@@ -160,7 +172,7 @@ Teds Engine::layout(const TemplateChoice& choice) {
   if (!filled) {
     std::string which = "template " + std::to_string(choice.templateId);
     if (choice.kind == 1) which += " of manufacturer " + std::to_string(choice.manufacturerId);
-    throw Failure("no " + std::string(engineName(teds.engine)) + " " + which + " in " + dirText_);
+    throw Failure("no " + std::string(engineName(teds.engine)) + " " + which + " in " + dirText_ + engineSaid(quiet));
   }
   tagged.kind = choice.v10 ? 0 : choice.kind;
   if (choice.kind == 1) DORVIA_SetTEDSManufacturerIndex(&tagged.array, choice.manufacturerId);
@@ -205,15 +217,16 @@ TedsImage Engine::encode(Teds& teds) {
   } else {
     leaveV10();
   }
+  CapturedOutput quiet(STDOUT_FILENO);
   std::vector<char> text(kFormTextSize, '\0');
   const int32_t converted = QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(
       teds.fields.get(), text.data(), static_cast<int32_t>(text.size()));
   if (converted != 0 && teds.engine != EngineKind::Lms) {
-    throw Failure("cannot encode the fields: " + describeCode(converted));
+    throw Failure("cannot encode the fields: " + describeCode(converted) + engineSaid(quiet));
   }
   const char* out = nullptr;
   const int32_t encoded = QUILLON_EncodeTemplateFormToRawTEDS(text.data(), &out, 1);
-  if (out == nullptr || encoded < 0) throw Failure("cannot encode the fields: " + describeCode(encoded));
+  if (out == nullptr || encoded < 0) throw Failure("cannot encode the fields: " + describeCode(encoded) + engineSaid(quiet));
   const auto* bytes = reinterpret_cast<const uint8_t*>(out);
   switch (teds.engine) {
     case EngineKind::V10:

@@ -6,6 +6,9 @@
 #include <cstring>
 #include <iostream>
 
+#include <unistd.h>
+
+#include "capture.hpp"
 #include "tedskit/quillon.h"
 
 namespace teds {
@@ -29,6 +32,7 @@ std::string lowerCase(std::string text) {
 const char* accessName(int access) { return access == 0 ? "RO" : "RW"; }
 
 std::string manufacturerName(Engine& engine, Teds& teds) {
+  CapturedOutput quiet(STDOUT_FILENO);  // the engine's note of a missing manufacturer file
   char name[256] = "";
   const int32_t result = QUILLON_GetTEDSManufacturerStr(teds.fields.get(), engine.templatesDir().c_str(),
                                                         name, sizeof name);

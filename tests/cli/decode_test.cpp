@@ -129,6 +129,11 @@ TEST(Decode, Failures) {
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
   }
   Scratch scratch;
+  // The engine's own note goes to standard error with ours, never into the output.
+  const Result noFiles = runTeds({"decode", "--templates", scratch.path("").string(), example("accelerometer.hex")});
+  EXPECT_EQ(noFiles.status, 1);
+  EXPECT_EQ(noFiles.out, "");
+  EXPECT_NE(noFiles.err.find("TemplateDescription.txt was not opened"), std::string::npos) << noFiles.err;
   const Result badLine = runTeds({"decode", scratch.write("bad.hex", "# memory\n2D12G0\n").string()});
   EXPECT_EQ(badLine.status, 1);
   EXPECT_NE(badLine.err.find("line 2 is not hexadecimal"), std::string::npos) << badLine.err;
