@@ -86,7 +86,11 @@ void printJson(Engine& engine, Teds& teds, const TedsImage* image, const Facts& 
             << "},\n  \"engine\": " << jsonString(lowerCase(engineName(teds.engine)))
             << ",\n  \"manufacturer\": " << jsonString(manufacturerName(engine, teds))
             ;
-  if (image != nullptr) std::cout << ",\n  \"checksum_ok\": " << (image->checksumOk ? "true" : "false");
+  // The LMS layout carries no checksum.
+  if (image != nullptr) {
+    std::cout << ",\n  \"checksum_ok\": "
+              << (teds.engine == EngineKind::Lms ? "null" : image->checksumOk ? "true" : "false");
+  }
   for (const auto& [key, value] : facts) std::cout << ",\n  " << jsonString(lowerCase(key)) << ": " << jsonString(value);
   if (image != nullptr) std::cout << ",\n  \"image\": " << imageJson(*image);
   std::cout << ",\n  \"fields\": [";
@@ -122,7 +126,11 @@ void printTeds(const Context& context, Engine& engine, Teds& teds, const TedsIma
   if (const auto name = manufacturerName(engine, teds); !name.empty()) {
     std::cout << "Manufacturer: " << name << "\n";
   }
-  if (image != nullptr) std::cout << "Checksum: " << (image->checksumOk ? style.green("ok") : style.red("bad")) << "\n";
+  if (image != nullptr && teds.engine == EngineKind::Lms) {
+    std::cout << "Checksum: none in the LMS layout\n";
+  } else if (image != nullptr) {
+    std::cout << "Checksum: " << (image->checksumOk ? style.green("ok") : style.red("bad")) << "\n";
+  }
   std::cout << "\n";
   const auto rows = rowsOf(array);
   std::size_t labelWidth = 5, valueWidth = 5, unitsWidth = 5;
