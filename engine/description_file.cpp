@@ -1,7 +1,6 @@
 #include "description_file.hpp"
 
 #include <cstdio>
-#include <optional>
 #include <vector>
 
 #include "file_cache.hpp"
@@ -80,23 +79,24 @@ DescriptionIndex indexDescriptionFile(std::string_view content) {
   // The template whose width-8 selector line is still to come. The search for it ends
   // at the template's own "EndTemplate" or the next "Template", so a template without
   // such a line never takes the ID of the one after it.
-  std::optional<std::size_t> pending;
+  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::size_t pending = kNone;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (isSearchComment(lines[i])) continue;
     const std::string_view word = firstWord(lines[i]);
     if (word == "Template") {
       pending = i;
     } else if (word == "EndTemplate") {
-      pending.reset();
-    } else if (pending && word == "selector") {
+      pending = kNone;
+    } else if (pending != kNone && word == "selector") {
       long long width = 0;
       long long value = 0;
       if (!parseSelector(lines[i], width, value) || width != 8) continue;
       const auto id = static_cast<int32_t>(value);
       if (value == id && index.find(id) == index.end()) {
-        index.emplace(id, buildDescription(lines, *pending));
+        index.emplace(id, buildDescription(lines, pending));
       }
-      pending.reset();
+      pending = kNone;
     }
   }
   return index;
