@@ -136,10 +136,16 @@ struct WritePlan {
   int32_t layoutFlag = 0;
   int32_t selectorHint = 0;
   std::string layout;
-  std::size_t needed = 0;   // bytes of the chip the TEDS takes
+  std::size_t room = 0;  // bytes of template data (selector byte on) the layout holds
 };
 
+// Page 0 holds `first` bytes of template data in a layout, every further page 31.
+std::size_t layoutRoom(std::size_t chipBytes, std::size_t first) {
+  return chipBytes < kPage ? 0 : first + (chipBytes / kPage - 1) * (kPage - 1);
+}
+
 WritePlan planWrite(const TedsImage& image, int family) {
+  const std::size_t writable = chipInfo(family).writable;
   WritePlan plan;
   const std::size_t body = image.usedBodySize();
   if (image.isLms()) {
@@ -147,13 +153,13 @@ WritePlan planWrite(const TedsImage& image, int family) {
     std::copy_n(memory.begin(), kPage, plan.image.begin());
     plan.selectorHint = 1;
     plan.layout = "unchecked LMS layout";
-    plan.needed = 8 + body;
+    plan.room = kPage - 8;  // only page 0 is written
   } else if (family == 0x14) {
     const auto memory = memoryImage(image, kPage);
     std::copy_n(memory.begin(), kPage, plan.image.begin());
     plan.layoutFlag = 1;  // the DS2430A recomputes the checksum
     plan.layout = "layout A";
-    plan.needed = 9 + body;
+    plan.room = kPage - 9;
   } else if (image.wantsV10Engine()) {
     // Split image: Basic TEDS, checksum byte, body; goes to layout A.
     std::copy(image.basic.begin(), image.basic.end(), plan.image.begin());
@@ -162,13 +168,13 @@ WritePlan planWrite(const TedsImage& image, int family) {
     for (std::size_t i = 0; i < kPage; ++i) sum += i == 8 ? 0 : plan.image[i];
     plan.image[8] = static_cast<uint8_t>((256 - sum % 256) % 256);
     plan.layout = "layout A";
-    plan.needed = 9 + body + (9 + body > kPage ? (9 + body - kPage + 30) / 31 : 0);
+    plan.room = layoutRoom(writable, kPage - 9);
   } else {
     // Checksum-prefixed stream: goes to layout B.
     const auto memory = memoryImage(image, kPage);
     std::copy_n(memory.begin(), std::min(memory.size(), plan.image.size()), plan.image.begin());
     plan.layout = "layout B";
-    plan.needed = 17 + body + (17 + body > kPage ? (17 + body - kPage + 30) / 31 : 0);
+    plan.room = layoutRoom(writable, kPage - 17);
   }
   return plan;
 }
@@ -213,11 +219,11 @@ int runWrite(std::span<char* const> argv) {
   const ChipInfo info = chipInfo(bus.family());
   const bool lockingWrite = bus.family() == 0x14 && image.wantsV10Engine();
   WritePlan plan = planWrite(image, bus.family());
-  if (lockingWrite) plan.needed = 9 + image.usedBodySize();
-  const std::size_t room = lockingWrite ? 8 + kPage : info.writable;
-  if (plan.needed > room) {
-    throw Failure("the image needs " + std::to_string(plan.needed) + " bytes; the " + info.name + " takes " +
-                  std::to_string(room));
+  // A locked DS2430A keeps the Basic TEDS in its register and 31 bytes of data in memory.
+  const std::size_t room = lockingWrite ? kPage - 1 : plan.room;
+  if (image.usedBodySize() > room) {
+    throw Failure("the template data take " + std::to_string(image.usedBodySize()) + " bytes; the " + info.name +
+                  " holds " + std::to_string(room) + " in " + plan.layout);
   }
   if (!args.has("yes")) {
     std::string question = "Write template " + std::to_string(image.templateId()) + " to the " + info.name +

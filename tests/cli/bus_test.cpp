@@ -80,6 +80,23 @@ TEST(Write, V10ImageOnDs2430aLocksTheRegister) {
   EXPECT_TRUE(back["checksum_ok"].boolean);
 }
 
+TEST(Write, DescriptionTemplateOnDs2430aFitsOrIsRefused) {
+  Scratch scratch;
+  const auto bus = scratch.write("ds2430a.bus", "device DS2430A\n  serial 000000000001\nend\n");
+  const Result written = runTeds({"write", "--yes", "--bus", bus.string(), example("accelerometer.hex")});
+  ASSERT_EQ(written.status, 0) << written.err;
+  const Json back = parseJson(runTeds({"read", "--json", "--bus", bus.string()}).out);
+  EXPECT_EQ(fieldValue(back, "User data (ascii)"), "BRKT-7");
+  EXPECT_EQ(slurp(bus).find("locked yes"), std::string::npos);
+
+  const Result longText = runTeds({"new", "0", "--set", "User data (ascii)=ABCDEFGHIJKLMNOP"});
+  const std::string before = slurp(bus);
+  const Result refused = runTeds({"write", "--yes", "--bus", bus.string(), "-"}, longText.out);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("the DS2430A holds 23 in layout A"), std::string::npos) << refused.err;
+  EXPECT_EQ(slurp(bus), before);
+}
+
 TEST(Read, ChannelOfATriaxialSensor) {
   Scratch scratch;
   const std::string sensor = slurp(scratch.bus());
