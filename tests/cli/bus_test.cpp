@@ -56,6 +56,19 @@ TEST(Write, DescriptionTemplateGoesToLayoutBAndReadsBack) {
   EXPECT_EQ(fieldValue(back, "Serial no."), "2731904");
 }
 
+TEST(Write, LmsImageGoesToTheUncheckedLayoutAndReadsBack) {
+  Scratch scratch;
+  const Result made = runTeds({"new", "lms-free", "--set", "Serial no.=321", "--set", "Meas. position ID=4"});
+  const Result written = runTeds({"write", "--yes", "--bus", scratch.bus().string(), "-"}, made.out);
+  ASSERT_EQ(written.status, 0) << written.err;
+  const Json back = parseJson(runTeds({"read", "--json", "--bus", scratch.bus().string()}).out);
+  EXPECT_EQ(back["source"].text, "chip, unchecked LMS layout");
+  EXPECT_EQ(back["template"]["id"].number, 117);
+  EXPECT_EQ(back["checksum_ok"].type, Json::Type::Null);
+  EXPECT_EQ(fieldValue(back, "Serial no."), "321");
+  EXPECT_EQ(fieldValue(back, "Meas. position ID"), "4");
+}
+
 TEST(Write, WithoutYesAndWithoutTerminalNothingIsWritten) {
   Scratch scratch;
   const std::string before = slurp(scratch.bus());
