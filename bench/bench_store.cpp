@@ -31,7 +31,7 @@ void StoreAndRetrieveAll(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * records);
 }
 
-// Each record is a 391440-byte copy, so 512 records already hold about 200 MB.
+// A record without zero runs is kept whole (391440 bytes), so 512 of them hold about 200 MB.
 BENCHMARK(StoreAndRetrieveAll)->RangeMultiplier(2)->Range(32, 512)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 
 // The newest record, reached at every size.

@@ -56,6 +56,12 @@ bool splitDate(std::string_view text, std::string parts[3]) {
   return true;
 }
 
+// A date part as a number, held to a range mktime can take without overflow.
+int partNumber(const std::string& part) {
+  const long value = std::strtol(part.c_str(), nullptr, 10);
+  return static_cast<int>(value < -100000 ? -100000 : value > 100000 ? 100000 : value);
+}
+
 int64_t calibrationTime(const TEDSTemplateFieldArrayStruct& array) {
   char text[30];
   const int32_t got =
@@ -65,10 +71,10 @@ int64_t calibrationTime(const TEDSTemplateFieldArrayStruct& array) {
   std::string parts[3];
   if (!splitDate(text, parts)) return kNotThreeParts;
   std::tm day{};
-  int year = std::atoi(parts[2].c_str());
+  int year = partNumber(parts[2]);
   if (year <= 100) year += 1900;
-  day.tm_mon = std::atoi(parts[0].c_str()) - 1;
-  day.tm_mday = std::atoi(parts[1].c_str());
+  day.tm_mon = partNumber(parts[0]) - 1;
+  day.tm_mday = partNumber(parts[1]);
   day.tm_year = year - 1900;
   day.tm_hour = 12;
   day.tm_isdst = -1;

@@ -10,6 +10,16 @@ namespace dorvia {
 inline uint64_t readBits(std::span<const uint8_t> image, int64_t position, int64_t width) {
   uint64_t value = 0;
   const int64_t limit = static_cast<int64_t>(image.size()) * 8;
+  if (position >= 0 && width > 0 && width <= 56 && position + width <= limit) {
+    // The common case, a field inside the image: its bytes at once.
+    const auto first = static_cast<std::size_t>(position >> 3);
+    const int64_t shift = position & 7;
+    const int64_t bytes = (shift + width + 7) / 8;
+    for (int64_t k = 0; k < bytes; ++k) {
+      value |= uint64_t{image[first + static_cast<std::size_t>(k)]} << (8 * k);
+    }
+    return (value >> shift) & ((uint64_t{1} << width) - 1);
+  }
   const int64_t count = width < 64 ? width : 64;
   for (int64_t k = 0; k < count; ++k) {
     const int64_t bit = position + k;
@@ -30,6 +40,12 @@ inline void writeBits(std::span<uint8_t> image, int64_t position, int64_t width,
     const auto mask = static_cast<uint8_t>(1u << (bit & 7));
     byte = set ? static_cast<uint8_t>(byte | mask) : static_cast<uint8_t>(byte & ~mask);
   }
+}
+
+// Widths come from text; keep them where position arithmetic cannot overflow.
+inline int64_t boundedWidth(long long bits) {
+  constexpr long long kLimit = 1LL << 31;
+  return bits < -kLimit ? -kLimit : bits > kLimit ? kLimit : bits;
 }
 
 // The next multiple of 8 at or after position.

@@ -56,7 +56,9 @@ class Decoder {
       if (word == "selector") {
         const Token width = cursor_.next();
         long long bits = 0;
-        if (width.kind == TokenKind::Word && parseCInteger(width.text, bits)) advance = bits;
+        if (width.kind == TokenKind::Word && parseCInteger(width.text, bits)) {
+          advance = boundedWidth(bits);
+        }
       } else if (word == "crc8") {
         advance = 8;
       } else if (word == "align") {
@@ -122,8 +124,9 @@ class Decoder {
     if (cursor_.next().kind != TokenKind::Comma) return kMalformed;
     type = cursor_.next();
     if (type.kind != TokenKind::Quoted) return kMalformed;
-    long long bits = 0;
-    parseCInteger(width.text, bits);
+    long long parsedWidth = 0;
+    parseCInteger(width.text, parsedWidth);
+    const int64_t bits = boundedWidth(parsedWidth);
 
     form_ += '"';
     form_ += labelText;
@@ -191,7 +194,10 @@ class Decoder {
   void appendText() {
     const int64_t step = sevenBit_ ? 7 : 8;
     const int64_t last = sevenBit_ ? kSevenBitLastPosition : kAsciiLastPosition;
-    for (int64_t at = position_; at <= last; at += step) {
+    int64_t at = position_;
+    // Characters wholly before the image read as zeros: skip them.
+    if (at <= -step) at += ((-step - at) / step + 1) * step;
+    for (; at <= last; at += step) {
       const auto c = static_cast<char>(readBits(image_, at, step));
       if (c != '\0') form_ += c;
     }

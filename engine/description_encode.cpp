@@ -19,12 +19,6 @@ constexpr int32_t kUnknownWord = 1;
 constexpr int32_t kNotQuoted = 2;
 constexpr int32_t kEndedEarly = 3;
 
-// Widths come from text; keep them where position arithmetic cannot overflow.
-int64_t boundedWidth(long long bits) {
-  constexpr long long kLimit = 1LL << 31;
-  return bits < -kLimit ? -kLimit : bits > kLimit ? kLimit : bits;
-}
-
 class Encoder {
  public:
   Encoder(std::string_view form, int32_t& templateID, std::array<uint8_t, kEncodedImageSize>& image)

@@ -10,25 +10,16 @@
 
 namespace dorvia {
 
-inline constexpr char kManufacturerLabel[] = "Manufacturer";
-inline constexpr char kModelNumberLabel[] = "Model number";
-inline constexpr char kVersionLetterLabel[] = "Version letter";
-inline constexpr char kVersionNumberLabel[] = "Version number";
-inline constexpr char kSerialNumberLabel[] = "Serial no.";
-
 // Accessor value types.
 inline constexpr int32_t kItemInteger = 1;
 inline constexpr int32_t kItemText = 5;
 
-// Writing an item that does not exist changes nothing.
+// Writing an item that does not exist (or a null label) changes nothing.
 void setItemText(TEDSTemplateFieldArrayStruct* array, const char* label, const std::string& text);
 void setItemInteger(TEDSTemplateFieldArrayStruct* array, const char* label, int32_t value);
 // Reading an item that does not exist gives "" or 0; a text keeps at most size - 1 characters.
 std::string getItemText(TEDSTemplateFieldArrayStruct* array, const char* label, int32_t size);
 int32_t getItemInteger(TEDSTemplateFieldArrayStruct* array, const char* label);
-
-void setManufacturerIndex(TEDSTemplateFieldArrayStruct* array, int32_t id);
-int32_t getManufacturerIndex(TEDSTemplateFieldArrayStruct* array);
 
 }  // namespace dorvia
 

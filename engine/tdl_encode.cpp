@@ -10,12 +10,13 @@
 #include "value_conversion.h"
 #include "value_formulas.h"
 
-namespace dorvia {
+namespace {
 
 // Takes one item of a user-chosen select case (the select case itself or a property of
 // its chosen case) from the array into the property's raw bits, by data type. Data
 // types without a conversion here keep the raw bits of the last decode.
 void readSelectCaseFromArray(TEDSTemplateFieldArrayStruct* array, CTDLProperty& property) {
+  using namespace dorvia;
   constexpr int32_t kItemTextSize = 128;
   const std::string text = getItemText(array, property.findStringForProperty(), kItemTextSize);
   float x = 0.0f;
@@ -46,10 +47,6 @@ void readSelectCaseFromArray(TEDSTemplateFieldArrayStruct* array, CTDLProperty& 
       break;
   }
 }
-
-}  // namespace dorvia
-
-namespace {
 
 bool isSelectCase(CTDLProperty* property) { return property->getPropertyType() == PT_SELECTCASE; }
 
@@ -113,12 +110,12 @@ void CTEDSInfo::processCaseFieldArray(CTDLCase* theCase, TEDSTemplateFieldArrayS
 }
 
 void CTEDSInfo::readUserChosenSelectCase(CTDLSelectCase* selectCase, TEDSTemplateFieldArrayStruct* array) {
-  dorvia::readSelectCaseFromArray(array, *selectCase);
+  readSelectCaseFromArray(array, *selectCase);
   const int32_t v = dorvia::rawInteger(*selectCase);
   sccControl.setCurrentSCValue(v);
   CTDLCase* chosen = caseAt(selectCase, v);
   if (chosen == nullptr) return;
   for (CTDLProperty* property : chosen->m_properties) {
-    if (property != nullptr) dorvia::readSelectCaseFromArray(array, *property);
+    if (property != nullptr) readSelectCaseFromArray(array, *property);
   }
 }

@@ -7,8 +7,8 @@
 #include <strings.h>
 
 #include "basic_teds.h"
-#include "field_access.h"
 #include "tdl_bits.h"
+#include "tedskit/dorvia.h"
 #include "tedskit/tedsinfo.hpp"
 #include "template_map.h"
 #include "value_formulas.h"
@@ -17,8 +17,19 @@ namespace {
 
 constexpr char kMtsTemplateFile[] = "MTS-SWIFT.tdl";
 
+using RowGetter = int32_t (*)(const TEDSTemplateFieldArrayStruct*, char*, int32_t);
+
+// A Basic TEDS row's text; a row that cannot be read gives "".
+std::string rowText(TEDSTemplateFieldArrayStruct* array, RowGetter get) {
+  char text[TEDS_VALUE_SIZE] = {};
+  if (get(array, text, sizeof text) < 0 && text[0] == '\0') return {};
+  return text;
+}
+
 // A row's text as a decimal number; a text that is no number is written as 0.
-uint32_t decimalOrZero(const std::string& text) { return static_cast<uint32_t>(std::strtol(text.c_str(), nullptr, 10)); }
+uint32_t rowNumber(TEDSTemplateFieldArrayStruct* array, RowGetter get) {
+  return static_cast<uint32_t>(std::strtol(rowText(array, get).c_str(), nullptr, 10));
+}
 
 }  // namespace
 
@@ -60,30 +71,29 @@ int32_t CTEDSInfo::CreateFromTEDSV1_0Image() { return 0; }
 void CTEDSInfo::readBasicTEDSToArray(TEDSTemplateFieldArrayStruct* array) {
   const TedsBasicNumbers n = dorvia::readBasicNumbers(appregData);
   char text[32];
-  dorvia::setManufacturerIndex(array, n.manufacturerID);
+  DORVIA_SetTEDSManufacturerIndex(array, n.manufacturerID);
   std::snprintf(text, sizeof text, "%d", n.modelNumber);
-  dorvia::setItemText(array, dorvia::kModelNumberLabel, text);
+  DORVIA_SetTEDSModelNumberStr(array, text);
   std::snprintf(text, sizeof text, "%c", dorvia::chr5Alphabet[n.versionLetter & 31]);
-  dorvia::setItemText(array, dorvia::kVersionLetterLabel, text);
+  DORVIA_SetTEDSVersionLetterStr(array, text);
   std::snprintf(text, sizeof text, "%d", n.versionNumber);
-  dorvia::setItemText(array, dorvia::kVersionNumberLabel, text);
+  DORVIA_SetTEDSVersionNumberStr(array, text);
   std::snprintf(text, sizeof text, "%d", n.serialNumber);
-  dorvia::setItemText(array, dorvia::kSerialNumberLabel, text);
+  DORVIA_SetTEDSSerialNumberStr(array, text);
 }
 
 void CTEDSInfo::writeBasicTEDSFromArray(TEDSTemplateFieldArrayStruct* array) {
   const std::span<uint8_t> image(appregData);
-  const std::string letter = dorvia::getItemText(array, dorvia::kVersionLetterLabel, 64);
   int32_t cursor = 0;
-  dorvia::writeBitField(static_cast<uint32_t>(dorvia::getManufacturerIndex(array)), dorvia::kManufacturerBits, cursor, image);
-  dorvia::writeBitField(decimalOrZero(dorvia::getItemText(array, dorvia::kModelNumberLabel, 64)), dorvia::kModelNumberBits,
-                        cursor, image);
+  const int32_t manufacturer = DORVIA_GetTEDSManufacturerIndex(array);
+  dorvia::writeBitField(static_cast<uint32_t>(manufacturer < 0 ? 0 : manufacturer), dorvia::kManufacturerBits, cursor,
+                        image);
+  dorvia::writeBitField(rowNumber(array, DORVIA_GetTEDSModelNumberStr), dorvia::kModelNumberBits, cursor, image);
+  const std::string letter = rowText(array, DORVIA_GetTEDSVersionLetterStr);
   dorvia::writeBitField(static_cast<uint32_t>(dorvia::chr5Index(letter.empty() ? '\0' : letter[0])),
                         dorvia::kVersionLetterBits, cursor, image);
-  dorvia::writeBitField(decimalOrZero(dorvia::getItemText(array, dorvia::kVersionNumberLabel, 64)),
-                        dorvia::kVersionNumberBits, cursor, image);
-  dorvia::writeBitField(decimalOrZero(dorvia::getItemText(array, dorvia::kSerialNumberLabel, 64)),
-                        dorvia::kSerialNumberBits, cursor, image);
+  dorvia::writeBitField(rowNumber(array, DORVIA_GetTEDSVersionNumberStr), dorvia::kVersionNumberBits, cursor, image);
+  dorvia::writeBitField(rowNumber(array, DORVIA_GetTEDSSerialNumberStr), dorvia::kSerialNumberBits, cursor, image);
 }
 
 int32_t CTEDSInfo::CreateTemplateStructure(const char* path, int32_t, int32_t) {

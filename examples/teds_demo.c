@@ -47,8 +47,8 @@ static int read_image_file(const char* path, char* memory, size_t memory_size, c
 }
 
 int main(int argc, char** argv) {
-  char memory[256];
-  char reg[64];
+  char memory[512];
+  char reg[512];
   const char* form = NULL;
   int32_t valid = 0;
   int32_t result;
@@ -69,8 +69,9 @@ int main(int argc, char** argv) {
     fprintf(stderr, "\nteds_demo: decoding failed with %d\n", (int)result);
     return 1;
   }
-  printf("Template form text (%s template):\n%s\n\n", result == 0 ? "standard" : "manufacturer's",
-         form);
+  printf("Template form text (%s template):\n", result == 0 ? "standard" : "manufacturer's");
+  print_latin1(form, 0);
+  printf("\n\n");
 
   array = calloc(1, sizeof *array);
   if (array == NULL) return 1;

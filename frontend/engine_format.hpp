@@ -6,6 +6,6 @@
 namespace quillon {
 
 // True while the engine converts through the V1.0 (TDL) engine.
-inline bool inV10State() { return gTedsV10SupportState == 1; }
+inline bool inV10State() { return getTEDSCurrentFormat() == 1; }
 
 }  // namespace quillon

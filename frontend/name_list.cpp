@@ -10,7 +10,8 @@ namespace {
 void setNode(IDNameNode& node, int32_t id, std::string_view name) {
   node.id = id;
   const std::size_t length = std::min(name.size(), sizeof node.name - 1);
-  std::memcpy(node.name, name.data(), length);
+  // An empty view may carry no data pointer at all.
+  if (length > 0) std::memcpy(node.name, name.data(), length);
   node.name[length] = '\0';
 }
 

@@ -1,12 +1,15 @@
 // The template list: the templates of a description file, the two LMS templates, or
 // the templates the V1.0 engine holds.
+#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "c_boundary.hpp"
+#include "engine_format.hpp"
 #include "line_reader.hpp"
 #include "paths.hpp"
 #include "state.hpp"
+#include "tedskit/dorvia.h"
 #include "tedskit/quillon.h"
 #include "text_scan.hpp"
 
@@ -59,8 +62,24 @@ constexpr struct {
   const char* name;
 } kLmsTemplates[] = {{117, "LMS Free Format"}, {118, "LMS Geometry Format"}};
 
+// The engine's templates follow the first node, which stays empty.
+int32_t listV10Templates(NameList& list) {
+  const int32_t count = getCurrentTemplates();
+  int32_t listed = 0;
+  for (int32_t index = 0; index < count; ++index) {
+    char name[256] = {};
+    int32_t id = kNoID;
+    if (getTemplateItem(index, name, &id) < 0) continue;
+    list.append(id, std::string_view(name, strnlen(name, sizeof name)));
+    ++listed;
+  }
+  return listed;
+}
+
+// The LMS templates do not depend on the engine, so kind 3 lists them in either state.
 int32_t listTemplates(const char* templateDir, int32_t kind, int32_t manufacturerID,
                       NameList& list) {
+  if (inV10State() && kind != QUILLON_KIND_LMS) return listV10Templates(list);
   if (kind == QUILLON_KIND_LMS) {
     for (const auto& lms : kLmsTemplates) list.add(lms.id, lms.name);
     return static_cast<int32_t>(std::size(kLmsTemplates));

@@ -4,12 +4,16 @@
 // lay such records out differently.)
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <unistd.h>
 
 #include "tedskit/calden.h"
+#include "tedskit/dorvia.h"
 
 namespace {
+
+constexpr char kTemplateDirectory[] = "data";
 
 void check(bool holds) {
   if (!holds) {
@@ -17,8 +21,9 @@ void check(bool holds) {
   }
 }
 
-// The V1.0 engine opens its template file relative to the current directory, so the
-// fuzzer runs in the shipped data folder (it is started from the source root).
+// The fuzzer runs from the source root. The V1.0 engine loads its template file, relative
+// to the current directory, once: it is loaded from the data folder before the first
+// input, and the fuzzer goes back to the root, where its corpus paths point.
 struct Setup {
   std::string input;
   std::string saved;
@@ -26,7 +31,11 @@ struct Setup {
   int32_t readBack;
 
   Setup() {
-    if (chdir("data") != 0) {
+    if (chdir("data") == 0) {
+      DORVIA_SetTEDSV10SupportState(1);
+      DORVIA_SetTEDSV10SupportState(0);
+      if (chdir("..") != 0) std::abort();
+    } else {
       std::fprintf(stderr, "fuzz_record_file: run me from the source root\n");
     }
     const std::string base = "/tmp/fuzz_record_file." + std::to_string(getpid());
@@ -34,10 +43,6 @@ struct Setup {
     saved = base + ".out";
     handle = CreateNewStoredDataStruct();
     readBack = CreateNewStoredDataStruct();
-  }
-  ~Setup() {
-    std::remove(input.c_str());
-    std::remove(saved.c_str());
   }
 };
 
@@ -55,22 +60,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 0) std::fwrite(data, 1, size, file);
   std::fclose(file);
 
-  const int32_t result = ReadTEDSDataFromFile(s.handle, s.input.c_str(), ".", nullptr, nullptr);
+  const int32_t result = ReadTEDSDataFromFile(s.handle, s.input.c_str(), kTemplateDirectory, nullptr, nullptr);
   check(result == CALDEN_SUCCESS || result == CALDEN_FILE_MALFORMED);
   const int32_t stored = GetNumberOfSavedItems(s.handle);
   check(stored >= 0);
 
   if (result == CALDEN_SUCCESS && stored > 0) {
     const sccontrolstruct none{};
-    const int32_t saved = SaveTEDSReadToFile(s.handle, s.saved.c_str(), 0, ".", 0, none);
+    const int32_t saved = SaveTEDSReadToFile(s.handle, s.saved.c_str(), 0, kTemplateDirectory, 0, none);
     check(saved == CALDEN_SUCCESS || saved == CALDEN_GENERAL_ERROR);
     if (saved == CALDEN_SUCCESS) {
-      const int32_t again = ReadTEDSDataFromFile(s.readBack, s.saved.c_str(), ".", nullptr, nullptr);
+      const int32_t again = ReadTEDSDataFromFile(s.readBack, s.saved.c_str(), kTemplateDirectory, nullptr, nullptr);
       check(again == CALDEN_SUCCESS || again == CALDEN_FILE_MALFORMED);
       check(GetNumberOfSavedItems(s.readBack) <= stored);
     }
   }
   ClearStoredTedsDataStruct(s.handle);
   ClearStoredTedsDataStruct(s.readBack);
+  // libFuzzer ends the process without running destructors: leave no file behind.
+  std::remove(s.input.c_str());
+  std::remove(s.saved.c_str());
   return 0;
 }

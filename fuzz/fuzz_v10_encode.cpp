@@ -25,9 +25,13 @@ enum Spoil : uint8_t {
   kSelectCases = 3  // a select-case record and a user-chosen case, then values
 };
 
+// The engine opens its template file in the current directory; the fuzzer's corpus
+// paths are relative to the directory it started in, so that one comes back.
 bool startEngine() {
-  if (chdir(TEDSKIT_DATA_DIR) != 0) return false;
-  return DORVIA_SetTEDSV10SupportState(1) == 0;
+  char previous[4096];
+  if (getcwd(previous, sizeof previous) == nullptr || chdir(TEDSKIT_DATA_DIR) != 0) return false;
+  const bool started = DORVIA_SetTEDSV10SupportState(1) == 0;
+  return chdir(previous) == 0 && started;
 }
 
 void spoil(TEDSTemplateFieldArrayStruct& array, uint8_t how, const uint8_t* data, size_t size) {

@@ -19,6 +19,14 @@ uint64_t wordAt(const unsigned char* bytes, std::size_t index) {
   return word;
 }
 
+constexpr std::size_t kBlockWords = 8;
+
+bool blockIsZero(const unsigned char* bytes, std::size_t index) {
+  uint64_t any = 0;
+  for (std::size_t k = 0; k < kBlockWords; ++k) any |= wordAt(bytes, index + k);
+  return any == 0;
+}
+
 }  // namespace
 
 CompactArray::CompactArray(const TEDSTemplateFieldArrayStruct& array, std::vector<uint64_t>& scratch) {
@@ -29,6 +37,8 @@ CompactArray::CompactArray(const TEDSTemplateFieldArrayStruct& array, std::vecto
   std::size_t i = 0;
   while (i < kWords) {
     const std::size_t zeroStart = i;
+    // Most of a record is long zero stretches: passed over a block at a time.
+    while (i + kBlockWords <= kWords && blockIsZero(bytes, i)) i += kBlockWords;
     while (i < kWords && wordAt(bytes, i) == 0) ++i;
     const std::size_t zeros = i - zeroStart;
     if (i == kWords) break;  // trailing zeros need no run

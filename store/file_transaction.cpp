@@ -30,8 +30,11 @@ int createTemporary(const fs::path& target, fs::path& temporary) {
   static std::atomic<unsigned> counter{0};
   const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    temporary = directory / ("." + target.filename().string() + ".tmp" + std::to_string(getpid()) +
-                             "." + std::to_string(counter++));
+    // Appended piece by piece: GCC 12 warns falsely about a chain of + here.
+    std::string name(".");
+    name.append(target.filename().string()).append(".tmp").append(std::to_string(getpid()));
+    name.append(".").append(std::to_string(counter++));
+    temporary = directory / name;
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }

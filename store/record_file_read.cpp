@@ -62,8 +62,8 @@ class RecordFileReader {
     if (!nextLine()) return false;
     const auto first = parseItemLine(line_, delimiter, {}, {});
     if (!first) return false;
-    // A record saved without a manufacturer ID is laid out as for ID 0 and keeps its
-    // empty value.
+    // A record saved without a manufacturer ID is laid out as for ID 0 and keeps the
+    // value it was saved with.
     const auto manufacturerID = manufacturerIDOf(first->value);
     block.manufacturerID = manufacturerID.value_or(0);
 
@@ -71,7 +71,7 @@ class RecordFileReader {
     TEDSTemplateFieldArrayStruct& array = tagged_->array;
     if (array.numItems < 1 || array.numItems > TEDS_MAX_ITEMS) return false;
     // An MTS record saved under its own ID keeps that ID.
-    array.templateID = savedTemplateID == kMtsRecordTemplateID ? savedTemplateID : block.templateID;
+    if (savedTemplateID == kMtsRecordTemplateID) array.templateID = savedTemplateID;
     if (manufacturerID) {
       setFieldText(array.items[0].value, std::to_string(*manufacturerID));
     } else {

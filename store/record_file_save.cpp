@@ -30,7 +30,7 @@ int32_t save(int32_t handle, const char* path, bool append, const char* manufact
              const sccontrolstruct* selectCases) {
   RecordStore& store = recordStore();
   if (!store.hasHandle(handle)) return CALDEN_INVALID_HANDLE;
-  if (path == nullptr) return CALDEN_FILE_NOT_FOUND;
+  if (path == nullptr || *path == '\0') return CALDEN_FILE_NOT_FOUND;
   auto file = FileTransaction::open(path, append ? FileTransaction::Mode::Append
                                                  : FileTransaction::Mode::Replace);
   if (!file) return CALDEN_FILE_NOT_FOUND;

@@ -24,9 +24,9 @@ bool RecordStore::hasHandle(int32_t handle) const {
 
 void RecordStore::append(int32_t handle, int32_t descriptor, const TEDSTemplateFieldArrayStruct& array,
                          int32_t channelNumber, int32_t unitNumber) {
-  auto& list = records(handle);
-  list.reserve(list.size() + 1);
-  list.push_back(StoredRecord{unitNumber, channelNumber, descriptor, CompactArray(array, scratch_)});
+  // Built before it joins the list, so a failed allocation leaves the list as it was;
+  // push_back grows the list geometrically.
+  records(handle).push_back(StoredRecord{unitNumber, channelNumber, descriptor, CompactArray(array, scratch_)});
 }
 
 std::vector<StoredRecord>& RecordStore::records(int32_t handle) {

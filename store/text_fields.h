@@ -20,7 +20,8 @@ std::string_view fieldText(const char (&field)[N]) {
 template <std::size_t N>
 void setFieldText(char (&field)[N], std::string_view text) {
   const std::size_t length = text.size() < N ? text.size() : N - 1;
-  std::memcpy(field, text.data(), length);
+  // An empty view may have no data pointer at all.
+  if (length > 0) std::memcpy(field, text.data(), length);
   std::memset(field + length, 0, N - length);
 }
 

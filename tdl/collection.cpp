@@ -6,9 +6,10 @@ using orlin_detail::replaceText;
 
 CTDLTemplateCollection::CTDLTemplateCollection() : m_fileName(nullptr) {}
 
+// Only a collection made by orlin() owns its file name: a copy, or a collection a
+// caller built, leaves it alone.
 CTDLTemplateCollection::~CTDLTemplateCollection() {
-  orlin_detail::forgetCollection(this);
-  delete[] m_fileName;
+  if (orlin_detail::forgetCollection(this)) delete[] m_fileName;
 }
 
 CTDLTemplateCollection::CTDLTemplateCollection(const CTDLTemplateCollection&) = default;

@@ -2,23 +2,13 @@
 #include <cstdio>
 #include <memory>
 #include <new>
-#include <string>
 
+#include "lexer.h"
 #include "ownership.h"
 #include "parser.h"
 #include "tedskit/orlin.hpp"
 
 namespace {
-
-// The whole file, or false when reading fails part way.
-bool readAll(std::FILE* f, std::string& out) {
-  char chunk[65536];
-  for (;;) {
-    const std::size_t n = std::fread(chunk, 1, sizeof chunk, f);
-    out.append(chunk, n);
-    if (n < sizeof chunk) return std::ferror(f) == 0;
-  }
-}
 
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -37,14 +27,13 @@ int32_t orlin(const char* path) {
     if (!file) return ORLIN_FILE_NOT_OPENED;
     collection->SetTemplateFilename(path);
 
-    std::string text;
-    if (!readAll(file.get(), text)) {
-      std::fprintf(stderr, "read() in flex scanner failed\n");
-      return ORLIN_SCANNER_FAILED;
-    }
-    file.reset();
-
-    switch (orlin_detail::parseTdl(text, *collection)) {
+    std::FILE* f = file.get();
+    const auto reader = [f](char* dst, std::size_t max) {
+      const std::size_t n = std::fread(dst, 1, max, f);
+      if (n == 0 && std::ferror(f) != 0) throw orlin_detail::ScanFailure("read() in flex scanner failed");
+      return n;
+    };
+    switch (orlin_detail::parseTdl(reader, *collection)) {
       case orlin_detail::ParseOutcome::ScannerFailed: return ORLIN_SCANNER_FAILED;
       default: return ORLIN_OK;
     }

@@ -1,6 +1,8 @@
 #include "lexer.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 #include "text_util.h"
 
@@ -64,28 +66,75 @@ bool continuesWord(unsigned char c) {
   }
 }
 
-std::string withLineFeeds(std::string_view raw) {
-  std::string out;
-  out.reserve(raw.size());
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
-    out.push_back(raw[i]);
-  }
-  return out;
-}
+// A token and the few characters the matcher looks past its end.
+constexpr std::size_t kMatchWindow = Lexer::kMaxTokenLength + 8;
+// Consumed input is dropped from the buffer once this much has gathered.
+constexpr std::size_t kCompactAfter = 65536;
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-Lexer::Lexer(std::string_view input) : input_(withLineFeeds(input)) {}
+Lexer::Lexer(Reader reader) : reader_(std::move(reader)) {}
+
+Lexer::Lexer(std::string text)
+    : Lexer([text = std::move(text), at = std::size_t{0}](char* dst, std::size_t max) mutable {
+        const std::size_t n = std::min(max, text.size() - at);
+        text.copy(dst, n, at);
+        at += n;
+        return n;
+      }) {}
+
+void Lexer::fill(std::size_t count) {
+  while (!fileDone_ && input_.size() - pos_ < count) {
+    if (pos_ >= kCompactAfter) {
+      input_.erase(0, pos_);
+      pos_ = 0;
+    }
+    char chunk[kChunkSize];
+    const std::size_t n = reader_(chunk, sizeof chunk);
+    if (n == 0) {
+      fileDone_ = true;
+      if (heldCarriageReturn_) input_.push_back('\r');
+      heldCarriageReturn_ = false;
+      return;
+    }
+    append(chunk, n);
+  }
+}
+
+void Lexer::append(const char* chunk, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = chunk[i];
+    if (heldCarriageReturn_) {
+      heldCarriageReturn_ = false;
+      if (c == '\n') {
+        input_.push_back('\n');
+        continue;
+      }
+      input_.push_back('\r');
+    }
+    if (c == '\r') {
+      heldCarriageReturn_ = true;
+    } else {
+      input_.push_back(c);
+    }
+  }
+}
 
 Tok Lexer::next() {
   if (ended_) return Tok::End;
-  while (pos_ < input_.size() && (input_[pos_] == ' ' || input_[pos_] == '\t')) ++pos_;
-  if (pos_ >= input_.size()) {
+  for (;;) {
+    if (pos_ == input_.size()) fill(1);
+    if (pos_ == input_.size() || !isBlank(input_[pos_])) break;
+    ++pos_;
+  }
+  if (pos_ == input_.size()) {
     ended_ = true;
     text_ = {};
     return Tok::End;
   }
+  fill(kMatchWindow);
   if (input_[pos_] == '\0') throw ScanFailure("no match in flex scanner - possible NULL in input");
 
   Tok kind = Tok::End;
@@ -145,14 +194,13 @@ std::size_t Lexer::matchLength(std::size_t at, Tok& kind) const {
     case '\n': kind = Tok::Newline; return 1;
     case '"':
     case '\'': {
+      kind = Tok::String;
       for (std::size_t i = 1; i < rest.size(); ++i) {
         if (rest[i] == '\n') return 0;
-        if (static_cast<unsigned char>(rest[i]) == c) {
-          kind = Tok::String;
-          return i + 1;
-        }
+        if (static_cast<unsigned char>(rest[i]) == c) return i + 1;
       }
-      return 0;
+      // Unclosed at the end of the file; otherwise still open past the longest token.
+      return fileDone_ ? 0 : rest.size();
     }
     case ',': kind = Tok::Comma; return 1;
     case '[': kind = Tok::LBracket; return 1;

@@ -7,6 +7,7 @@
 #define TEDSKIT_TDL_LEXER_H
 
 #include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -78,13 +79,22 @@ class ScanFailure : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Supplies the bytes of the file: copies up to max bytes to dst and returns how many,
+// 0 at the end of the file; throws ScanFailure when reading fails.
+using Reader = std::function<std::size_t(char* dst, std::size_t max)>;
+
 class Lexer {
  public:
   // The longest token the scanner holds; a longer one is a ScanFailure.
   static constexpr std::size_t kMaxTokenLength = 1535;
+  // Bytes asked of the reader at a time.
+  static constexpr std::size_t kChunkSize = 16384;
 
-  // input is the whole file; carriage return + line feed pairs read as one line feed.
-  explicit Lexer(std::string_view input);
+  // Reads the file as tokens need it, so memory stays bounded whatever its size.
+  // Carriage return + line feed pairs read as one line feed.
+  explicit Lexer(Reader reader);
+  // The whole input at once.
+  explicit Lexer(std::string text);
 
   // The next token; End at the end of input and on every request after it.
   Tok next();
@@ -93,13 +103,19 @@ class Lexer {
   std::string_view text() const { return text_; }
 
  private:
+  // Reads until count bytes from the current position are buffered, or the file ends.
+  void fill(std::size_t count);
+  void append(const char* chunk, std::size_t n);
   std::size_t matchLength(std::size_t at, Tok& kind) const;
   std::size_t numberLength(std::size_t at, Tok& kind) const;
 
-  std::string input_;
+  Reader reader_;
+  std::string input_;  // the unread part of the file, from a little before pos_
   std::size_t pos_ = 0;
   std::string_view text_;
   bool ended_ = false;
+  bool fileDone_ = false;
+  bool heldCarriageReturn_ = false;  // a chunk ended in CR: its pair may start the next
 };
 
 }  // namespace orlin_detail

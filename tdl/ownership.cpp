@@ -30,7 +30,10 @@ __attribute__((destructor)) void releaseAtUnload() {
   if (k == nullptr) return;
   gKept = nullptr;  // the destructors below must not touch the sets being drained
   for (CTDLTemplate* t : k->templates) delete t;
-  for (CTDLTemplateCollection* c : k->collections) delete c;
+  for (CTDLTemplateCollection* c : k->collections) {
+    delete[] c->m_fileName;
+    delete c;
+  }
   for (char* text : k->itemTexts) delete[] text;
   delete k;
 }
@@ -48,10 +51,10 @@ char* adoptItemText(std::string_view text) {
   return copy;
 }
 
-void forgetCollection(CTDLTemplateCollection* c) {
-  if (gKept == nullptr) return;
-  gKept->collections.erase(c);
+bool forgetCollection(CTDLTemplateCollection* c) {
+  if (gKept == nullptr) return false;
   if (gKept->last == c) gKept->last = nullptr;
+  return gKept->collections.erase(c) != 0;
 }
 
 void forgetTemplate(CTDLTemplate* t) {

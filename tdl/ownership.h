@@ -18,7 +18,8 @@ void adoptTemplate(CTDLTemplate* t);
 char* adoptItemText(std::string_view text);
 
 // Called by the destructors, so that nothing is released twice.
-void forgetCollection(CTDLTemplateCollection* c);
+// forgetCollection answers whether c was a collection made by orlin().
+bool forgetCollection(CTDLTemplateCollection* c);
 void forgetTemplate(CTDLTemplate* t);
 void releaseItemText(char* text);
 

@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
-#include "lexer.h"
 #include "ownership.h"
 #include "property_builder.h"
 #include "property_list.h"
 #include "tedskit/orlin.hpp"
+#include "token_cursor.h"
 
 namespace orlin_detail {
 namespace {
@@ -16,11 +17,6 @@ namespace {
 // Select cases and struct arrays nest by recursion; this bound keeps the call stack
 // safe on hostile input while staying far above anything a real template needs.
 constexpr int kMaxNesting = 200;
-
-// Stops the parse; what() is the message of the error line.
-struct ParseStop {
-  const char* message;
-};
 
 // Where the properties of the statement being read go: the innermost open case, or
 // else the template.
@@ -36,17 +32,20 @@ struct Target {
   }
 };
 
-// A case being read owns its properties until ENDCASE hands it to its select case.
+// A case being read owns its properties and description until ENDCASE hands it to its
+// select case.
 struct OpenCase {
   std::unique_ptr<CTDLCase> c = std::make_unique<CTDLCase>();
   ~OpenCase() {
-    if (c) destroyPropertyList(c->m_properties);
+    if (!c) return;
+    destroyPropertyList(c->m_properties);
+    delete[] c->m_description;
   }
 };
 
-class Parser {
+class Parser : public TokenCursor {
  public:
-  Parser(std::string_view text, CTDLTemplateCollection& into) : lexer_(text), collection_(into) {}
+  Parser(Reader reader, CTDLTemplateCollection& into) : TokenCursor(std::move(reader)), collection_(into) {}
 
   void parseFile() {
     advance();
@@ -67,52 +66,7 @@ class Parser {
     expect(Tok::End);
   }
 
-  int statement() const { return statement_; }
-  std::string_view tokenText() const { return lexer_.text(); }
-
  private:
-  [[noreturn]] void fail(const char* message = "parse error") { throw ParseStop{message}; }
-
-  void advance() { la_ = lexer_.next(); }
-
-  std::string take(Tok kind) {
-    if (la_ != kind) fail();
-    std::string text(lexer_.text());
-    advance();
-    return text;
-  }
-
-  void expect(Tok kind) {
-    if (la_ != kind) fail();
-    if (kind == Tok::Newline) ++statement_;
-    if (kind != Tok::End) advance();
-  }
-
-  bool accept(Tok kind) {
-    if (la_ != kind) return false;
-    expect(kind);
-    return true;
-  }
-
-  void newlines() {
-    while (accept(Tok::Newline)) {
-    }
-  }
-
-  void commentLines() {
-    while (la_ == Tok::Newline || la_ == Tok::CommentLine) expect(la_);
-  }
-
-  void sep() {
-    expect(Tok::Comma);
-    newlines();
-  }
-
-  std::string number() {
-    if (la_ != Tok::Float && la_ != Tok::Integer) fail();
-    return take(la_);
-  }
-
   // The optional access keyword, as the canonical text setAccess expects.
   std::string accessPart() {
     if (accept(Tok::Id)) return "ID";
@@ -210,12 +164,12 @@ class Parser {
   void enumItem(CTDLEnumeration& e) {
     switch (la_) {
       case Tok::String:
-        e.addEnumerate(adoptItemText(unquoted(lexer_.text())));
+        e.addEnumerate(adoptItemText(unquoted(text())));
         break;
       case Tok::Ident:
       case Tok::Float:
       case Tok::Integer:
-        e.addEnumerate(adoptItemText(lexer_.text()));
+        e.addEnumerate(adoptItemText(text()));
         break;
       default:
         fail();
@@ -369,21 +323,18 @@ class Parser {
     expect(Tok::EndStructArray);
   }
 
-  Lexer lexer_;
   CTDLTemplateCollection& collection_;
-  Tok la_ = Tok::End;
-  int statement_ = 1;
 };
 
 }  // namespace
 
-ParseOutcome parseTdl(std::string_view text, CTDLTemplateCollection& into) {
-  Parser parser(text, into);
+ParseOutcome parseTdl(Reader reader, CTDLTemplateCollection& into) {
+  Parser parser(std::move(reader), into);
   try {
     parser.parseFile();
     return ParseOutcome::Accepted;
   } catch (const ParseStop& stop) {
-    const std::string token(parser.tokenText());
+    const std::string token(parser.text());
     std::fprintf(stderr, "ERROR: %s at '%s' in statement %d.\n", stop.message, token.c_str(), parser.statement());
     return ParseOutcome::SyntaxError;
   } catch (const ScanFailure& failure) {

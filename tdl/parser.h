@@ -2,8 +2,7 @@
 #ifndef TEDSKIT_TDL_PARSER_H
 #define TEDSKIT_TDL_PARSER_H
 
-#include <cstdint>
-#include <string_view>
+#include "lexer.h"
 
 class CTDLTemplateCollection;
 
@@ -15,10 +14,10 @@ enum class ParseOutcome {
   ScannerFailed,  // a fatal scanner condition, reported on stderr
 };
 
-// Parses the text of a TDL file into the collection. Templates are appended to the
+// Parses the TDL file that reader supplies into the collection. Templates are appended to the
 // collection as their TEMPLATE keyword is read; each one is complete before the next
 // starts, except the one a stop cuts short. Never throws.
-ParseOutcome parseTdl(std::string_view text, CTDLTemplateCollection& into);
+ParseOutcome parseTdl(Reader reader, CTDLTemplateCollection& into);
 
 }  // namespace orlin_detail
 

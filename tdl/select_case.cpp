@@ -4,10 +4,12 @@
 
 CTDLSelectCase::CTDLSelectCase() : m_sccLevel(0), m_bitValue(0) { m_propertyType = PT_SELECTCASE; }
 
-// The select case owns its cases as well: nothing else would ever release them.
+// The select case owns its cases and their descriptions as well: nothing else would
+// ever release them. A case itself releases nothing, so copies of a case stay harmless.
 CTDLSelectCase::~CTDLSelectCase() {
   for (CTDLCase* c : m_cases) {
     orlin_detail::destroyPropertyList(c->m_properties);
+    delete[] c->m_description;
     delete c;
   }
 }
@@ -22,7 +24,7 @@ void CTDLSelectCase::SetSCCLevel(int32_t level) { m_sccLevel = level; }
 void CTDLSelectCase::setBitvalue(int32_t value) { m_bitValue = value; }
 
 CTDLCase::CTDLCase() : m_bitValue(0), m_description(nullptr) {}
-CTDLCase::~CTDLCase() { delete[] m_description; }
+CTDLCase::~CTDLCase() = default;
 CTDLCase::CTDLCase(const CTDLCase&) = default;
 CTDLCase& CTDLCase::operator=(const CTDLCase&) = default;
 

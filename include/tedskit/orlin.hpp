@@ -194,7 +194,8 @@ class ORLIN_API CTDLSelectCase : public CTDLProperty {
   int32_t m_bitValue;
 
   CTDLSelectCase();
-  // Destroys every case with the properties it holds (nested select cases too).
+  // Destroys every case with its description and the properties it holds (nested
+  // select cases too).
   ~CTDLSelectCase();
   CTDLSelectCase(const CTDLSelectCase&);
   CTDLSelectCase& operator=(const CTDLSelectCase&);
@@ -213,7 +214,7 @@ class ORLIN_API CTDLCase {
   char* m_description;
 
   CTDLCase();
-  // Releases the description and the list storage, not the properties in it (the
+  // Releases only the list storage: neither the properties nor the description (the
   // select case that holds the case destroys those).
   ~CTDLCase();
   CTDLCase(const CTDLCase&);
@@ -259,7 +260,8 @@ class ORLIN_API CTDLTemplateCollection {
   std::vector<CTDLTemplate*> m_templates;
 
   CTDLTemplateCollection();
-  // Releases the file name and the list storage; the templates stay allocated.
+  // Releases the list storage, and the file name of a collection made by orlin();
+  // the templates stay allocated.
   ~CTDLTemplateCollection();
   CTDLTemplateCollection(const CTDLTemplateCollection&);
   CTDLTemplateCollection& operator=(const CTDLTemplateCollection&);

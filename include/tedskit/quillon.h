@@ -69,7 +69,8 @@ QUILLON_API int32_t QUILLON_SetTEDSTemplate(TaggedFieldArray* array, const char*
 
 /* Fills the template list for a kind (0, 1 with manufacturerID, 3) and points *first
  * at its first node. Returns the number of templates, -69 when the description file
- * cannot be opened, -13 for another kind. */
+ * cannot be opened, -13 for another kind. In the V1.0 state every kind but 3 lists the
+ * engine's templates, after a first node that stays empty (ID -1). */
 QUILLON_API int32_t QUILLON_GetTemplateIDNames(const char* templateDir, int32_t kind,
                                                int32_t manufacturerID, IDNameNode** first);
 
@@ -88,6 +89,16 @@ QUILLON_API int32_t QUILLON_GetTEDSManufacturerStr(const TaggedFieldArray* array
 QUILLON_API int32_t QUILLON_GetTEDSTemplateName(const TaggedFieldArray* array, char* buffer,
                                                 int32_t size);
 QUILLON_API int32_t QUILLON_SetTEDSUserDataStr(TaggedFieldArray* array, const char* text);
+
+/* The engine's V1.0 state: 1 switches to the V1.0 (TDL) engine, anything else back to
+ * the description engine; results as DORVIA_SetTEDSV10SupportState. */
+QUILLON_API int32_t QUILLON_SetTEDSV10SupportState(int32_t supportState);
+
+/* Enumeration lookups of the V1.0 engine by field index (5 is the first template
+ * field), as the DORVIA_ functions of the same names; texts belong to the engine. */
+QUILLON_API int32_t QUILLON_getEnumerationCount(int32_t fieldIndex);
+QUILLON_API const char* QUILLON_getIndexedEnumeration(int32_t fieldIndex, int32_t enumerate);
+QUILLON_API const char* QUILLON_getEnumerationDescription(int32_t fieldIndex);
 
 TEDSKIT_END_C
 

@@ -119,7 +119,7 @@ class TEDSKIT_EXPORT CTEDSInfo {
   void processPropertyListForSC(const std::vector<CTDLProperty*>& list);
   bool isUserChosenSelectCase(CTDLProperty* property);
   int32_t layoutTemplateOnly(TEDSTemplateFieldArrayStruct* array);
-  // Gives the select cases of the held templates the case enumerations made by the layout.
+  // Frees the case enumerations the layout gave to user-chosen select cases.
   void releaseCaseEnumerations();
   CTDLTemplate* findTemplateInFirstCollection(int32_t templateID);
 

@@ -27,7 +27,7 @@ echo "$symbols" | while IFS= read -r sym; do
   [ -z "$sym" ] && continue
   case $sym in
     _init|_fini|_edata|_end|__bss_start) continue ;;
-    __odr_asan.*) continue ;;  # AddressSanitizer's marker beside each exported variable
+    __odr_asan.*) continue ;;  # AddressSanitizer's marker for each exported variable
   esac
   ok=0
   for name in $names; do

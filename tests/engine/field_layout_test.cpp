@@ -173,6 +173,42 @@ class BuiltTemplate : public ::testing::Test {
   std::unique_ptr<TEDSTemplateFieldArrayStruct> array = newArray();
 };
 
+TEST_F(BuiltTemplate, CaseInfoStopsAtSixteenRows) {
+  // 20 binary select cases in a row.
+  for (int i = 0; i < 20; ++i) {
+    auto* selectCase = new CTDLSelectCase;
+    selectCase->setDescription(std::string("S").append(std::to_string(i)).c_str());
+    selectCase->setBitWidth(1);
+    for (const char* name : {"off", "on"}) {
+      auto* c = new CTDLCase;  // the select case releases it
+      c->addDescription(name);
+      selectCase->addCase(c);
+    }
+    tmpl.addProperty(selectCase);
+  }
+  info.currentTemplate = &tmpl;
+  EXPECT_EQ(info.getSCInformation(), 16);
+  char description[16], case0[16], case1[16];
+  ASSERT_EQ(info.getCaseInfo(15, description, case0, case1), 0);
+  EXPECT_STREQ(description, "S15");
+  EXPECT_STREQ(case1, "on");
+  EXPECT_EQ(info.getCaseInfo(16, description, case0, case1), -1);
+}
+
+TEST_F(BuiltTemplate, FieldsWiderThanTheImageOrTheRawBufferStayInBounds) {
+  CTDLProperty* wide = addUnint("Wide");
+  wide->setType(PT_USER);  // read as raw bits: wider than the image and the raw buffer
+  wide->setBitWidth(90000);
+  CTDLProperty* after = addUnint("After");
+  ImageBuilder image(28);
+  for (size_t i = 3; i < image.memory().size(); ++i) image.memory()[i] = 0xFF;
+  image.loadInto(info);
+  ASSERT_EQ(info.CreateTEDSTemplateFieldArrayStruct(array.get(), true), 0);
+  EXPECT_EQ(after->m_value.i, 0);  // read past the image: nothing there
+  EXPECT_EQ(wide->m_rawData[sizeof wide->m_rawData - 1], 0);  // the image ends long before
+  EXPECT_EQ(std::string(array->items[5].value).size(), 63u);
+}
+
 TEST_F(BuiltTemplate, NoPropertiesGiveExactlyTheBasicRows) {
   array->templateID = 28;
   ASSERT_EQ(info.CreateTEDSTemplateFieldArrayStruct(array.get(), false), 0);
@@ -182,7 +218,7 @@ TEST_F(BuiltTemplate, NoPropertiesGiveExactlyTheBasicRows) {
 }
 
 TEST_F(BuiltTemplate, ALayoutStopsAt255Items) {
-  for (int i = 0; i < 300; ++i) addUnint("P" + std::to_string(i));
+  for (int i = 0; i < 300; ++i) addUnint(std::string("P").append(std::to_string(i)));  // g++ -O3 -Wrestrict misfires on "P" + ...
   array->templateID = 28;
   ASSERT_EQ(info.CreateTEDSTemplateFieldArrayStruct(array.get(), false), 0);
   EXPECT_EQ(array->numItems, 255);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -116,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(Templates, ShippedRoundTrip,
                                            Shipped{"ieee_temp_v10.tdl", 27, 0, 27}, Shipped{"ieee_temp_v10.tdl", 28, 0, 28},
                                            Shipped{"ieee_temp_v10.tdl", 33, 0, 33}, Shipped{"ieee_temp_v10.tdl", 39, 0, 39},
                                            Shipped{"MTS-SWIFT.tdl", 199, 1, 4}),
-                         [](const auto& info) { return "T" + std::to_string(info.param.templateID); });
+                         [](const auto& info) { return std::string("T").append(std::to_string(info.param.templateID)); });
 
 // ----- the fixture templates: select cases, user-chosen cases, user data ----------------
 
@@ -254,6 +255,49 @@ TEST_F(TdlEncode, FieldsPastTheImageAreCutAtItsEnd) {
   // data after it are cut at the end of the image.
   const Images out = imagesOf(wide);
   EXPECT_EQ(bitsAt(out.memory, 20478, 8), 165u);
+}
+
+// Field arrays come from outside: whatever bytes they hold, encoding answers with a
+// result code and stays inside its images.
+TEST_F(TdlEncode, ArraysWithAnyBytesGiveAResultCode) {
+  ImageBuilder chooser(33);
+  chooser.put(2, 2).put(17, 6).put(21, 5).put(1, 1).put(5, 4).put(6, 3).putUserText("ok");
+  ASSERT_EQ(decode(chooser), 0);
+  auto decoded = newArray();
+  std::memcpy(decoded.get(), array.get(), sizeof *array);
+
+  using Spoil = void (*)(TEDSTemplateFieldArrayStruct&);
+  const std::pair<const char*, Spoil> spoilers[] = {
+      {"item count past the record", [](TEDSTemplateFieldArrayStruct& a) { a.numItems = 100000; }},
+      {"negative item count", [](TEDSTemplateFieldArrayStruct& a) { a.numItems = -7; }},
+      {"texts without terminators",
+       [](TEDSTemplateFieldArrayStruct& a) {
+         for (auto& item : a.items) {
+           std::memset(item.label, 'L', sizeof item.label);
+           std::memset(item.value, '9', sizeof item.value);
+         }
+       }},
+      {"values without terminators",
+       [](TEDSTemplateFieldArrayStruct& a) {
+         for (auto& item : a.items) std::memset(item.value, 'z', sizeof item.value);
+       }},
+      {"values that do not parse",
+       [](TEDSTemplateFieldArrayStruct& a) {
+         for (int i = 0; i < a.numItems; ++i) std::snprintf(a.items[i].value, sizeof a.items[i].value, "%s", "-1e999x//");
+       }},
+      {"unknown template ID", [](TEDSTemplateFieldArrayStruct& a) { a.templateID = 77; }},
+      {"old template number without a row", [](TEDSTemplateFieldArrayStruct& a) { a.templateID = 3; }},
+      {"all bytes 0xFF", [](TEDSTemplateFieldArrayStruct& a) { std::memset(&a, 0xFF, sizeof a); }},
+  };
+  for (const auto& [name, spoilArray] : spoilers) {
+    std::memcpy(array.get(), decoded.get(), sizeof *array);
+    spoilArray(*array);
+    const int32_t result = info.CreateFromTEDSTemplateFieldArrayStruct(array.get());
+    EXPECT_TRUE(result == 0 || result == -1 || result == -53) << name << ": " << result;
+    // Whatever was written, the image still decodes or is refused with -1.
+    const int32_t again = info.CreateTEDSTemplateFieldArrayStruct(array.get(), true);
+    EXPECT_TRUE(again == 0 || again == -1) << name;
+  }
 }
 
 }  // namespace

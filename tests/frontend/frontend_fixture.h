@@ -35,7 +35,7 @@ struct HexImage {
 
 // The first two lines of an example file that are neither empty nor comments.
 inline HexImage readExample(const std::string& name) {
-  std::ifstream in(std::string("examples/") + name);
+  std::ifstream in(std::string(TEDSKIT_SOURCE_DIR) + "/examples/" + name);
   HexImage image;
   std::string line;
   while (std::getline(in, line)) {

@@ -149,6 +149,8 @@ TEST(RecordFileRead, MalformedFilesGiveACodeAndKeepTheBlocksBeforeThem) {
       {"valid", joined(valid), 0, 2},
       {"carriage returns before the newlines", joined(valid, "\r\n"), 0, 2},
       {"short lines between blocks", withLine(blockLines, "x"), 0, 2},
+      {"template name holding the delimiter and numbers", replaced(1, "Free, 12 V, 3 axes,117"), 0, 2},
+      {"select-case count above 16", replaced(1, "LMS Free Format,117,17,1"), 0, 2},
       {"not a type line", "Some other file\n" + joined(valid), CALDEN_FILE_MALFORMED, 0},
       {"not a type line after a block", joined(firstBlock) + "garbage line\n", CALDEN_FILE_MALFORMED, 1},
       {"line over 511 characters", withLine(blockLines, std::string(512, 'L')), CALDEN_FILE_MALFORMED, 1},

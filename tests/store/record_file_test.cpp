@@ -104,6 +104,12 @@ TEST(RecordFile, WritesTheBlockFormat) {
   const int32_t handle = CreateNewStoredDataStruct();
   const auto array = handMadeRecord();
   ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_LMS, array.get(), 0, 0));
+  // A standard record with template ID 999 is how callers mark an MTS record.
+  auto mts = std::make_unique<TEDSTemplateFieldArrayStruct>(*array);
+  mts->templateID = 999;
+  mts->numItems = 1;
+  std::snprintf(mts->templateName, sizeof mts->templateName, "Wheel force");
+  ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_STANDARD, mts.get(), -1, -1));
   TempDir dir;
   ASSERT_EQ(0, save(handle, dir.file("block.txt"), 0, 1, selectCases({2, -1, 5})));
   EXPECT_EQ("LMS Template,3\n"
@@ -114,6 +120,10 @@ TEST(RecordFile, WritesTheBlockFormat) {
             "1,1,\"Selector\",automotive resolution,\n"
             "1,1,\"Location X\",1,5,m\n"
             "1,1,\"Empty direction\",,\n"
+            "\n\n"
+            "MTS Template,64\n"
+            "Wheel force,999,3,2,-1,5\n"
+            "\"Manufacturer\",Velmora - member of Quorvel group(18),\n"
             "\n\n",
             readText(dir.file("block.txt")));
 }
@@ -206,6 +216,8 @@ TEST(RecordFile, FilesThatCannotBeOpened) {
   EXPECT_EQ(CALDEN_FILE_NOT_FOUND, read(handle, dir.file("")));
   EXPECT_EQ(CALDEN_FILE_NOT_FOUND, save(handle, dir.file("no/such/folder.txt")));
   EXPECT_EQ(CALDEN_FILE_NOT_FOUND, save(handle, dir.file("")));
+  EXPECT_EQ(CALDEN_FILE_NOT_FOUND, save(handle, ""));
+  EXPECT_EQ(CALDEN_FILE_NOT_FOUND, read(handle, ""));
   EXPECT_EQ(CALDEN_INVALID_HANDLE, save(-1, dir.file("never.txt")));
   EXPECT_FALSE(std::filesystem::exists(dir.file("never.txt")));
 

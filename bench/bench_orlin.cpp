@@ -1,0 +1,76 @@
+// Parse speed of orlin(): the shipped standard templates, and a generated file of
+// thousands of templates to show that the time grows linearly with the file.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tedskit/orlin.hpp"
+
+namespace {
+
+// orlin() reports syntax errors on stderr; a benchmark input has none.
+void parseOnce(const std::string& path, benchmark::State& state) {
+  if (orlin(path.c_str()) != ORLIN_OK) state.SkipWithError("parse failed");
+  CTDLTemplateCollection* c = getTDLCollection();
+  for (CTDLTemplate* t : c->m_templates) delete t;
+  delete c;
+}
+
+void runOn(const std::string& path, benchmark::State& state) {
+  const auto bytes = static_cast<int64_t>(std::filesystem::file_size(path));
+  for (auto _ : state) parseOnce(path, state);
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+void BM_ParseShippedStandardTemplates(benchmark::State& state) {
+  runOn(std::string(TEDSKIT_SOURCE_DIR) + "/data/ieee_temp_v10.tdl", state);
+}
+BENCHMARK(BM_ParseShippedStandardTemplates)->Unit(benchmark::kMicrosecond);
+
+// A file of n templates, each with an enumeration, a nested select case and a run of
+// plain properties.
+std::string generatedFile(int templates) {
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("bench_orlin_" + std::to_string(templates) + ".tdl")).string();
+  std::ofstream out(path, std::ios::binary);
+  out << "// generated for the parse benchmark\n";
+  for (int id = 0; id < templates; ++id) {
+    out << "TEMPLATE 0, 16, " << id << ", \"Generated template " << id << "\"\n"
+        << "ABSTRACT a generated template\n"
+        << "ENUMERATE Axis, \"x\", \"y\", \"z\", \"n/a\"\n"
+        << "SELECTCASE \"Kind\", ID, 1\n"
+        << "  CASE \"A\", 0\n"
+        << "    %Sens@Ref, \"Sensitivity @ Fref\", CAL, 16, ConRelRes, 5E-7, 0.00015, , \"V/(m/s^2)\"\n"
+        << "    SELECTCASE \"Inner\", ID, 1\n      CASE \"Off\", 0\n      ENDCASE\n      CASE \"On\", 1\n"
+        << "        %TF_HP_S, \"F hp electrical\", CAL, 8, ConRelRes, 0.005, 0.03, , \"Hz\"\n"
+        << "      ENDCASE\n    ENDSELECT\n"
+        << "  ENDCASE\n"
+        << "  CASE \"B\", 1\n"
+        << "    %Sens@Ref, \"Sensitivity @ Fref\", CAL, 16, ConRelRes, 5E-7, 0.00015, , \"V/N\"\n"
+        << "  ENDCASE\n"
+        << "ENDSELECT\n"
+        << "%Direction, \"Sensitivity direction (x,y,z)\", ID, 2, Axis, , \n"
+        << "%ElecSigType, \"Electrical Signal Type\", ID, 0, Axis, , = \"x\"\n"
+        << "%RefTemp, \"Reference Temperature\", CAL, 5, ConRes, 15, 0.5, , \"degC\"\n"
+        << "%CalDate, \"Calibration date\", CAL, 16, DATE, , \n"
+        << "%CalInitials, \"Cal Initials\", CAL, 15, CHR5, , \n"
+        << "%CalPeriod, \"Cal Period\", CAL, 12, UNINT, , \"days\"\n"
+        << "%MeasID, \"Meas. position ID\", USR, 11, UNINT, , \n"
+        << "ENDTEMPLATE\n\n";
+  }
+  out << "VALIDATION_KEYCODE 1\n";
+  return path;
+}
+
+void BM_ParseGeneratedTemplates(benchmark::State& state) {
+  const std::string path = generatedFile(static_cast<int>(state.range(0)));
+  runOn(path, state);
+  state.counters["templates"] = static_cast<double>(state.range(0));
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_ParseGeneratedTemplates)->Arg(1000)->Arg(4000)->Arg(16000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

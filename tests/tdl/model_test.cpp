@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "tedskit/orlin.hpp"
+
+namespace {
+
+CTDLTemplate* templateWithId(int32_t id, const char* description) {
+  auto* t = new CTDLTemplate;
+  t->m_templateID = id;
+  t->addDescription(description);
+  return t;
+}
+
+CTDLProperty* property(const char* description) {
+  auto* p = new CTDLProperty;
+  p->setDescription(description);
+  return p;
+}
+
+TEST(Collection, FindTemplateTakesTheFirstOfEqualIds) {
+  CTDLTemplateCollection c;
+  CTDLTemplate first, second, other;
+  first.m_templateID = 25;
+  second.m_templateID = 25;
+  other.m_templateID = 33;
+  c.m_templates = {&other, &first, &second};
+  EXPECT_EQ(c.findTemplate(25), &first);
+  EXPECT_EQ(c.findTemplate(33), &other);
+  EXPECT_EQ(c.findTemplate(26), nullptr);
+  c.m_templates.clear();
+}
+
+TEST(Collection, KeepsItsOwnCopyOfTheFileName) {
+  CTDLTemplateCollection c;
+  EXPECT_EQ(c.m_fileName, nullptr);
+  char path[] = "a.tdl";
+  EXPECT_EQ(c.SetTemplateFilename(path), 0);
+  path[0] = 'b';
+  EXPECT_STREQ(c.m_fileName, "a.tdl");
+  c.SetTemplateFilename("c.tdl");
+  EXPECT_STREQ(c.m_fileName, "c.tdl");
+  // A collection built by its caller leaves the file name to the caller.
+  delete[] c.m_fileName;
+}
+
+TEST(Template, EnumerationLookupIgnoresCaseAndMissesGiveNull) {
+  CTDLTemplate t;
+  EXPECT_EQ(t.getCurrentEnumeration(), nullptr);
+  auto* types = new CTDLEnumeration;
+  types->setDescription("Types");
+  auto* modes = new CTDLEnumeration;
+  modes->setDescription("Modes");
+  t.addEnumeration(types);
+  t.addEnumeration(modes);
+  EXPECT_EQ(t.getEnumeration("TYPES"), types);
+  EXPECT_EQ(t.getEnumeration("modes"), modes);
+  EXPECT_EQ(t.getEnumeration("Kinds"), nullptr);
+  EXPECT_EQ(t.getCurrentEnumeration(), modes);
+}
+
+TEST(Template, PropertyByNameSearchesSelectCasesDepthFirst) {
+  CTDLTemplate t;
+  auto* sc = new CTDLSelectCase;
+  auto* c = new CTDLCase;
+  CTDLProperty* inner = property("\"Gain\"");
+  c->addProperty(inner);
+  sc->addCase(c);
+  t.addProperty(property("\"Fref\""));
+  t.addProperty(sc);
+  t.addProperty(property("\"Gain\""));
+  EXPECT_EQ(t.getPropertyByName("Gain"), inner);
+  EXPECT_EQ(t.getPropertyByName("Fref"), t.m_properties[0]);
+  EXPECT_EQ(t.getPropertyByName("Weight"), nullptr);
+}
+
+TEST(Template, CopySharesPropertiesWithTheSource) {
+  CTDLTemplate source;
+  source.addProperty(property("\"Gain\""));
+  CTDLTemplate copy(source);
+  copy.m_properties[0]->setBitWidth(12);
+  EXPECT_EQ(source.m_properties[0]->getBitWidth(), 12);
+  CTDLTemplate assigned;
+  assigned = source;
+  EXPECT_EQ(assigned.m_properties[0], source.m_properties[0]);
+  // Only the source owns what they share.
+  copy.m_properties.clear();
+  copy.m_description = nullptr;
+  assigned.m_properties.clear();
+  assigned.m_description = nullptr;
+}
+
+// Under the sanitizers this shows every property released exactly once.
+TEST(Template, DestroysNestedSelectCasesWithEverythingInThem) {
+  auto* t = templateWithId(25, "T");
+  auto* outer = new CTDLSelectCase;
+  outer->setDescription("outer");
+  for (int i = 0; i < 3; ++i) {
+    auto* c = new CTDLCase;
+    c->addDescription("case");
+    c->addProperty(property("\"p\""));
+    auto* nested = new CTDLSelectCase;
+    auto* nestedCase = new CTDLCase;
+    nestedCase->addProperty(property("\"q\""));
+    nested->addCase(nestedCase);
+    c->addProperty(nested);
+    outer->addCase(c);
+  }
+  t->addProperty(outer);
+  auto* e = new CTDLEnumeration;
+  e->setDescription("E");
+  t->addEnumeration(e);
+  delete t;
+}
+
+TEST(SelectCase, IsBinaryUpToTwoCases) {
+  CTDLSelectCase sc;
+  EXPECT_EQ(sc.getPropertyType(), PT_SELECTCASE);
+  const bool expected[] = {true, true, true, false};
+  for (bool binary : expected) {
+    EXPECT_EQ(sc.IsBinary(), binary) << sc.m_cases.size() << " cases";
+    sc.addCase(new CTDLCase);
+  }
+}
+
+TEST(SelectCase, CaseIsBinaryCaseFromThreeProperties) {
+  CTDLCase c;
+  CTDLProperty a, b, d;
+  c.addProperty(&a);
+  c.addProperty(&b);
+  EXPECT_FALSE(c.IsBinaryCase());
+  c.addProperty(&d);
+  EXPECT_TRUE(c.IsBinaryCase());
+  c.m_properties.clear();
+}
+
+TEST(SelectCase, LevelAndValues) {
+  CTDLSelectCase sc;
+  sc.SetSCCLevel(3);
+  sc.setBitvalue(7);
+  EXPECT_EQ(sc.GetSCCLevel(), 3);
+  EXPECT_EQ(sc.m_bitValue, 7);
+}
+
+TEST(Enumeration, ValueOfAMissIsZeroLikeItemZero) {
+  CTDLEnumeration e;
+  char x[] = "x", y[] = "y";
+  e.addEnumerate(x);
+  e.addEnumerate(y);
+  EXPECT_EQ(e.getNumberEnumerations(), 2);
+  EXPECT_EQ(e.getEnumerate(1), y);
+  EXPECT_EQ(e.getEnumerate(2), nullptr);
+  EXPECT_EQ(e.getEnumerate(-1), nullptr);
+  EXPECT_EQ(e.getEnumerateValue(reinterpret_cast<const unsigned char*>("Y")), 1);
+  EXPECT_EQ(e.getEnumerateValue(reinterpret_cast<const unsigned char*>("x")), 0);
+  EXPECT_EQ(e.getEnumerateValue(reinterpret_cast<const unsigned char*>("z")), 0);
+}
+
+struct AccessCase {
+  const char* text;
+  eAccessCode expected;
+};
+
+TEST(Property, AccessIsFixedForFragmentsOfCalOrId) {
+  const AccessCase cases[] = {{"USR", ACCESS_USER}, {"CAL", ACCESS_FIXED}, {"ID", ACCESS_FIXED},
+                              {"", ACCESS_FIXED},   {"A", ACCESS_FIXED},   {"D", ACCESS_FIXED},
+                              {"cal", ACCESS_USER}, {"CALX", ACCESS_USER}, {nullptr, ACCESS_FIXED}};
+  for (const AccessCase& c : cases) {
+    CTDLProperty p;
+    p.setAccess(c.text);
+    EXPECT_EQ(p.getAccess(), c.expected) << (c.text ? c.text : "(null)");
+  }
+}
+
+TEST(Property, StartsEmptyAndCopiesWhatItIsGiven) {
+  CTDLProperty p;
+  EXPECT_FALSE(p.m_valueCleared);
+  EXPECT_EQ(p.getBitWidth(), 0);
+  EXPECT_EQ(p.m_dataDef.enumeration, nullptr);
+  EXPECT_EQ(p.getDescription(), nullptr);
+  EXPECT_EQ(p.getFormat(), nullptr);
+  EXPECT_EQ(p.getUnits(), nullptr);
+  EXPECT_EQ(p.getStructLabel(), nullptr);
+  char text[] = "\"Gain\"";
+  p.setDescription(text);
+  p.setStructLabel("Gain");
+  text[1] = 'X';
+  EXPECT_STREQ(p.getDescription(), "\"Gain\"");
+  EXPECT_STREQ(p.findStringForProperty(), "Gain");
+}
+
+TEST(Property, CopyAssignmentCopiesTheValueBuffers) {
+  CTDLProperty a, b;
+  a.m_value.i = 42;
+  a.m_rawData[10239] = 0x5A;
+  a.m_bitWidth = 9;
+  b = a;
+  EXPECT_EQ(b.m_value.i, 42);
+  EXPECT_EQ(b.m_rawData[10239], 0x5A);
+  EXPECT_EQ(b.m_bitWidth, 9);
+}
+
+// The engine reads these members directly: their layout must not drift.
+TEST(Property, LayoutOfTheEngineFacingMembers) {
+  EXPECT_EQ(offsetof(dUnion, enumeration), 0u);
+  EXPECT_EQ(offsetof(dUnion, resolution), 8u);
+  EXPECT_EQ(sizeof(CTDLProperty().m_rawData), 10240u);
+  EXPECT_EQ(sizeof(CSCcontrol), 72u);
+}
+
+}  // namespace
