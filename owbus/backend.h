@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "simbus.h"
+#include "wire.h"
 
 namespace owbus {
 
@@ -28,9 +28,9 @@ class Backend {
   virtual bool commit(std::string& error) { (void)error; return true; }
 };
 
-// The back end a specification names ("sim:PATH"); nullptr with the reason on failure.
-std::unique_ptr<Backend> openBackend(const std::string& spec, std::string& error);
-// true when the specification names a back end that runs on the virtual clock.
-bool isVirtualTime(const std::string& spec);
+// The back end a bus name gives ("sim:PATH"); nullptr with the reason on failure.
+std::unique_ptr<Backend> openBackend(const std::string& bus, std::string& error);
+// true when the bus name gives a back end that runs on the virtual clock.
+bool isVirtualTime(const std::string& bus);
 
 }  // namespace owbus

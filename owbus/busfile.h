@@ -10,7 +10,9 @@
 //     status FF FF ...            DS2406: the 8 bytes of status memory
 //   end
 //
-// '#' starts a comment. Memory not listed keeps the chip's blank state.
+// '#' starts a comment. Memory not listed keeps the chip's blank state. A DS2431's page
+// protection (55h write-protect, AAh EPROM mode) and copy protection are its memory bytes
+// 0080-0084, as the chip addresses them.
 #pragma once
 
 #include <memory>

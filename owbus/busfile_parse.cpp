@@ -27,6 +27,13 @@ std::vector<std::string_view> tokens(std::string_view line) {
   return out;
 }
 
+std::string quoted(std::string_view word) {
+  std::string out(1, '\'');
+  out.append(word);
+  out += '\'';
+  return out;
+}
+
 bool equalsNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y)); });
@@ -104,7 +111,7 @@ class Parser {
     const std::string_view key = w[0];
     const std::span<const std::string_view> args(w.data() + 1, w.size() - 1);
     if (key == "device") return openDevice(args);
-    if (!current_) return fail("'" + std::string(key) + "' outside a device block");
+    if (!current_) return fail(quoted(key).append(" outside a device block"));
     if (key == "end") return args.empty() ? closeDevice() : fail("'end' takes no value");
     if (key == "serial") return setSerial(args);
     if (key == "family") return setFamily(args);
@@ -113,7 +120,7 @@ class Parser {
     if (key == "register") return setRegister(args);
     if (key == "locked") return setLocked(args);
     if (key == "status") return setStatus(args);
-    fail("unknown keyword '" + std::string(key) + "'");
+    fail("unknown keyword " + quoted(key));
   }
 
   void openDevice(std::span<const std::string_view> args) {

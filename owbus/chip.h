@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "runtime.h"
+#include "wire.h"
 
 namespace owbus {
 
-using Rom = std::array<uint8_t, 8>;
 using Serial = std::array<uint8_t, 6>;
 
 // What a chip sees of the bus while it handles one bus event.

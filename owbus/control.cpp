@@ -1,7 +1,7 @@
 // Back-end choice, the clock and the test hooks of the public interface.
 #include <ctime>
 
-#include "busfile.h"
+#include "runtime.h"
 #include "session.h"
 #include "tedskit/owbus.h"
 
@@ -9,22 +9,22 @@ using namespace owbus;
 
 extern "C" {
 
-int32_t owbus_configure(const char* spec) {
+int32_t owbus_configure(const char* bus) {
   return guarded<int32_t>(-2, [&]() -> int32_t {
     Session& s = session();
-    if (!spec) {
+    if (!bus) {
       s.configured.reset();
       s.lastError.clear();
       return 0;
     }
     std::string error;
-    // Opening checks the specification and reads the bus file; the session opens its own.
-    if (!openBackend(spec, error)) {
+    // Opening checks the name and reads the bus file; the session opens its own.
+    if (!openBackend(bus, error)) {
       s.lastError = error;
-      const bool namesBusFile = isVirtualTime(spec) && std::string_view(spec).size() > 4;
+      const bool namesBusFile = isVirtualTime(bus) && std::string_view(bus).size() > 4;
       return namesBusFile ? -2 : -1;
     }
-    s.configured = spec;
+    s.configured = bus;
     s.lastError.clear();
     return 0;
   });
@@ -33,7 +33,7 @@ int32_t owbus_configure(const char* spec) {
 const char* owbus_last_error(void) { return session().lastError.c_str(); }
 
 void owbus_sleep_ms(uint32_t ms) {
-  if (guarded<bool>(false, [] { return isVirtualTime(currentSpec()); })) {
+  if (guarded<bool>(false, [] { return isVirtualTime(currentBus()); })) {
     owbus::clock().nowUs += static_cast<uint64_t>(ms) * 1000;
     return;
   }

@@ -50,12 +50,18 @@ uint8_t Ds2430a::function(uint8_t host, Env& env) {
         scratchpad_ = eeprom_;
         break;
       case kCopyScratchpad:
-        if (host != kCopyKey) return ignoreUntilReset(), 0xFF;
+        if (host != kCopyKey) {
+          ignoreUntilReset();
+          break;
+        }
         if (!env.faults.fire(Fault::CopyFail)) eeprom_ = scratchpad_;
         startProgramming(env, kTprogUs);
         break;
       case kCopyAndLock:
-        if (host != kCopyKey) return ignoreUntilReset(), 0xFF;
+        if (host != kCopyKey) {
+          ignoreUntilReset();
+          break;
+        }
         if (!locked_ && !env.faults.fire(Fault::CopyFail)) {
           register_ = registerPad_;
           locked_ = true;

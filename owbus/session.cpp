@@ -9,7 +9,7 @@ Session& session() {
   return instance;
 }
 
-std::string currentSpec() {
+std::string currentBus() {
   const Session& s = session();
   if (s.configured) return *s.configured;
   const char* env = std::getenv("TEDSKIT_BUS");

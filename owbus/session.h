@@ -20,8 +20,8 @@ struct Session {
 };
 
 Session& session();
-// The back-end specification in force: the configured one, else TEDSKIT_BUS, else "".
-std::string currentSpec();
+// The bus name in force: the configured one, else TEDSKIT_BUS, else "".
+std::string currentBus();
 // The back end of a valid handle, else nullptr.
 Backend* backendFor(int32_t handle);
 // Saves what the last call changed; a failure is kept for owbus_last_error.

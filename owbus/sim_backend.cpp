@@ -1,6 +1,7 @@
 // The sim back end: a SimBus loaded from a bus file and saved back to it.
 #include "backend.h"
 #include "busfile.h"
+#include "simbus.h"
 
 namespace owbus {
 
@@ -38,18 +39,18 @@ class SimBackend final : public Backend {
 
 }  // namespace
 
-bool isVirtualTime(const std::string& spec) { return spec.starts_with(kSimPrefix); }
+bool isVirtualTime(const std::string& bus) { return bus.starts_with(kSimPrefix); }
 
-std::unique_ptr<Backend> openBackend(const std::string& spec, std::string& error) {
-  if (spec.empty()) {
+std::unique_ptr<Backend> openBackend(const std::string& bus, std::string& error) {
+  if (bus.empty()) {
     error = "no 1-Wire bus configured: set TEDSKIT_BUS, for example sim:examples/sensor.bus";
     return nullptr;
   }
-  if (!isVirtualTime(spec)) {
-    error = "unknown 1-Wire bus '" + spec + "': expected sim:PATH";
+  if (!isVirtualTime(bus)) {
+    error = "unknown 1-Wire bus '" + bus + "': expected sim:PATH";
     return nullptr;
   }
-  const std::string path = spec.substr(kSimPrefix.size());
+  const std::string path = bus.substr(kSimPrefix.size());
   if (path.empty()) {
     error = "sim: needs the path of a bus file";
     return nullptr;

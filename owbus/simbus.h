@@ -10,14 +10,6 @@
 
 namespace owbus {
 
-// One pass of the ROM search: the bits the host prefers at a discrepancy go in, the ROM
-// the search settled on and where the discrepancies were come out.
-struct SearchPass {
-  bool found = false;
-  Rom rom{};
-  std::array<bool, 64> discrepancy{};
-};
-
 class SimBus {
  public:
   std::vector<std::unique_ptr<Chip>> chips;

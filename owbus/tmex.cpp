@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "crc.h"
+#include "runtime.h"
 #include "session.h"
 #include "tedskit/owbus.h"
 
@@ -55,7 +56,7 @@ int32_t TMExtendedStartSession(int16_t port_number, int16_t port_type, void* /*o
       return 0;
     }
     std::string error;
-    auto backend = openBackend(currentSpec(), error);
+    auto backend = openBackend(currentBus(), error);
     if (!backend) {
       s.lastError = error;
       return 0;

@@ -51,7 +51,8 @@ FERRUN_API int32_t stdcdll_CloseCom(void);
 FERRUN_API int32_t stdcdll_read_family(int32_t* family);
 /* DS2430A application register (8 bytes) and its lock state (1 locked, 0 not). 1, 2 or 3. */
 FERRUN_API int32_t stdcdll_read_appreg(unsigned char* reg, int32_t* locked);
-/* Writes the DS2430A application register without locking it. 1 or 4. */
+/* Writes the DS2430A application register without locking it. 1, or 4 when the register
+ * does not read back as written (locked, no chip, or no session). */
 FERRUN_API int32_t stdcdll_write_appreg(const unsigned char* reg);
 /* TEDS V1.0 image (40 bytes: application register, then 32 memory bytes) to a DS2430A,
  * whose register is then locked for good. With a DS2431 nothing is written. 1, 2, 3 or 4. */
@@ -71,7 +72,8 @@ FERRUN_API int32_t stdcdll_read_memory_extended(unsigned char* reg, unsigned cha
 /* As stdcdll_read_memory_extended, without the template ID. */
 FERRUN_API int32_t stdcdll_read_memory(unsigned char* reg, unsigned char* memory, int32_t* register_used,
                                        int32_t* page_flags, int32_t mode);
-/* Writes a TEDS image (FERRUN_MAX_IMAGE bytes are read). layout_b nonzero: the image is
+/* Writes a TEDS image (up to FERRUN_MAX_IMAGE bytes are read: as many as the chip's
+ * layout needs; pass a buffer of that size). layout_b nonzero: the image is
  * in stream form and goes to layout B (on a DS2430A: its checksum is recomputed);
  * selector_hint chooses the selector byte of an image whose page 0 fails its check.
  * 1, 3 or 4. */

@@ -73,9 +73,9 @@ OWBUS_API int16_t TMEndSession(int32_t handle);
 
 /* Chooses the back end for the next session: "sim:PATH", or NULL to follow TEDSKIT_BUS
  * again. A sim bus file is read at once to report errors early. 0 on success, -1 for a
- * malformed specification, -2 when the bus file cannot be read or is malformed; the
+ * malformed bus name, -2 when the bus file cannot be read or is malformed; the
  * reason is in owbus_last_error(). */
-OWBUS_API int32_t owbus_configure(const char* spec);
+OWBUS_API int32_t owbus_configure(const char* bus);
 /* The reason of the last failure of owbus_configure, TMExtendedStartSession or a bus-file
  * write-back; "" when there was none. Valid until the next owbus call. */
 OWBUS_API const char* owbus_last_error(void);

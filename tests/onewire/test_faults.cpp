@@ -86,3 +86,21 @@ TEST(Faults, DS2430AWritesAreVerifiedToo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Protection, AWriteProtectedDs2431PageIsReportedNotVerified) {
+  const Bytes before = layoutA(128, 0, 25);
+  Bytes chip = before;
+  chip.resize(0x88, 0);
+  chip[0x80 + 1] = 0x55;  // page 1 write-protected
+  TempBus sim(device("DS2431", "000000000001", chip));
+  Session session;
+  const Bytes after = layoutA(128, 0, 26, 0x77);
+  EXPECT_EQ(stdcdll_write_memory(splitOf(after).data(), 0, 0), 4);
+  const Bytes now = rawContents(128);
+  EXPECT_EQ(slice(now, 32, 32), slice(before, 32, 32)) << "page 1 kept";
+  EXPECT_EQ(slice(now, 64, 64), slice(after, 64, 64)) << "the other pages written";
+}
+
+}  // namespace

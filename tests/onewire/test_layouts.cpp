@@ -231,3 +231,22 @@ TEST(Family0D, ReadAndWrittenAs112BytesWithTheDs2431Commands) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Waits, RowCopiesAndDs2430aStepsKeepTheirFixedWaits) {
+  {
+    TempBus sim(device("DS2433", "000000000001"));
+    Session session;
+    owbus_reset_counters();
+    ASSERT_EQ(stdcdll_write_memory(pattern(FERRUN_MAX_IMAGE, 1).data(), 1, 0), 1);
+    EXPECT_GE(owbus_bus_time_us(), 64u * 100'000u) << "100 ms after each of the 64 rows";
+  }
+  TempBus sim(device("DS2430A", "000000000001"));
+  Session session;
+  owbus_reset_counters();
+  ASSERT_EQ(stdcdll_write_v1_memory(pattern(40, 1).data()), 1);
+  EXPECT_GE(owbus_bus_time_us(), 4u * 200'000u) << "copy, two steps, and the register's programming";
+}
+
+}  // namespace

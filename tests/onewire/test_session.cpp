@@ -123,3 +123,20 @@ TEST(Detection, MissingPointersAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Example, TheBundledSensorReadsAsATemplate25SplitImage) {
+  std::ifstream in(std::string(TEDSKIT_SOURCE_DIR) + "/examples/sensor.bus");
+  std::stringstream text;
+  text << in.rdbuf();
+  TempBus sim(text.str());
+  Session session;
+  const ReadOut out = readMemory();
+  EXPECT_EQ(out.rc, 1);
+  EXPECT_EQ(out.registerUsed, 1);
+  EXPECT_EQ(out.flags, (std::array<int32_t, 4>{1, 1, 1, 1}));
+  EXPECT_EQ(out.templateId, 25);
+}
+
+}  // namespace

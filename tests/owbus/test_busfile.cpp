@@ -33,7 +33,7 @@ TEST(BusFile, MalformedFilesAreRefusedWithLineAndReason) {
       {"device DS2431\n device DS2431\n", ":2: 'device' inside the device block opened at line 1"},
   };
   for (const Case& c : cases) {
-    const std::string path = testing::TempDir() + "bad.bus";
+    const std::string path = testing::TempDir() + "bad-" + std::to_string(::getpid()) + ".bus";
     std::ofstream(path) << c.text;
     EXPECT_EQ(owbus_configure(("sim:" + path).c_str()), -2) << c.text;
     EXPECT_EQ(std::string(owbus_last_error()), path + c.error) << c.text;
@@ -70,6 +70,9 @@ TEST(BusFile, WrittenBackInCanonicalFormThatReadsTheSame) {
     bus.send({0x99, 0x00, 0x0A});
   }
   EXPECT_EQ(sim.text(), first) << "reading and writing again changes nothing";
+  const auto folder = std::filesystem::path(sim.path()).parent_path();
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1)
+      << "the temporary file of the atomic write is renamed away";
 }
 
 TEST(BusFile, BackEndChoice) {
@@ -82,7 +85,7 @@ TEST(BusFile, BackEndChoice) {
   EXPECT_EQ(TMExtendedStartSession(1, 5, nullptr), 0);
   EXPECT_NE(std::string(owbus_last_error()).find("set TEDSKIT_BUS"), std::string::npos);
 
-  const std::string path = testing::TempDir() + "env.bus";
+  const std::string path = testing::TempDir() + "env-" + std::to_string(::getpid()) + ".bus";
   std::ofstream(path) << "device DS2431\n  serial 000000000001\nend\n";
   setenv("TEDSKIT_BUS", ("sim:" + path).c_str(), 1);
   const int32_t handle = TMExtendedStartSession(1, 5, nullptr);

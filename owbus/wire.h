@@ -1,0 +1,20 @@
+// What every back end speaks in: registration numbers and the result of a search pass.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace owbus {
+
+// Family code, six serial bytes, CRC-8.
+using Rom = std::array<uint8_t, 8>;
+
+// One pass of the ROM search: the bits the host prefers at a discrepancy go in, the ROM
+// the search settled on and where the discrepancies were come out.
+struct SearchPass {
+  bool found = false;
+  Rom rom{};
+  std::array<bool, 64> discrepancy{};
+};
+
+}  // namespace owbus
