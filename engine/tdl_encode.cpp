@@ -1,6 +1,7 @@
 // CTEDSInfo: encoding a field array. The items' texts become the values (and, for
 // fields outside select cases, the raw bits) of the current template's properties;
 // the Basic TEDS rows go into appregData; then memoryData is rebuilt from scratch.
+#include <bit>
 #include <cstdio>
 #include <string>
 
@@ -41,7 +42,7 @@ void readSelectCaseFromArray(TEDSTemplateFieldArrayStruct* array, CTDLProperty& 
       break;
     case DT_SINGLE:
       property.m_value.f = isNumber ? x : 0.0f;
-      valueToRaw(property.m_value, property);
+      setRawInteger(property, std::bit_cast<int32_t>(property.m_value.f));
       break;
     default:
       break;

@@ -44,11 +44,7 @@ DORVIA_API int32_t initTEDSV10Support(void) {
   return guarded(kNoV10Engine, [] {
     gOwner.engine = std::make_unique<CTEDSInfo>();
     gTedsinfoptr = gOwner.engine.get();
-    const int32_t loaded = gTedsinfoptr->CreateTemplateStructure(kV10TemplateFile, 0, 0);
-    gTedsinfoptr->IsStructureValid();
-    gTedsinfoptr->GetTemplateFilesHeld();
-    gTedsinfoptr->GetTemplatesHeld(0);
-    return loaded;
+    return gTedsinfoptr->CreateTemplateStructure(kV10TemplateFile, 0, 0);
   });
 }
 

@@ -40,25 +40,27 @@ int32_t formToArray(const char* formText, TaggedFieldArray& tagged, bool withVal
                                                             withValues ? 1 : 0);
 }
 
+using LmsRead = int32_t (*)(const TEDSTemplateFieldArrayStruct*);
+
 // The LMS name goes into the caller's buffer, the array's values into the LMS state.
 int32_t lmsArrayToForm(const TEDSTemplateFieldArrayStruct& array, std::string_view name,
-                       char* text, int32_t size) {
+                       LmsRead read, char* text, int32_t size) {
   if (size < 0 || static_cast<std::size_t>(size) < name.size() + 1) {
     return QUILLON_ERR_BUFFER_TOO_SMALL;
   }
   std::memcpy(text, name.data(), name.size());
   text[name.size()] = '\0';
-  return array.templateID == kLmsFreeTemplateID ? PELLAM_ReadFreeFieldArrayStruct(&array)
-                                                : PELLAM_ReadGeometryFieldArrayStruct(&array);
+  return read(&array);
 }
 
 int32_t arrayToForm(TaggedFieldArray& tagged, char* text, int32_t size) {
   if (tagged.kind == QUILLON_KIND_LMS) {
     if (tagged.array.templateID == kLmsFreeTemplateID) {
-      return lmsArrayToForm(tagged.array, kLmsFreeName, text, size);
+      return lmsArrayToForm(tagged.array, kLmsFreeName, PELLAM_ReadFreeFieldArrayStruct, text, size);
     }
     if (tagged.array.templateID == kLmsGeometryTemplateID) {
-      return lmsArrayToForm(tagged.array, kLmsGeometryName, text, size);
+      return lmsArrayToForm(tagged.array, kLmsGeometryName, PELLAM_ReadGeometryFieldArrayStruct,
+                            text, size);
     }
   }
   return DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(&tagged.array, text, size);
