@@ -51,14 +51,17 @@ bool allDigits(std::string_view text) {
   });
 }
 
-// An enumeration value may be given as its text (any letter case) or its number.
+// An enumeration field holds the number of its enumerate; it may be given as the
+// enumerate's text (any letter case) or as that number.
 std::string enumerateValue(int fieldIndex, const std::string& value, const std::string& label) {
-  const int count = DORVIA_getEnumerationCount(fieldIndex);
+  const int count = QUILLON_getEnumerationCount(fieldIndex);
   if (count <= 0) return value;
   std::string choices;
   for (int i = 0; i < count; ++i) {
-    const std::string item = DORVIA_getIndexedEnumeration(fieldIndex, i);
-    if (equalsIgnoreCase(item, value) || (allDigits(value) && std::stoi(value) == i)) return item;
+    const std::string item = QUILLON_getIndexedEnumeration(fieldIndex, i);
+    if (equalsIgnoreCase(item, value) || (allDigits(value) && value.size() < 6 && std::stoi(value) == i)) {
+      return std::to_string(i);
+    }
     choices += (i == 0 ? "" : ", ") + latin1ToUtf8(item);
   }
   throw Failure("\"" + latin1ToUtf8(value) + "\" is not a value of \"" + label + "\"; choose one of: " + choices);
@@ -71,6 +74,17 @@ std::string engineSaid(CapturedOutput& output) {
 }
 
 }  // namespace
+
+std::string enumerateText(const Teds& teds, int fieldIndex) {
+  const auto& item = teds.fields->array.items[fieldIndex];
+  if (teds.engine != EngineKind::V10 || fieldIndex < 5 || !allDigits(item.value) || std::strlen(item.value) > 5) {
+    return {};
+  }
+  const int index = std::stoi(item.value);
+  if (index >= QUILLON_getEnumerationCount(fieldIndex)) return {};
+  const char* text = QUILLON_getIndexedEnumeration(fieldIndex, index);
+  return text != nullptr ? latin1ToUtf8(text) : std::string{};
+}
 
 const char* engineName(EngineKind engine) {
   switch (engine) {
@@ -89,16 +103,16 @@ void Engine::enterV10() {
   int32_t result = 0;
   {
     WorkingDirectory inTemplates(dir_);
-    result = DORVIA_SetTEDSV10SupportState(1);
+    result = QUILLON_SetTEDSV10SupportState(1);
   }
   if (result < 0 || getCurrentTemplates() <= 0) {
-    DORVIA_SetTEDSV10SupportState(0);
+    QUILLON_SetTEDSV10SupportState(0);
     throw Failure("cannot load the V1.0 templates \"ieee_temp_v10.tdl\" from " + dirText_ + engineSaid(quiet));
   }
 }
 
 void Engine::leaveV10() {
-  if (getTEDSCurrentFormat() != 0) DORVIA_SetTEDSV10SupportState(0);
+  if (getTEDSCurrentFormat() != 0) QUILLON_SetTEDSV10SupportState(0);
 }
 
 Teds Engine::decode(const TedsImage& image, bool forceV10) {
@@ -203,7 +217,7 @@ void Engine::setField(Teds& teds, const std::string& label, const std::string& v
     if (result < 0) throw Failure("unknown manufacturer \"" + value + "\" (see teds manufacturers)");
     return;
   }
-  if (teds.engine == EngineKind::V10 && item.datatype == TEDS_DT_ENUMERATION) {
+  if (teds.engine == EngineKind::V10 && index >= 5) {
     latinValue = enumerateValue(index, latinValue, label);
   }
   result = DORVIA_SetTEDSDataToTemplateFieldArray(&array, latinLabel.c_str(), DORVIA_VALUE_TEXT,

@@ -24,6 +24,9 @@ struct Teds {
   std::string formText;  // the description engine's form text, ISO-8859-1
 };
 
+// The text of the enumerate an enumeration field of a V1.0 TEDS holds, or "".
+std::string enumerateText(const Teds& teds, int fieldIndex);
+
 // Which template a new TEDS is laid out for.
 struct TemplateChoice {
   int kind = 0;            // 0 standard, 1 manufacturer's, 3 LMS

@@ -64,9 +64,11 @@ std::string unquoted(std::string text) {
 
 struct Row {
   std::string label, value, units, access;
+  std::string enumerate;  // the text of an enumeration's value
 };
 
-std::vector<Row> rowsOf(const TEDSTemplateFieldArrayStruct& array) {
+std::vector<Row> rowsOf(const Teds& teds) {
+  const auto& array = teds.fields->array;
   std::vector<Row> rows;
   const int count = std::clamp(array.numItems, 0, TEDS_MAX_ITEMS);
   for (int i = 0; i < count; ++i) {
@@ -74,9 +76,13 @@ std::vector<Row> rowsOf(const TEDSTemplateFieldArrayStruct& array) {
     rows.push_back({latin1ToUtf8(std::string(item.label, strnlen(item.label, sizeof item.label))),
                     latin1ToUtf8(std::string(item.value, strnlen(item.value, sizeof item.value))),
                     unquoted(latin1ToUtf8(std::string(item.units, strnlen(item.units, sizeof item.units)))),
-                    accessName(item.access)});
+                    accessName(item.access), enumerateText(teds, i)});
   }
   return rows;
+}
+
+std::string shownValue(const Row& row) {
+  return printable(row.value) + (row.enumerate.empty() ? "" : " (" + row.enumerate + ")");
 }
 
 void printJson(Engine& engine, Teds& teds, const TedsImage* image, const Facts& facts) {
@@ -94,11 +100,13 @@ void printJson(Engine& engine, Teds& teds, const TedsImage* image, const Facts& 
   for (const auto& [key, value] : facts) std::cout << ",\n  " << jsonString(lowerCase(key)) << ": " << jsonString(value);
   if (image != nullptr) std::cout << ",\n  \"image\": " << imageJson(*image);
   std::cout << ",\n  \"fields\": [";
-  const auto rows = rowsOf(array);
+  const auto rows = rowsOf(teds);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     std::cout << (i == 0 ? "\n" : ",\n") << "    {\"label\": " << jsonString(rows[i].label)
               << ", \"value\": " << jsonString(rows[i].value) << ", \"units\": " << jsonString(rows[i].units)
-              << ", \"access\": " << jsonString(rows[i].access) << "}";
+              << ", \"access\": " << jsonString(rows[i].access);
+    if (!rows[i].enumerate.empty()) std::cout << ", \"enumerate\": " << jsonString(rows[i].enumerate);
+    std::cout << "}";
   }
   std::cout << "\n  ]\n}\n";
 }
@@ -132,18 +140,18 @@ void printTeds(const Context& context, Engine& engine, Teds& teds, const TedsIma
     std::cout << "Checksum: " << (image->checksumOk ? style.green("ok") : style.red("bad")) << "\n";
   }
   std::cout << "\n";
-  const auto rows = rowsOf(array);
+  const auto rows = rowsOf(teds);
   std::size_t labelWidth = 5, valueWidth = 5, unitsWidth = 5;
   for (const auto& row : rows) {
     labelWidth = std::max(labelWidth, displayWidth(printable(row.label)));
-    valueWidth = std::max(valueWidth, displayWidth(printable(row.value)));
+    valueWidth = std::max(valueWidth, displayWidth(shownValue(row)));
     unitsWidth = std::max(unitsWidth, displayWidth(row.units));
   }
   std::cout << style.bold(padRight("Label", labelWidth) + "  " + padRight("Value", valueWidth) + "  " +
                           padRight("Units", unitsWidth) + "  Access")
             << "\n";
   for (const auto& row : rows) {
-    std::cout << padRight(printable(row.label), labelWidth) << "  " << style.cyan(padRight(printable(row.value), valueWidth)) << "  "
+    std::cout << padRight(printable(row.label), labelWidth) << "  " << style.cyan(padRight(shownValue(row), valueWidth)) << "  "
               << padRight(row.units, unitsWidth) << "  " << row.access << "\n";
   }
 }

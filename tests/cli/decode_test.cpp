@@ -191,6 +191,26 @@ TEST(Edit, ChangesOnlyTheFieldsSet) {
   }
 }
 
+// A V1.0 enumeration holds its enumerate's number; the tool takes and shows its text.
+TEST(Edit, V10EnumerationByItsText) {
+  Scratch scratch;
+  const Result hex = runTeds({"read", "--hex", "--bus", scratch.bus().string()});
+  const Result edited = runTeds({"edit", "-", "--set", "Sensitivity direction (x,y,z)=Z"}, hex.out);
+  ASSERT_EQ(edited.status, 0) << edited.err;
+  const Json after = parseJson(runTeds({"decode", "--json", "-"}, edited.out).out);
+  for (const auto& field : after["fields"].items) {
+    if (field["label"].text != "Sensitivity direction (x,y,z)") continue;
+    EXPECT_EQ(field["value"].text, "2");
+    EXPECT_EQ(field["enumerate"].text, "z");
+  }
+  const Result table = runTeds({"decode", "-"}, edited.out);
+  EXPECT_NE(table.out.find("2 (z)"), std::string::npos);
+  const Result refused = runTeds({"edit", "-", "--set", "Sensitivity direction (x,y,z)=up"}, hex.out);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("\"up\" is not a value of \"Sensitivity direction (x,y,z)\"; choose one of: x, y, z, n/a"),
+            std::string::npos) << refused.err;
+}
+
 TEST(Edit, Failures) {
   struct Case {
     std::vector<std::string> args;
