@@ -116,6 +116,7 @@ void Engine::leaveV10() {
 }
 
 Teds Engine::decode(const TedsImage& image, bool forceV10) {
+  // Switched before the output is caught: loading the templates reports on its own.
   if (forceV10 || (image.wantsV10Engine() && !image.isLms())) enterV10();
   CapturedOutput quiet(STDOUT_FILENO);
   Teds teds;
@@ -129,14 +130,13 @@ Teds Engine::decode(const TedsImage& image, bool forceV10) {
     result = QUILLON_DecodeRAWTedsToTemplateForm(dirText_.c_str(), memory.data(), image.basic.data(), 1,
                                                  &form, &valid, 1);
   } else if (forceV10 || image.wantsV10Engine()) {
-    enterV10();
     teds.engine = EngineKind::V10;
     const auto memory = v10Memory(image);
     result = QUILLON_DecodeRAWTedsToTemplateForm(dirText_.c_str(), memory.data(), image.basic.data(), 1,
                                                  &form, &valid, 0);
   } else {
     leaveV10();
-    const auto memory = memoryImage(image, 2568);
+    const auto memory = memoryImage(image, kEngineMemorySize);
     result = QUILLON_DecodeRAWTedsToTemplateForm(dirText_.c_str(), memory.data(), image.basic.data(), 1,
                                                  &form, &valid, 0);
   }
@@ -171,7 +171,6 @@ Teds Engine::layout(const TemplateChoice& choice) {
     teds.engine = EngineKind::Lms;
     result = QUILLON_SetTEDSTemplate(&tagged, dirText_.c_str(), 3, choice.templateId, 0);
   } else if (choice.v10) {
-    enterV10();
     teds.engine = EngineKind::V10;
     tagged.array.templateID = choice.templateId;
     result = DORVIA_FormatTEDSV10FromTemplateOnly(&tagged.array);

@@ -9,7 +9,6 @@ namespace teds {
 namespace {
 
 constexpr std::size_t kPage = 32;
-constexpr std::size_t kEngineMemory = 2568;
 
 uint8_t checksumOf(std::span<const uint8_t> bytes) {
   const unsigned sum = std::accumulate(bytes.begin(), bytes.end(), 0u);
@@ -85,8 +84,8 @@ std::vector<uint8_t> memoryImage(const TedsImage& image, std::size_t minSize) {
 }
 
 std::vector<uint8_t> v10Memory(const TedsImage& image) {
-  std::vector<uint8_t> memory(kEngineMemory, 0);
-  std::copy_n(image.body.begin(), std::min(image.body.size(), kEngineMemory - 1), memory.begin() + 1);
+  std::vector<uint8_t> memory(kEngineMemorySize, 0);
+  std::copy_n(image.body.begin(), std::min(image.body.size(), kEngineMemorySize - 1), memory.begin() + 1);
   const unsigned sum = std::accumulate(image.basic.begin(), image.basic.end(), 0u) +
                        std::accumulate(memory.begin() + 1, memory.begin() + kPage, 0u);
   memory[0] = static_cast<uint8_t>((256 - sum % 256) % 256);
@@ -94,9 +93,9 @@ std::vector<uint8_t> v10Memory(const TedsImage& image) {
 }
 
 std::vector<uint8_t> lmsMemory(const TedsImage& image) {
-  std::vector<uint8_t> memory(kEngineMemory, 0);
+  std::vector<uint8_t> memory(kEngineMemorySize, 0);
   std::copy(image.basic.begin(), image.basic.end(), memory.begin());
-  std::copy_n(image.body.begin(), std::min(image.body.size(), kEngineMemory - 8), memory.begin() + 8);
+  std::copy_n(image.body.begin(), std::min(image.body.size(), kEngineMemorySize - 8), memory.begin() + 8);
   return memory;
 }
 

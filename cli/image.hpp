@@ -20,6 +20,10 @@ class ImageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Bytes of the engines' memory images (the V1.0 engine's memoryData; enough for any
+// description-engine image in byte form).
+inline constexpr std::size_t kEngineMemorySize = 2568;
+
 struct TedsImage {
   std::array<uint8_t, 8> basic{};
   std::vector<uint8_t> body;  // selector byte, template ID byte, template data

@@ -104,6 +104,12 @@ TEST(Decode, WholeChipDumpWithPageChecksumsAsTextAndAsBinary) {
     for (std::size_t i = 0; i < hex.size(); i += 2) binary += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
   }
   ASSERT_EQ(binary.size(), 128u);
+  // A changed byte in page 1 fails that page's checksum; the data are shown all the same.
+  std::string damaged = binary;
+  damaged[40] = 0x55;
+  const Result fromDamaged = runTeds({"decode", "--json", scratch.write("damaged.bin", damaged).string()});
+  ASSERT_EQ(fromDamaged.status, 0) << fromDamaged.err;
+  EXPECT_FALSE(parseJson(fromDamaged.out)["checksum_ok"].boolean);
   const Result fromBinary = runTeds({"decode", "--json", scratch.write("chip.bin", binary).string()});
   ASSERT_EQ(fromBinary.status, 0) << fromBinary.err;
   EXPECT_EQ(fieldValue(parseJson(fromBinary.out), "Serial no."), "101010");
