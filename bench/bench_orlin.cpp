@@ -31,7 +31,8 @@ void BM_ParseShippedStandardTemplates(benchmark::State& state) {
 BENCHMARK(BM_ParseShippedStandardTemplates)->Unit(benchmark::kMicrosecond);
 
 // A file of n templates, each with an enumeration, a nested select case and a run of
-// plain properties.
+// plain properties. Every property carries the engine's 10 KB raw-data buffer, so a
+// parse of 4000 templates holds some 400 MB: keep the sizes modest.
 std::string generatedFile(int templates) {
   const std::string path = (std::filesystem::temp_directory_path() /
                             ("bench_orlin_" + std::to_string(templates) + ".tdl")).string();
@@ -71,6 +72,6 @@ void BM_ParseGeneratedTemplates(benchmark::State& state) {
   state.counters["templates"] = static_cast<double>(state.range(0));
   std::filesystem::remove(path);
 }
-BENCHMARK(BM_ParseGeneratedTemplates)->Arg(1000)->Arg(4000)->Arg(16000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseGeneratedTemplates)->Arg(1000)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -3,6 +3,7 @@
 #ifndef TEDSKIT_TDL_TOKEN_CURSOR_H
 #define TEDSKIT_TDL_TOKEN_CURSOR_H
 
+#include <limits>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -38,7 +39,7 @@ class TokenCursor {
 
   void expect(Tok kind) {
     if (la_ != kind) fail();
-    if (kind == Tok::Newline) ++statement_;
+    if (kind == Tok::Newline && statement_ < std::numeric_limits<int>::max()) ++statement_;
     if (kind != Tok::End) advance();
   }
 

@@ -119,8 +119,9 @@ struct dUnion {
 class ORLIN_API CTDLEnumeration {
  public:
   char* m_name;
-  // Item texts; an item's index is its value. The pointers are kept as given: the
-  // enumeration neither copies nor frees them.
+  // Item texts; an item's index is its value. addEnumerate keeps the pointer as given:
+  // a caller's items are neither copied nor freed. Items the parser allocated are
+  // released with the enumeration.
   std::vector<char*> m_items;
 
   CTDLEnumeration();
