@@ -40,8 +40,8 @@ const std::vector<Command>& commands() {
       {{"read", "Read the TEDS of the sensor on a 1-Wire bus, decode it and print it.",
         "teds read [--bus SPEC] [--channel N] [--hex | --raw] [--v10]",
         "Options:\n"
-        "  --bus SPEC         the bus: a simulated bus file (PATH or sim:PATH); default: the\n"
-        "                     bundled simulated sensor examples/sensor.bus\n"
+        "  --bus SPEC         the bus: a simulated bus file (PATH or sim:PATH); default:\n"
+        "                     $TEDSKIT_BUS, else the bundled simulated sensor examples/sensor.bus\n"
         "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
         "  --hex              print only the image (\"memory:\" and \"register:\" lines)\n"
         "  --raw              print only the whole chip image with its page checksums\n"

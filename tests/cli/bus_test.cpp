@@ -29,6 +29,17 @@ TEST(Read, JsonAndTheDefaultBus) {
   EXPECT_EQ(fieldValue(decoded, "Model number"), "2201");
 }
 
+TEST(Read, BusFromTheEnvironmentWithoutBusOption) {
+  Scratch scratch;
+  const auto bus = scratch.write("ds2430a.bus", "device DS2430A\n  serial 000000000001\nend\n");
+  ASSERT_EQ(runTeds({"write", "--yes", "--bus", bus.string(), example("accelerometer.hex")}).status, 0);
+  setenv("TEDSKIT_BUS", ("sim:" + bus.string()).c_str(), 1);
+  const Result r = runTeds({"read", "--json"});
+  unsetenv("TEDSKIT_BUS");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(parseJson(r.out)["device"].text, "DS2430A (family 14h)");
+}
+
 TEST(Write, EditedImageGoesToTheChipAndReadsBack) {
   Scratch scratch;
   const std::string before = slurp(scratch.bus());
@@ -137,7 +148,8 @@ TEST(Bus, Failures) {
   } cases[] = {
       {{"read", "--bus", empty.string()}, 1, "teds: no TEDS memory chip on the bus"},
       {{"write", "--yes", "--bus", empty.string(), example("microphone.hex")}, 1, "no TEDS memory chip"},
-      {{"read", "--bus", scratch.path("missing.bus").string()}, 1, "teds: bus "},
+      {{"read", "--bus", scratch.path("missing.bus").string()}, 1, "missing.bus: cannot open the bus file"},
+      {{"read", "--bus", "tin:can"}, 1, "unknown 1-Wire bus 'tin:can'"},
       {{"read", "--channel", "4"}, 2, "--channel takes 1, 2 or 3"},
       {{"read", "extra"}, 2, "takes no arguments"},
   };
