@@ -36,6 +36,9 @@ std::string typeName(CTDLProperty& property) {
   return "type " + std::to_string(static_cast<int>(property.m_dataType));
 }
 
+// A width of -1 runs to the end of the TEDS memory.
+std::string bitsText(int32_t width) { return width < 0 ? "to end" : std::to_string(width) + " bits"; }
+
 const char* accessName(CTDLProperty& property) { return property.m_access == ACCESS_USER ? "RW" : "RO"; }
 
 bool isSelectCase(CTDLProperty& property) { return property.m_propertyType == PT_SELECTCASE; }
@@ -55,7 +58,7 @@ void textProperties(std::ostream& out, const std::vector<CTDLProperty*>& propert
       continue;
     }
     out << indent << padRight(unquoted(property->m_structLabel), 34) << "  " << padRight(typeName(*property), 12)
-        << "  " << padRight(std::to_string(property->m_bitWidth) + " bits", 8) << "  " << accessName(*property);
+        << "  " << padRight(bitsText(property->m_bitWidth), 8) << "  " << accessName(*property);
     if (const auto units = unquoted(property->m_units); !units.empty()) out << "  " << units;
     out << "\n";
   }
