@@ -1,10 +1,10 @@
 # Thin wrapper over the CMake presets.
-#   make demo   build and run the main job on the bundled example
+#   make demo   build, read the bundled simulated sensor and decode an example image
 #   make test   build and run the whole suite, plain (dev) and under sanitizers (asan)
 #   make bench  build the release preset and run the benchmarks
 #   make fuzz   build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 
-PACKAGES := cmake ninja-build g++ make binutils libgtest-dev libgmock-dev
+PACKAGES := cmake ninja-build g++ make binutils pkgconf libgtest-dev libgmock-dev
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 60
@@ -47,7 +47,8 @@ test-asan: deps
 demo: deps
 	cmake --preset dev
 	cmake --build --preset dev -j $(JOBS)
-	sh examples/demo.sh build/dev
+	build/dev/cli/teds read
+	build/dev/cli/teds decode --json examples/accelerometer.hex
 
 bench: deps
 	$(call ensure_packages,$(BENCH_PACKAGES))

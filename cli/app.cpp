@@ -1,0 +1,113 @@
+#include "app.hpp"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <system_error>
+
+namespace teds {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool colourWanted(const Args& args) {
+  std::string when = args.value("color").value_or("auto");
+  if (args.has("no-color")) when = "never";
+  if (when == "always") return true;
+  if (when == "never") return false;
+  if (when != "auto") throw UsageError("--color takes auto, always or never, not '" + when + "'");
+  const char* noColour = std::getenv("NO_COLOR");
+  const char* term = std::getenv("TERM");
+  return isatty(STDOUT_FILENO) != 0 && (noColour == nullptr || *noColour == '\0') &&
+         (term == nullptr || std::string_view(term) != "dumb");
+}
+
+fs::path executableDir() {
+  std::error_code error;
+  const fs::path self = fs::read_symlink("/proc/self/exe", error);
+  return error ? fs::path{} : self.parent_path();
+}
+
+}  // namespace
+
+std::vector<OptionSpec> withCommonOptions(std::vector<OptionSpec> specs) {
+  specs.push_back({"help", 'h', false});
+  specs.push_back({"templates", 0, true});
+  specs.push_back({"json", 0, false});
+  specs.push_back({"color", 0, true});
+  specs.push_back({"no-color", 0, false});
+  return specs;
+}
+
+Context makeContext(const Args& args) {
+  Context context;
+  context.json = args.has("json");
+  context.style = Style(colourWanted(args));
+  const fs::path dir = args.value("templates").value_or(defaultTemplatesDir().string());
+  std::error_code error;
+  if (!fs::is_directory(dir, error)) {
+    throw Failure("template directory '" + dir.string() + "' does not exist");
+  }
+  context.templatesDir = fs::absolute(dir, error);
+  return context;
+}
+
+void printHelp(const CommandHelp& help) {
+  std::cout << "Usage: " << help.usage << "\n\n" << help.summary << "\n";
+  if (help.details != nullptr && *help.details != '\0') std::cout << "\n" << help.details;
+  std::cout << "\nCommon options:\n"
+               "  -h, --help         show this help\n"
+               "  --templates DIR    template directory (default: "
+            << defaultTemplatesDir().string()
+            << ")\n"
+               "  --json             machine-readable output\n"
+               "  --color WHEN       auto (default: only on a terminal), always or never\n"
+               "  --no-color         the same as --color never\n";
+}
+
+fs::path dataRoot() {
+  std::error_code error;
+  const fs::path installed = executableDir() / ".." / "share" / "tedskit";
+  if (fs::is_directory(installed / "data", error)) return installed.lexically_normal();
+  return TEDSKIT_SOURCE_ROOT;
+}
+
+fs::path defaultTemplatesDir() { return dataRoot() / "data"; }
+
+fs::path defaultBusFile() { return dataRoot() / "examples" / "sensor.bus"; }
+
+std::string readSource(const std::string& source) {
+  if (source == "-") {
+    return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  }
+  std::error_code error;
+  if (fs::is_directory(source, error)) throw Failure(source + ": is a directory");
+  std::ifstream file(source, std::ios::binary);
+  if (!file) throw Failure(source + ": cannot open: " + std::generic_category().message(errno));
+  std::ostringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
+
+std::string describeCode(int code) {
+  switch (code) {
+    case -1: return "not decoded: no template takes this image";
+    case -11: return "template file not opened";
+    case -12: return "template not in the template file";
+    case -13: return "bad template kind";
+    case -21: return "buffer too small";
+    case -53: return "field array not filled";
+    case -69: return "template or manufacturer file not opened";
+    case -83: return "date not in three parts (month/day/year)";
+    case -739: return "missing argument";
+    case -894: return "label not found";
+    default: return "result code " + std::to_string(code);
+  }
+}
+
+}  // namespace teds

@@ -1,0 +1,265 @@
+#include "engine.hpp"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <vector>
+
+#include "app.hpp"
+#include "capture.hpp"
+#include "tedskit/dorvia.h"
+#include "tedskit/quillon.h"
+#include "text.hpp"
+
+namespace teds {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Form texts hold at most 256 rows of 256 bytes, plus the abstract.
+constexpr std::size_t kFormTextSize = 1 << 18;
+constexpr std::size_t kDescriptionImageSize = 128;
+constexpr std::size_t kV10ExchangeSize = 2560;
+constexpr std::size_t kLmsImageSize = 32;
+
+// The V1.0 templates file is opened relative to the working directory: load it from the
+// template directory and come back.
+class WorkingDirectory {
+ public:
+  explicit WorkingDirectory(const fs::path& dir) {
+    std::error_code error;
+    previous_ = fs::current_path(error);
+    fs::current_path(dir, error);
+    if (error) throw Failure("cannot enter " + dir.string() + ": " + error.message());
+  }
+  ~WorkingDirectory() {
+    std::error_code error;
+    fs::current_path(previous_, error);
+  }
+  WorkingDirectory(const WorkingDirectory&) = delete;
+  WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+ private:
+  fs::path previous_;
+};
+
+bool allDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+  });
+}
+
+// An enumeration field holds the number of its enumerate; it may be given as the
+// enumerate's text (any letter case) or as that number.
+std::string enumerateValue(int fieldIndex, const std::string& value, const std::string& label) {
+  const int count = QUILLON_getEnumerationCount(fieldIndex);
+  if (count <= 0) return value;
+  std::string choices;
+  for (int i = 0; i < count; ++i) {
+    const std::string item = QUILLON_getIndexedEnumeration(fieldIndex, i);
+    if (equalsIgnoreCase(item, value) || (allDigits(value) && value.size() < 6 && std::stoi(value) == i)) {
+      return std::to_string(i);
+    }
+    choices += (i == 0 ? "" : ", ") + latin1ToUtf8(item);
+  }
+  throw Failure("\"" + latin1ToUtf8(value) + "\" is not a value of \"" + label + "\"; choose one of: " + choices);
+}
+
+// What the engine printed, to go with a failure message.
+std::string engineSaid(CapturedOutput& output) {
+  const std::string text = trim(output.finish());
+  return text.empty() ? std::string{} : " (" + latin1ToUtf8(text) + ")";
+}
+
+}  // namespace
+
+std::string enumerateText(const Teds& teds, int fieldIndex) {
+  const auto& item = teds.fields->array.items[fieldIndex];
+  if (teds.engine != EngineKind::V10 || fieldIndex < 5 || !allDigits(item.value) || std::strlen(item.value) > 5) {
+    return {};
+  }
+  const int index = std::stoi(item.value);
+  if (index >= QUILLON_getEnumerationCount(fieldIndex)) return {};
+  const char* text = QUILLON_getIndexedEnumeration(fieldIndex, index);
+  return text != nullptr ? latin1ToUtf8(text) : std::string{};
+}
+
+const char* engineName(EngineKind engine) {
+  switch (engine) {
+    case EngineKind::V10: return "TDL";
+    case EngineKind::Lms: return "LMS";
+    case EngineKind::Description: break;
+  }
+  return "description";
+}
+
+Engine::Engine(fs::path templatesDir) : dir_(std::move(templatesDir)), dirText_(dir_.string()) {}
+
+void Engine::enterV10() {
+  if (getTEDSCurrentFormat() == 1) return;
+  CapturedOutput quiet(STDOUT_FILENO);
+  int32_t result = 0;
+  {
+    WorkingDirectory inTemplates(dir_);
+    result = QUILLON_SetTEDSV10SupportState(1);
+  }
+  if (result < 0 || getCurrentTemplates() <= 0) {
+    QUILLON_SetTEDSV10SupportState(0);
+    throw Failure("cannot load the V1.0 templates \"ieee_temp_v10.tdl\" from " + dirText_ + engineSaid(quiet));
+  }
+}
+
+void Engine::leaveV10() {
+  if (getTEDSCurrentFormat() != 0) QUILLON_SetTEDSV10SupportState(0);
+}
+
+Teds Engine::decode(const TedsImage& image, bool forceV10) {
+  // Switched before the output is caught: loading the templates reports on its own.
+  if (forceV10 || (image.wantsV10Engine() && !image.isLms())) enterV10();
+  CapturedOutput quiet(STDOUT_FILENO);
+  Teds teds;
+  const char* form = nullptr;
+  int32_t valid = 0;
+  int32_t result = 0;
+  if (image.isLms() && !forceV10) {
+    leaveV10();
+    teds.engine = EngineKind::Lms;
+    const auto memory = lmsMemory(image);
+    result = QUILLON_DecodeRAWTedsToTemplateForm(dirText_.c_str(), memory.data(), image.basic.data(), 1,
+                                                 &form, &valid, 1);
+  } else if (forceV10 || image.wantsV10Engine()) {
+    teds.engine = EngineKind::V10;
+    const auto memory = v10Memory(image);
+    result = QUILLON_DecodeRAWTedsToTemplateForm(dirText_.c_str(), memory.data(), image.basic.data(), 1,
+                                                 &form, &valid, 0);
+  } else {
+    leaveV10();
+    const auto memory = memoryImage(image, kEngineMemorySize);
+    result = QUILLON_DecodeRAWTedsToTemplateForm(dirText_.c_str(), memory.data(), image.basic.data(), 1,
+                                                 &form, &valid, 0);
+  }
+  const std::string what = "template " + std::to_string(image.templateId()) + " (selector " +
+                           std::to_string(image.selector()) + ")";
+  if (result < 0 || valid == 0) {
+    throw Failure("cannot decode the image: no " + std::string(engineName(teds.engine)) +
+                  " template for " + what + engineSaid(quiet));
+  }
+  teds.formText = form != nullptr ? form : "";
+  const int32_t converted =
+      QUILLON_ConvertTemplateFormTEDSToTemplateFieldArray(teds.formText.c_str(), teds.fields.get(), 1);
+  // The LMS fills answer with the LMS state's selector and leave the marker alone.
+  const bool filled = teds.engine == EngineKind::Lms
+                          ? converted >= 0
+                          : converted == 0 && teds.fields->array.validMarker == TEDS_FIELD_ARRAY_VALID;
+  if (!filled) {
+    throw Failure("cannot decode the image with " + what + ": " + describeCode(converted) + engineSaid(quiet));
+  }
+  if (teds.engine == EngineKind::V10) teds.formText.clear();
+  return teds;
+}
+
+Teds Engine::layout(const TemplateChoice& choice) {
+  if (choice.v10 && choice.kind != 3) enterV10();
+  CapturedOutput quiet(STDOUT_FILENO);
+  Teds teds;
+  auto& tagged = *teds.fields;
+  int32_t result = 0;
+  if (choice.kind == 3) {
+    leaveV10();
+    teds.engine = EngineKind::Lms;
+    result = QUILLON_SetTEDSTemplate(&tagged, dirText_.c_str(), 3, choice.templateId, 0);
+  } else if (choice.v10) {
+    teds.engine = EngineKind::V10;
+    tagged.array.templateID = choice.templateId;
+    result = DORVIA_FormatTEDSV10FromTemplateOnly(&tagged.array);
+  } else {
+    leaveV10();
+    result = QUILLON_SetTEDSTemplate(&tagged, dirText_.c_str(), choice.kind, choice.templateId,
+                                     choice.manufacturerId);
+  }
+  const bool filled = teds.engine == EngineKind::Lms
+                          ? result >= 0
+                          : result == 0 && tagged.array.validMarker == TEDS_FIELD_ARRAY_VALID;
+  if (!filled) {
+    std::string which = "template " + std::to_string(choice.templateId);
+    if (choice.kind == 1) which += " of manufacturer " + std::to_string(choice.manufacturerId);
+    throw Failure("no " + std::string(engineName(teds.engine)) + " " + which + " in " + dirText_ + engineSaid(quiet));
+  }
+  tagged.kind = choice.v10 ? 0 : choice.kind;
+  if (choice.kind == 1) DORVIA_SetTEDSManufacturerIndex(&tagged.array, choice.manufacturerId);
+  return teds;
+}
+
+void Engine::setField(Teds& teds, const std::string& label, const std::string& value) {
+  auto& array = teds.fields->array;
+  const std::string latinLabel = utf8ToLatin1(label);
+  std::string latinValue = utf8ToLatin1(value);
+  const int index = DORVIA_GetIndexFromTemplateFieldArray(&array, latinLabel.c_str());
+  if (index < 0 || index >= array.numItems) {
+    std::string labels;
+    for (int i = 0; i < std::min(array.numItems, TEDS_MAX_ITEMS); ++i) {
+      labels += (i == 0 ? "\"" : ", \"") + latin1ToUtf8(array.items[i].label) + "\"";
+    }
+    throw Failure("no field labelled \"" + label + "\" in template \"" + latin1ToUtf8(array.templateName) +
+                  "\"; its fields are " + labels);
+  }
+  if (latinValue.size() >= TEDS_VALUE_SIZE) {
+    throw Failure("the value of \"" + label + "\" is longer than " + std::to_string(TEDS_VALUE_SIZE - 1) +
+                  " characters");
+  }
+  const auto& item = array.items[index];
+  int32_t result = 0;
+  if (item.datatype == TEDS_DT_MANUFACTURER && !allDigits(latinValue)) {
+    result = DORVIA_SetTEDSManufacturerStr(&array, dirText_.c_str(), latinValue.c_str());
+    if (result < 0) throw Failure("unknown manufacturer \"" + value + "\" (see teds manufacturers)");
+    return;
+  }
+  if (teds.engine == EngineKind::V10 && index >= 5) {
+    latinValue = enumerateValue(index, latinValue, label);
+  }
+  result = DORVIA_SetTEDSDataToTemplateFieldArray(&array, latinLabel.c_str(), DORVIA_VALUE_TEXT,
+                                                  latinValue.c_str());
+  if (result < 0) throw Failure("cannot set \"" + label + "\": " + describeCode(result));
+}
+
+TedsImage Engine::encode(Teds& teds) {
+  if (teds.engine == EngineKind::V10) {
+    enterV10();
+  } else {
+    leaveV10();
+  }
+  CapturedOutput quiet(STDOUT_FILENO);
+  std::vector<char> text(kFormTextSize, '\0');
+  const int32_t converted = QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(
+      teds.fields.get(), text.data(), static_cast<int32_t>(text.size()));
+  if (converted != 0 && teds.engine != EngineKind::Lms) {
+    throw Failure("cannot encode the fields: " + describeCode(converted) + engineSaid(quiet));
+  }
+  const char* out = nullptr;
+  const int32_t encoded = QUILLON_EncodeTemplateFormToRawTEDS(text.data(), &out, 1);
+  if (out == nullptr || encoded < 0) throw Failure("cannot encode the fields: " + describeCode(encoded) + engineSaid(quiet));
+  const auto* bytes = reinterpret_cast<const uint8_t*>(out);
+  switch (teds.engine) {
+    case EngineKind::V10:
+      return fromV10Images(std::span(bytes, 8), std::span(bytes + 8, kV10ExchangeSize - 8));
+    case EngineKind::Lms:
+      return fromLmsImage(std::span(bytes, kLmsImageSize));
+    case EngineKind::Description:
+      break;
+  }
+  return fromMemoryImage(std::span(bytes, kDescriptionImageSize));
+}
+
+std::string Engine::formText(const Teds& teds) const {
+  // The TDL engine decodes straight into the field array: its arrays carry no form
+  // lines for the conversion to fill in.
+  if (teds.engine == EngineKind::V10) {
+    throw Failure("the V1.0 (TDL) engine has no template form text for template " +
+                  std::to_string(teds.fields->array.templateID) + "; use the table or --json");
+  }
+  return teds.formText;
+}
+
+}  // namespace teds

@@ -1,0 +1,91 @@
+// The help of every subcommand, in the order teds --help lists them.
+#include "commands.hpp"
+
+namespace teds {
+
+const std::vector<Command>& commands() {
+  static const std::vector<Command> table = {
+      {{"decode", "Decode a TEDS image and print its template and fields.",
+        "teds decode [--json | --form] [--v10] IMAGE...",
+        "IMAGE is hex digits on the command line (the memory image, optionally followed by the\n"
+        "application register), a file, or - for standard input. Files may hold \"memory:\" and\n"
+        "\"register:\" lines (what teds read, new and edit print), a memory line and a register\n"
+        "line, or a whole chip dump with its page checksums (\"chip:\" lines, rows of hex or a\n"
+        "binary file). Lines starting with # are comments.\n"
+        "\n"
+        "Options:\n"
+        "  --form             print the template form text instead of the table\n"
+        "  --v10              decode with the V1.0 (TDL) engine; it is chosen by itself for\n"
+        "                     IEEE templates from 25 on and the MTS template\n"},
+       runDecode},
+      {{"new", "Lay out a new TEDS for a template, set fields and print the encoded image.",
+        "teds new [--set \"LABEL=VALUE\"]... [--manufacturer ID] [--v10] TEMPLATE",
+        "TEMPLATE is a template ID (see teds templates), \"lms-free\" or \"lms-geometry\".\n"
+        "IDs from 25 on are V1.0 templates of the TDL engine.\n"
+        "\n"
+        "Options:\n"
+        "  --set \"LABEL=VALUE\"  set the field with this label (repeatable), e.g.\n"
+        "                     --set \"Serial no.=1234\"\n"
+        "  --manufacturer ID  a template of this manufacturer's template file\n"
+        "  --v10              lay the template out with the V1.0 (TDL) engine\n"},
+       runNew},
+      {{"edit", "Change fields of an existing TEDS image and print the encoded image.",
+        "teds edit [--set \"LABEL=VALUE\"]... [--v10] IMAGE...",
+        "IMAGE as for teds decode.\n"
+        "\n"
+        "Options:\n"
+        "  --set \"LABEL=VALUE\"  set the field with this label (repeatable)\n"
+        "  --v10              decode with the V1.0 (TDL) engine\n"},
+       runEdit},
+      {{"read", "Read the TEDS of the sensor on a 1-Wire bus, decode it and print it.",
+        "teds read [--bus SPEC] [--channel N] [--hex | --raw] [--v10]",
+        "Options:\n"
+        "  --bus SPEC         the bus: a simulated bus file (PATH or sim:PATH); default:\n"
+        "                     $TEDSKIT_BUS, else the bundled simulated sensor examples/sensor.bus\n"
+        "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
+        "  --hex              print only the image (\"memory:\" and \"register:\" lines)\n"
+        "  --raw              print only the whole chip image with its page checksums\n"
+        "  --v10              decode with the V1.0 (TDL) engine\n"},
+       runRead},
+      {{"write", "Write a TEDS image to the sensor on a 1-Wire bus.",
+        "teds write [--bus SPEC] [--channel N] [--yes] IMAGE...",
+        "IMAGE as for teds decode. Asks before writing unless --yes is given: writing a V1.0\n"
+        "image to a DS2430A locks its application register for good.\n"
+        "\n"
+        "Options:\n"
+        "  --bus SPEC         the bus, as for teds read\n"
+        "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
+        "  --yes              write without asking\n"},
+       runWrite},
+      {{"templates", "List the templates the tool knows.",
+        "teds templates [--kind standard|manufacturer|lms|v1.0]",
+        "Without --kind every template is listed: the standard templates, those of every\n"
+        "manufacturer's template file, the LMS templates and the V1.0 templates.\n"
+        "\n"
+        "Options:\n"
+        "  --kind KIND        list one kind only\n"},
+       runTemplates},
+      {{"manufacturers", "List the manufacturers of the manufacturer file.", "teds manufacturers", ""},
+       runManufacturers},
+      {{"store", "Save, load and list TEDS record files.",
+        "teds store save [--channel N] [--unit N] [--append] FILE IMAGE...\n"
+        "       teds store load FILE\n"
+        "       teds store list FILE",
+        "save decodes IMAGE and writes it as a record to FILE; load prints every record of\n"
+        "FILE decoded; list prints one line per record.\n"},
+       runStore},
+      {{"tdl", "Parse a TDL file and print its templates, properties and select cases.",
+        "teds tdl FILE", "A syntax error is printed with its statement number; the status is then 1.\n"},
+       runTdl},
+  };
+  return table;
+}
+
+const CommandHelp& helpOf(const std::string& name) {
+  for (const auto& command : commands()) {
+    if (name == command.help.name) return command.help;
+  }
+  return commands().front().help;
+}
+
+}  // namespace teds

@@ -1,0 +1,159 @@
+#include "report.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+
+#include <unistd.h>
+
+#include "capture.hpp"
+#include "tedskit/quillon.h"
+
+namespace teds {
+namespace {
+
+const char* kindName(const Teds& teds) {
+  if (teds.engine == EngineKind::V10) return "v1.0";
+  if (teds.engine == EngineKind::Lms) return "lms";
+  switch (teds.fields->kind) {
+    case 1: return "manufacturer";
+    case 3: return "lms";
+    default: return "standard";
+  }
+}
+
+std::string lowerCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+const char* accessName(int access) { return access == 0 ? "RO" : "RW"; }
+
+std::string manufacturerName(Engine& engine, Teds& teds) {
+  CapturedOutput quiet(STDOUT_FILENO);  // the engine's note of a missing manufacturer file
+  char name[256] = "";
+  const int32_t result = QUILLON_GetTEDSManufacturerStr(teds.fields.get(), engine.templatesDir().c_str(),
+                                                        name, sizeof name);
+  return result < 0 ? std::string{} : latin1ToUtf8(name);
+}
+
+// Control characters in a value would upset the terminal and the readers of our
+// output; show them as \xNN.
+std::string printable(std::string text) {
+  std::string out;
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x20 || c == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+      out += escaped;
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
+// The TDL engine keeps units as the file writes them, in double quotes.
+std::string unquoted(std::string text) {
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
+  return text;
+}
+
+struct Row {
+  std::string label, value, units, access;
+  std::string enumerate;  // the text of an enumeration's value
+};
+
+std::vector<Row> rowsOf(const Teds& teds) {
+  const auto& array = teds.fields->array;
+  std::vector<Row> rows;
+  const int count = std::clamp(array.numItems, 0, TEDS_MAX_ITEMS);
+  for (int i = 0; i < count; ++i) {
+    const auto& item = array.items[i];
+    rows.push_back({latin1ToUtf8(std::string(item.label, strnlen(item.label, sizeof item.label))),
+                    latin1ToUtf8(std::string(item.value, strnlen(item.value, sizeof item.value))),
+                    unquoted(latin1ToUtf8(std::string(item.units, strnlen(item.units, sizeof item.units)))),
+                    accessName(item.access), enumerateText(teds, i)});
+  }
+  return rows;
+}
+
+std::string shownValue(const Row& row) {
+  return printable(row.value) + (row.enumerate.empty() ? "" : " (" + row.enumerate + ")");
+}
+
+void printJson(Engine& engine, Teds& teds, const TedsImage* image, const Facts& facts) {
+  const auto& array = teds.fields->array;
+  std::cout << "{\n  \"template\": {\"id\": " << array.templateID << ", \"name\": "
+            << jsonString(latin1ToUtf8(array.templateName)) << ", \"kind\": " << jsonString(kindName(teds))
+            << "},\n  \"engine\": " << jsonString(lowerCase(engineName(teds.engine)))
+            << ",\n  \"manufacturer\": " << jsonString(manufacturerName(engine, teds))
+            ;
+  // The LMS layout carries no checksum.
+  if (image != nullptr) {
+    std::cout << ",\n  \"checksum_ok\": "
+              << (teds.engine == EngineKind::Lms ? "null" : image->checksumOk ? "true" : "false");
+  }
+  for (const auto& [key, value] : facts) std::cout << ",\n  " << jsonString(lowerCase(key)) << ": " << jsonString(value);
+  if (image != nullptr) std::cout << ",\n  \"image\": " << imageJson(*image);
+  std::cout << ",\n  \"fields\": [";
+  const auto rows = rowsOf(teds);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    std::cout << (i == 0 ? "\n" : ",\n") << "    {\"label\": " << jsonString(rows[i].label)
+              << ", \"value\": " << jsonString(rows[i].value) << ", \"units\": " << jsonString(rows[i].units)
+              << ", \"access\": " << jsonString(rows[i].access);
+    if (!rows[i].enumerate.empty()) std::cout << ", \"enumerate\": " << jsonString(rows[i].enumerate);
+    std::cout << "}";
+  }
+  std::cout << "\n  ]\n}\n";
+}
+
+}  // namespace
+
+std::string imageJson(const TedsImage& image) {
+  return "{\"memory\": " + jsonString(toHex(memoryImage(image))) + ", \"register\": " +
+         jsonString(toHex(image.basic)) + "}";
+}
+
+void printTeds(const Context& context, Engine& engine, Teds& teds, const TedsImage* image,
+               const Facts& facts) {
+  if (context.json) {
+    printJson(engine, teds, image, facts);
+    return;
+  }
+  const auto& style = context.style;
+  const auto& array = teds.fields->array;
+  std::cout << style.bold("Template " + std::to_string(array.templateID) + ": " +
+                          latin1ToUtf8(array.templateName))
+            << style.dim("  (" + std::string(kindName(teds)) + " template, " + engineName(teds.engine) + " engine)")
+            << "\n";
+  for (const auto& [key, value] : facts) std::cout << key << ": " << value << "\n";
+  if (const auto name = manufacturerName(engine, teds); !name.empty()) {
+    std::cout << "Manufacturer: " << name << "\n";
+  }
+  if (image != nullptr && teds.engine == EngineKind::Lms) {
+    std::cout << "Checksum: none in the LMS layout\n";
+  } else if (image != nullptr) {
+    std::cout << "Checksum: " << (image->checksumOk ? style.green("ok") : style.red("bad")) << "\n";
+  }
+  std::cout << "\n";
+  const auto rows = rowsOf(teds);
+  std::size_t labelWidth = 5, valueWidth = 5, unitsWidth = 5;
+  for (const auto& row : rows) {
+    labelWidth = std::max(labelWidth, displayWidth(printable(row.label)));
+    valueWidth = std::max(valueWidth, displayWidth(shownValue(row)));
+    unitsWidth = std::max(unitsWidth, displayWidth(row.units));
+  }
+  std::cout << style.bold(padRight("Label", labelWidth) + "  " + padRight("Value", valueWidth) + "  " +
+                          padRight("Units", unitsWidth) + "  Access")
+            << "\n";
+  for (const auto& row : rows) {
+    std::cout << padRight(printable(row.label), labelWidth) << "  " << style.cyan(padRight(shownValue(row), valueWidth)) << "  "
+              << padRight(row.units, unitsWidth) << "  " << row.access << "\n";
+  }
+}
+
+}  // namespace teds

@@ -1,0 +1,242 @@
+// teds decode, new and edit on the example images.
+#include <gtest/gtest.h>
+
+#include "json_check.hpp"
+#include "run_tool.hpp"
+
+namespace teds_test {
+namespace {
+
+struct ExampleCase {
+  const char* file;
+  int templateId;
+  const char* kind;
+  const char* serial;
+};
+
+class DecodeExample : public ::testing::TestWithParam<ExampleCase> {};
+
+TEST_P(DecodeExample, JsonNamesTemplateAndFields) {
+  const auto& c = GetParam();
+  const Result r = runTeds({"decode", "--json", example(c.file)});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const Json decoded = parseJson(r.out);
+  EXPECT_EQ(decoded["template"]["id"].number, c.templateId);
+  EXPECT_EQ(decoded["template"]["kind"].text, c.kind);
+  EXPECT_EQ(decoded["engine"].text, "description");
+  EXPECT_TRUE(decoded["checksum_ok"].boolean);
+  EXPECT_EQ(fieldValue(decoded, "Serial no."), c.serial);
+  EXPECT_EQ(decoded["fields"][0]["label"].text, "Manufacturer");
+}
+
+// Editing nothing gives back the very same image.
+TEST_P(DecodeExample, EditWithoutChangesKeepsTheImage) {
+  const auto& c = GetParam();
+  const Result original = runTeds({"decode", "--json", example(c.file)});
+  const Result edited = runTeds({"edit", "--json", example(c.file)});
+  ASSERT_EQ(edited.status, 0) << edited.err;
+  EXPECT_EQ(parseJson(edited.out)["memory"].text, parseJson(original.out)["image"]["memory"].text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, DecodeExample,
+                         ::testing::Values(ExampleCase{"accelerometer.hex", 0, "standard", "1048601"},
+                                           ExampleCase{"microphone.hex", 12, "standard", "2731904"},
+                                           ExampleCase{"loadcell.hex", 24, "standard", "77812"},
+                                           ExampleCase{"triaxial.hex", 3, "manufacturer", "60233"}));
+
+TEST(Decode, TableShowsLabelsValuesUnitsAndTheDegreeSignInUtf8) {
+  const Result r = runTeds({"decode", example("accelerometer.hex")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Template 0: Accelerometer, IEPE voltage output"), std::string::npos);
+  EXPECT_NE(r.out.find("Phase invertion (0: 0\xC2\xB0, 1: 180\xC2\xB0)"), std::string::npos);
+  EXPECT_NE(r.out.find("V/(m/s^2)"), std::string::npos);
+  EXPECT_NE(r.out.find("BRKT-7"), std::string::npos);
+  EXPECT_EQ(r.out.find('\033'), std::string::npos) << "colour on a pipe";
+}
+
+TEST(Decode, SameImageFromHexArgumentsFileAndStandardInput) {
+  const std::string file = slurp(example("accelerometer.hex"));
+  const Result fromFile = runTeds({"decode", "--json", example("accelerometer.hex")});
+  const Result fromStdin = runTeds({"decode", "--json", "-"}, file);
+  const Result fromArgs = runTeds({"decode", "--json",
+                                   "2D12C066440819001000EC041A89C9426793D5160C0042524B542D37000000000000000000000000",
+                                   "12C0664408190010"});
+  ASSERT_EQ(fromFile.status, 0);
+  EXPECT_EQ(fromStdin.out, fromFile.out);
+  EXPECT_EQ(fromArgs.out, fromFile.out);
+}
+
+TEST(Decode, FormPrintsTheTemplateFormText) {
+  const Result r = runTeds({"decode", "--form", example("accelerometer.hex")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("Template Accelerometer, IEPE voltage output\n", 0), 0u);
+  EXPECT_NE(r.out.find("\"Serial no.\",\"RO\",\"24\",\"UNINT\""), std::string::npos);
+}
+
+TEST(Decode, V10ImageChoosesTheTdlEngine) {
+  Scratch scratch;
+  const Result hex = runTeds({"read", "--hex", "--bus", scratch.bus().string()});
+  ASSERT_EQ(hex.status, 0) << hex.err;
+  const Result r = runTeds({"decode", "--json", "-"}, hex.out);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const Json decoded = parseJson(r.out);
+  EXPECT_EQ(decoded["engine"].text, "tdl");
+  EXPECT_EQ(decoded["template"]["id"].number, 25);
+  EXPECT_EQ(fieldValue(decoded, "Serial no."), "101010");
+  // That engine makes no form text; say so rather than print an empty one.
+  const Result form = runTeds({"decode", "--form", "-"}, hex.out);
+  EXPECT_EQ(form.status, 1);
+  EXPECT_NE(form.err.find("has no template form text"), std::string::npos) << form.err;
+}
+
+TEST(Decode, WholeChipDumpWithPageChecksumsAsTextAndAsBinary) {
+  Scratch scratch;
+  const Result raw = runTeds({"read", "--raw", "--bus", scratch.bus().string()});
+  ASSERT_EQ(raw.status, 0) << raw.err;
+  const Result fromText = runTeds({"decode", "--json", "-"}, raw.out);
+  ASSERT_EQ(fromText.status, 0) << fromText.err;
+  EXPECT_EQ(parseJson(fromText.out)["source"].text, "chip layout A");
+
+  std::string binary;
+  for (std::size_t pos = 0; (pos = raw.out.find("chip: ", pos)) != std::string::npos; pos += 6) {
+    const std::string hex = raw.out.substr(pos + 6, 64);
+    for (std::size_t i = 0; i < hex.size(); i += 2) binary += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  }
+  ASSERT_EQ(binary.size(), 128u);
+  // A changed byte in page 1 fails that page's checksum; the data are shown all the same.
+  std::string damaged = binary;
+  damaged[40] = 0x55;
+  const Result fromDamaged = runTeds({"decode", "--json", scratch.write("damaged.bin", damaged).string()});
+  ASSERT_EQ(fromDamaged.status, 0) << fromDamaged.err;
+  EXPECT_FALSE(parseJson(fromDamaged.out)["checksum_ok"].boolean);
+  const Result fromBinary = runTeds({"decode", "--json", scratch.write("chip.bin", binary).string()});
+  ASSERT_EQ(fromBinary.status, 0) << fromBinary.err;
+  EXPECT_EQ(fieldValue(parseJson(fromBinary.out), "Serial no."), "101010");
+}
+
+TEST(Decode, Failures) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {{"decode", "2D12ZZ"}, "teds: 2D12ZZ: cannot open"},
+      {{"decode", "/nonexistent/image.hex"}, "teds: /nonexistent/image.hex: cannot open"},
+      {{"decode", "2D12C066440819001000EC041A89C9426793D5160C0042524B542D3700000000000000000000000", "12C0664408190010"},
+       "odd number of hexadecimal digits"},
+      {{"decode", "-"}, "no image in the input"},
+      {{"decode", "--templates", "/nonexistent", example("accelerometer.hex")}, "template directory"},
+  };
+  for (const auto& c : cases) {
+    const Result r = runTeds(c.args);
+    EXPECT_EQ(r.status, 1) << c.message;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("teds: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+  Scratch scratch;
+  // The engine's own note goes to standard error with ours, never into the output.
+  const Result noFiles = runTeds({"decode", "--templates", scratch.path("").string(), example("accelerometer.hex")});
+  EXPECT_EQ(noFiles.status, 1);
+  EXPECT_EQ(noFiles.out, "");
+  EXPECT_NE(noFiles.err.find("TemplateDescription.txt was not opened"), std::string::npos) << noFiles.err;
+  const Result badLine = runTeds({"decode", scratch.write("bad.hex", "# memory\n2D12G0\n").string()});
+  EXPECT_EQ(badLine.status, 1);
+  EXPECT_NE(badLine.err.find("line 2 is not hexadecimal"), std::string::npos) << badLine.err;
+  const Result noTemplate = runTeds({"decode", "00" + std::string(16, '0') + "14" + std::string(44, '0')});
+  EXPECT_EQ(noTemplate.status, 1);
+  EXPECT_NE(noTemplate.err.find("cannot decode the image"), std::string::npos) << noTemplate.err;
+}
+
+struct NewCase {
+  std::vector<std::string> args;
+  int templateId;
+  const char* engine;
+  const char* label;
+  const char* value;
+};
+
+class NewTemplate : public ::testing::TestWithParam<NewCase> {};
+
+TEST_P(NewTemplate, EncodesWhatDecodeReadsBack) {
+  const auto& c = GetParam();
+  std::vector<std::string> args = {"new"};
+  args.insert(args.end(), c.args.begin(), c.args.end());
+  const Result made = runTeds(args);
+  ASSERT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(made.out.rfind("memory: ", 0), 0u);
+  const Result r = runTeds({"decode", "--json", "-"}, made.out);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const Json decoded = parseJson(r.out);
+  EXPECT_EQ(decoded["template"]["id"].number, c.templateId);
+  EXPECT_EQ(decoded["engine"].text, c.engine);
+  EXPECT_EQ(fieldValue(decoded, c.label), c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Templates, NewTemplate,
+    ::testing::Values(NewCase{{"0", "--set", "Serial no.=1234", "--set", "User data (ascii)=HELLO"}, 0, "description",
+                              "User data (ascii)", "HELLO"},
+                      NewCase{{"--manufacturer", "17", "3", "--set", "Meas. position ID=42"}, 3, "description",
+                              "Meas. position ID", "42"},
+                      NewCase{{"--set", "Manufacturer=Kistler", "12"}, 12, "description", "Manufacturer", "19"},
+                      NewCase{{"25", "--set", "Serial no.=777", "--set", "Meas. position ID=5"}, 25, "tdl",
+                              "Meas. position ID", "5"},
+                      NewCase{{"lms-free"}, 117, "lms", "Manufacturer", "0"}));
+
+TEST(Edit, ChangesOnlyTheFieldsSet) {
+  const Result edited = runTeds({"edit", example("accelerometer.hex"), "--set", "Serial no.=4242", "--set",
+                                 "Phase invertion (0: 0\xC2\xB0, 1: 180\xC2\xB0)=1"});
+  ASSERT_EQ(edited.status, 0) << edited.err;
+  const Json after = parseJson(runTeds({"decode", "--json", "-"}, edited.out).out);
+  const Json before = parseJson(runTeds({"decode", "--json", example("accelerometer.hex")}).out);
+  EXPECT_EQ(fieldValue(after, "Serial no."), "4242");
+  EXPECT_EQ(fieldValue(after, "Phase invertion (0: 0\xC2\xB0, 1: 180\xC2\xB0)"), "1");
+  for (const char* label : {"Model number", "Sensitivity @ Fref", "Calibration date", "User data (ascii)"}) {
+    EXPECT_EQ(fieldValue(after, label), fieldValue(before, label)) << label;
+  }
+}
+
+// A V1.0 enumeration holds its enumerate's number; the tool takes and shows its text.
+TEST(Edit, V10EnumerationByItsText) {
+  Scratch scratch;
+  const Result hex = runTeds({"read", "--hex", "--bus", scratch.bus().string()});
+  const Result edited = runTeds({"edit", "-", "--set", "Sensitivity direction (x,y,z)=Z"}, hex.out);
+  ASSERT_EQ(edited.status, 0) << edited.err;
+  const Json after = parseJson(runTeds({"decode", "--json", "-"}, edited.out).out);
+  for (const auto& field : after["fields"].items) {
+    if (field["label"].text != "Sensitivity direction (x,y,z)") continue;
+    EXPECT_EQ(field["value"].text, "2");
+    EXPECT_EQ(field["enumerate"].text, "z");
+  }
+  const Result table = runTeds({"decode", "-"}, edited.out);
+  EXPECT_NE(table.out.find("2 (z)"), std::string::npos);
+  const Result refused = runTeds({"edit", "-", "--set", "Sensitivity direction (x,y,z)=up"}, hex.out);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("\"up\" is not a value of \"Sensitivity direction (x,y,z)\"; choose one of: x, y, z, n/a"),
+            std::string::npos) << refused.err;
+}
+
+TEST(Edit, Failures) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* message;
+  } cases[] = {
+      {{"edit", example("accelerometer.hex"), "--set", "Colour=red"}, 1, "no field labelled \"Colour\""},
+      {{"edit", example("accelerometer.hex"), "--set", "Serial no."}, 2, "--set takes \"LABEL=VALUE\""},
+      {{"new", "0", "--set", "Manufacturer=Nobody Inc"}, 1, "unknown manufacturer"},
+      {{"new", "7"}, 1, "no description template 7"},
+      {{"new", "256"}, 2, "TEMPLATE must be 0 to 255"},
+      {{"new", "zero"}, 2, "TEMPLATE must be a whole number"},
+      {{"new"}, 2, "give one TEMPLATE"},
+  };
+  for (const auto& c : cases) {
+    const Result r = runTeds(c.args);
+    EXPECT_EQ(r.status, c.status) << c.message;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+}
+
+}  // namespace
+}  // namespace teds_test
