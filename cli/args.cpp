@@ -5,23 +5,23 @@
 namespace teds {
 namespace {
 
-const OptionSpec* findLong(const std::vector<OptionSpec>& specs, std::string_view name) {
-  for (const auto& spec : specs) {
-    if (spec.name == name) return &spec;
+const OptionSpec* findLong(const std::vector<OptionSpec>& options, std::string_view name) {
+  for (const auto& option : options) {
+    if (option.name == name) return &option;
   }
   return nullptr;
 }
 
-const OptionSpec* findShort(const std::vector<OptionSpec>& specs, char letter) {
-  for (const auto& spec : specs) {
-    if (spec.letter != 0 && spec.letter == letter) return &spec;
+const OptionSpec* findShort(const std::vector<OptionSpec>& options, char letter) {
+  for (const auto& option : options) {
+    if (option.letter != 0 && option.letter == letter) return &option;
   }
   return nullptr;
 }
 
 }  // namespace
 
-Args::Args(std::span<char* const> argv, const std::vector<OptionSpec>& specs) {
+Args::Args(std::span<char* const> argv, const std::vector<OptionSpec>& options) {
   bool optionsDone = false;
   for (std::size_t i = 0; i < argv.size(); ++i) {
     const std::string arg = argv[i];
@@ -33,7 +33,7 @@ Args::Args(std::span<char* const> argv, const std::vector<OptionSpec>& specs) {
       optionsDone = true;
       continue;
     }
-    const OptionSpec* spec = nullptr;
+    const OptionSpec* option = nullptr;
     std::optional<std::string> inlineValue;
     if (arg.starts_with("--")) {
       std::string name = arg.substr(2);
@@ -41,26 +41,26 @@ Args::Args(std::span<char* const> argv, const std::vector<OptionSpec>& specs) {
         inlineValue = name.substr(eq + 1);
         name.resize(eq);
       }
-      spec = findLong(specs, name);
-      if (spec == nullptr) throw UsageError("unknown option '--" + name + "'");
+      option = findLong(options, name);
+      if (option == nullptr) throw UsageError("unknown option '--" + name + "'");
     } else {
       if (arg.size() != 2) throw UsageError("unknown option '" + arg + "'");
-      spec = findShort(specs, arg[1]);
-      if (spec == nullptr) throw UsageError("unknown option '" + arg + "'");
+      option = findShort(options, arg[1]);
+      if (option == nullptr) throw UsageError("unknown option '" + arg + "'");
     }
     std::string value;
-    if (spec->takesValue) {
+    if (option->takesValue) {
       if (inlineValue) {
         value = *inlineValue;
       } else if (i + 1 < argv.size()) {
         value = argv[++i];
       } else {
-        throw UsageError("option '--" + spec->name + "' needs a value");
+        throw UsageError("option '--" + option->name + "' needs a value");
       }
     } else if (inlineValue) {
-      throw UsageError("option '--" + spec->name + "' takes no value");
+      throw UsageError("option '--" + option->name + "' takes no value");
     }
-    options_.emplace_back(spec->name, value);
+    options_.emplace_back(option->name, value);
   }
 }
 
