@@ -44,26 +44,26 @@ std::string familyText(int family) {
 // --bus, else TEDSKIT_BUS, else the bundled simulated sensor. A bare path is a bus file
 // of the simulated bus; "back-end:where" goes to the adapter layer as it is.
 std::string busSpecification(const Args& args) {
-  std::string spec = args.value("bus").value_or("");
-  if (spec.empty()) {
+  std::string busName = args.value("bus").value_or("");
+  if (busName.empty()) {
     const char* environment = std::getenv("TEDSKIT_BUS");
-    spec = environment != nullptr && *environment != '\0' ? environment : defaultBusFile().string();
+    busName = environment != nullptr && *environment != '\0' ? environment : defaultBusFile().string();
   }
-  const auto colon = spec.find(':');
+  const auto colon = busName.find(':');
   const bool hasBackEnd = colon != std::string::npos && colon > 0 &&
-                          std::all_of(spec.begin(), spec.begin() + colon, [](char c) {
+                          std::all_of(busName.begin(), busName.begin() + colon, [](char c) {
                             return std::isalnum(static_cast<unsigned char>(c)) != 0;
                           });
-  return hasBackEnd ? spec : "sim:" + spec;
+  return hasBackEnd ? busName : "sim:" + busName;
 }
 
 // One adapter session on the chosen bus, closed when it goes.
 class BusSession {
  public:
   BusSession(const Args& args) {
-    const std::string spec = busSpecification(args);
-    busName_ = spec.starts_with("sim:") ? spec.substr(4) : spec;
-    if (owbus_configure(spec.c_str()) != 0) throw Failure(owbus_last_error());
+    const std::string busName = busSpecification(args);
+    busName_ = busName.starts_with("sim:") ? busName.substr(4) : busName;
+    if (owbus_configure(busName.c_str()) != 0) throw Failure(owbus_last_error());
     if (stdcdll_OpenCom(1) != FERRUN_DONE) throw Failure("cannot open the bus " + busName_ + ": " + owbus_last_error());
     open_ = true;
     if (const auto channel = args.value("channel")) {
