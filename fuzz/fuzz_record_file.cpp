@@ -21,9 +21,22 @@ void check(bool holds) {
   }
 }
 
-// The fuzzer runs from the source root. The V1.0 engine loads its template file, relative
-// to the current directory, once: it is loaded from the data folder before the first
-// input, and the fuzzer goes back to the root, where its corpus paths point.
+// The fuzzer runs from the source root. The V1.0 engine and the store's MTS engine load
+// their template files, relative to the current directory, once: both are loaded from the
+// data folder before the first input (the MTS one by reading an MTS block), and the
+// fuzzer goes back to the root, where its corpus paths point.
+void loadMtsEngine() {
+  const std::string path = "/tmp/fuzz_record_file_mts." + std::to_string(getpid());
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return;
+  std::fputs("MTS Template,64\nMTS,999\n\"Manufacturer\",0,\n", file);
+  std::fclose(file);
+  const int32_t handle = CreateNewStoredDataStruct();
+  ReadTEDSDataFromFile(handle, path.c_str(), kTemplateDirectory, nullptr, nullptr);
+  ClearStoredTedsDataStruct(handle);
+  std::remove(path.c_str());
+}
+
 struct Setup {
   std::string input;
   std::string saved;
@@ -34,6 +47,7 @@ struct Setup {
     if (chdir("data") == 0) {
       DORVIA_SetTEDSV10SupportState(1);
       DORVIA_SetTEDSV10SupportState(0);
+      loadMtsEngine();
       if (chdir("..") != 0) std::abort();
     } else {
       std::fprintf(stderr, "fuzz_record_file: run me from the source root\n");

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "mts_layout.h"
 #include "record_file_format.h"
 #include "tedskit/calden.h"
 #include "tedskit/dorvia.h"
@@ -20,11 +21,18 @@ bool laidOutByV10Engine(const BlockTemplate& block) {
   return block.descriptor != CALDEN_DESCRIPTOR_LMS && block.templateID > kLastOldTemplateID;
 }
 
+// The MTS template, whichever type line names it: a record read from an MTS block of an
+// older file keeps ID 199 and is saved again under the standard type line.
+bool laidOutAsMts(const BlockTemplate& block) {
+  return block.descriptor != CALDEN_DESCRIPTOR_LMS && block.templateID == kMtsTemplateID;
+}
+
 }  // namespace
 
 int32_t layOutTemplate(TaggedFieldArray& tagged, const BlockTemplate& block, const char* templateDirectory) {
   std::memset(&tagged, 0, sizeof tagged);
   tagged.kind = block.descriptor;
+  if (laidOutAsMts(block)) return layOutMtsTemplate(tagged.array, block.selectCases);
   if (laidOutByV10Engine(block)) {
     const int32_t switched = DORVIA_SetTEDSV10SupportState(kV10Engine);
     if (switched < 0) return switched;

@@ -1,5 +1,6 @@
 // Laying a field array out for the template a record block names, through the engine
-// (V1.0 templates) or the front end (description-engine and LMS templates).
+// (V1.0 templates), the store's own MTS engine (the MTS template) or the front end
+// (description-engine and LMS templates).
 #ifndef TEDSKIT_STORE_TEMPLATE_LAYOUT_H
 #define TEDSKIT_STORE_TEMPLATE_LAYOUT_H
 

@@ -17,6 +17,7 @@
 #include "tedskit/calden.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/quillon.h"
+#include "tedskit/tedsinfo.hpp"
 
 namespace storetest {
 
@@ -67,6 +68,22 @@ inline void fillValues(TEDSTemplateFieldArrayStruct& array, int32_t manufacturer
     }
     std::snprintf(item.value, sizeof item.value, "%s", value.c_str());
   }
+}
+
+// The MTS template laid out with the given select-case values by an engine loaded with
+// the MTS template file (run from the data folder), marked as an MTS record (template
+// ID 999) and filled.
+inline std::unique_ptr<TEDSTemplateFieldArrayStruct> mtsRecord(const sccontrolstruct& scc) {
+  auto array = std::make_unique<TEDSTemplateFieldArrayStruct>();
+  std::memset(array.get(), 0, sizeof *array);
+  CTEDSInfo engine;
+  EXPECT_EQ(0, engine.CreateTemplateStructure("MTS-SWIFT.tdl", 0, 0));
+  engine.SetSCCObj(&scc);
+  array->templateID = 199;
+  EXPECT_EQ(0, engine.CreateTEDSTemplateFieldArrayStruct(array.get(), false));
+  array->templateID = 999;
+  fillValues(*array, 18);
+  return array;
 }
 
 // What a record file carries of a record.
@@ -122,6 +139,20 @@ class TempDir {
 
  private:
   std::string path_;
+};
+
+// Runs a test part from another current directory, and goes back to the one before.
+class InDirectory {
+ public:
+  explicit InDirectory(const std::string& path) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(path);
+  }
+  ~InDirectory() { std::filesystem::current_path(previous_); }
+  InDirectory(const InDirectory&) = delete;
+  InDirectory& operator=(const InDirectory&) = delete;
+
+ private:
+  std::filesystem::path previous_;
 };
 
 inline std::string readText(const std::string& path) {
