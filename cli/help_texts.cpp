@@ -38,9 +38,9 @@ const std::vector<Command>& commands() {
         "  --v10              decode with the V1.0 (TDL) engine\n"},
        runEdit},
       {{"read", "Read the TEDS of the sensor on a 1-Wire bus, decode it and print it.",
-        "teds read [--bus SPEC] [--channel N] [--hex | --raw] [--v10]",
+        "teds read [--bus BUS] [--channel N] [--hex | --raw] [--v10]",
         "Options:\n"
-        "  --bus SPEC         the bus: a simulated bus file (PATH or sim:PATH); default:\n"
+        "  --bus BUS          the bus: a simulated bus file (PATH or sim:PATH); default:\n"
         "                     $TEDSKIT_BUS, else the bundled simulated sensor examples/sensor.bus\n"
         "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
         "  --hex              print only the image (\"memory:\" and \"register:\" lines)\n"
@@ -48,12 +48,12 @@ const std::vector<Command>& commands() {
         "  --v10              decode with the V1.0 (TDL) engine\n"},
        runRead},
       {{"write", "Write a TEDS image to the sensor on a 1-Wire bus.",
-        "teds write [--bus SPEC] [--channel N] [--yes] IMAGE...",
+        "teds write [--bus BUS] [--channel N] [--yes] IMAGE...",
         "IMAGE as for teds decode. Asks before writing unless --yes is given: writing a V1.0\n"
         "image to a DS2430A locks its application register for good.\n"
         "\n"
         "Options:\n"
-        "  --bus SPEC         the bus, as for teds read\n"
+        "  --bus BUS          the bus, as for teds read\n"
         "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
         "  --yes              write without asking\n"},
        runWrite},
