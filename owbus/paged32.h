@@ -6,11 +6,11 @@
 #include <array>
 #include <vector>
 
-#include "chip.h"
+#include "scratchpad_chip.h"
 
 namespace owbus {
 
-class Paged32 final : public Chip {
+class Paged32 final : public ScratchpadChip<32> {
  public:
   struct Profile {
     std::string_view name;
@@ -31,29 +31,16 @@ class Paged32 final : public Chip {
   std::span<uint8_t> memory() override { return memory_; }
 
  protected:
-  void startFunction() override { command_ = 0; pos_ = 0; }
   uint8_t function(uint8_t host, Env& env) override;
   bool hasResume() const override { return profile_.extendedRead; }
 
  private:
-  void takeAddress(uint8_t host, size_t pos);
-  void queueReadScratchpad();
   void queueExtendedRead();
-  void copyScratchpad(Env& env);
+  void copyScratchpad(Env& env) override;
 
   const Profile& profile_;
   std::vector<uint8_t> memory_;
-  std::array<uint8_t, 32> scratchpad_{};
-  uint16_t target_ = 0;
-  uint8_t es_ = 0;  // AA bit 7, PF bit 5, ending offset bits 4-0
   bool readSinceWrite_ = false;
-  uint8_t command_ = 0;
-  size_t pos_ = 0;
-  uint16_t address_ = 0;
-  size_t offset_ = 0;
-  uint16_t crc_ = 0;
-  std::array<uint8_t, 3> auth_{};
-  bool copied_ = false;
 };
 
 }  // namespace owbus
