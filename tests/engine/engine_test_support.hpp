@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/example_image.hpp"
 #include "tedskit/dorvia.h"
 
 namespace enginetest {
@@ -105,21 +106,7 @@ inline std::vector<std::string> linesOf(const std::string& text) {
   return lines;
 }
 
-// The memory and application register lines of an examples/*.hex file.
-struct ExampleImage {
-  std::string memory;
-  std::string appRegister;
-};
-inline ExampleImage readExample(const std::string& name) {
-  std::ifstream in(sourcePath("examples/" + name));
-  ExampleImage image;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    (image.memory.empty() ? image.memory : image.appRegister) = line;
-    if (!image.appRegister.empty()) break;
-  }
-  return image;
-}
+using tedskittest::ExampleImage;
+using tedskittest::readExample;
 
 }  // namespace enginetest

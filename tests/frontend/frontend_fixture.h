@@ -14,6 +14,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "../support/example_image.hpp"
 #include "tedskit/quillon.h"
 
 namespace frontendtest {
@@ -28,23 +29,8 @@ inline std::unique_ptr<TaggedFieldArray> newTaggedArray() {
   return array;
 }
 
-struct HexImage {
-  std::string memory;
-  std::string appRegister;
-};
-
-// The first two lines of an example file that are neither empty nor comments.
-inline HexImage readExample(const std::string& name) {
-  std::ifstream in(std::string(TEDSKIT_SOURCE_DIR) + "/examples/" + name);
-  HexImage image;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    (image.memory.empty() ? image.memory : image.appRegister) = line;
-    if (!image.appRegister.empty()) break;
-  }
-  return image;
-}
+using HexImage = tedskittest::ExampleImage;
+using tedskittest::readExample;
 
 using LmsImage = std::array<uint8_t, 40>;
 
