@@ -3,10 +3,6 @@
 namespace owbus {
 
 namespace {
-constexpr uint8_t kWriteScratchpad = 0x0F;
-constexpr uint8_t kReadScratchpad = 0xAA;
-constexpr uint8_t kCopyScratchpad = 0x55;
-constexpr uint8_t kReadMemory = 0xF0;
 constexpr uint8_t kProtect = 0x55;
 constexpr uint8_t kEpromMode = 0xAA;
 constexpr uint64_t kTprogUs = 10'000;

@@ -5,10 +5,6 @@
 namespace owbus {
 
 namespace {
-constexpr uint8_t kWriteScratchpad = 0x0F;
-constexpr uint8_t kReadScratchpad = 0xAA;
-constexpr uint8_t kCopyScratchpad = 0x55;
-constexpr uint8_t kReadMemory = 0xF0;
 constexpr uint8_t kExtendedRead = 0xA5;
 constexpr size_t kPage = 32;
 }  // namespace
