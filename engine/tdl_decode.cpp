@@ -8,19 +8,13 @@
 #include "tdl_bits.h"
 #include "tedskit/tedsinfo.hpp"
 #include "template_map.h"
+#include "tdl_image_layout.h"
 #include "value_conversion.h"
 
 namespace {
 
-constexpr int32_t kSelectorStartBit = 8;
-constexpr int32_t kTemplateDataStartBit = 18;
-constexpr int kSelectorBits = 2;
-constexpr int kTemplateIDBits = 8;
-constexpr uint32_t kMtsSelector = 1;
-constexpr uint32_t kMtsStoredID = 4;
-constexpr uint32_t kUserDataMark = 7;  // three bits that announce 7-bit text
-constexpr int kUserDataMarkBits = 3;
-constexpr int kUserCharacterBits = 7;
+using namespace tdl_image;
+
 constexpr size_t kClearedRawBytes = 32;
 
 // Reads n bits at the cursor into the property's raw buffer from bit 0.

@@ -10,18 +10,13 @@
 #include "tdl_bits.h"
 #include "tedskit/tedsinfo.hpp"
 #include "template_map.h"
+#include "tdl_image_layout.h"
 #include "value_conversion.h"
 
 namespace {
 
-constexpr int32_t kSelectorStartBit = 8;
-constexpr int32_t kTemplateDataStartBit = 18;
-constexpr int kSelectorBits = 2;
-constexpr uint32_t kMtsSelector = 1;
-constexpr uint32_t kMtsStoredID = 4;
-constexpr uint32_t kUserDataMark = 7;  // three bits that announce 7-bit text
-constexpr int kUserDataMarkBits = 3;
-constexpr int kUserCharacterBits = 7;
+using namespace tdl_image;
+
 constexpr size_t kUserTextLimit = 31;  // what a value text keeps when it becomes raw bits
 
 // Writes n bits of the property's raw buffer, from its bit 0, at the cursor.
