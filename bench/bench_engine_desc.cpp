@@ -38,8 +38,8 @@ std::string decodedForm() {
   const Example example = accelerometer();
   const char* form = nullptr;
   int32_t valid = 0;
-  DORVIA_DecodeRawTEDSToTemplateForm(kData.c_str(), example.memory.c_str(),
-                                     example.appRegister.c_str(), 0, &form, &valid);
+  DORVIA_DecodeRawTEDSToTemplateForm(kData.c_str(), example.memory.c_str(), example.appRegister.c_str(), 0,
+                                     &form, &valid);
   return form != nullptr ? form : "";
 }
 

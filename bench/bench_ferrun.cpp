@@ -25,7 +25,9 @@ constexpr Chip kChips[] = {{"DS2430A", 32}, {"DS2431", 128}, {"DS2433", 512}, {"
 class Bench {
  public:
   explicit Bench(const Chip& chip) {
-    path_ = (std::filesystem::temp_directory_path() / ("tedskit-bench-" + std::to_string(::getpid()) + ".bus")).string();
+    path_ =
+        (std::filesystem::temp_directory_path() / ("tedskit-bench-" + std::to_string(::getpid()) + ".bus"))
+            .string();
     std::ofstream out(path_);
     out << "device " << chip.type << "\n  serial 000000000001\n";
     for (size_t a = 0; a < chip.size; a += 32) {
@@ -58,8 +60,10 @@ class Bench {
 };
 
 void report(benchmark::State& state, int64_t operations) {
-  state.counters["bus_ms"] = static_cast<double>(owbus_bus_time_us()) / 1000.0 / static_cast<double>(operations);
-  state.counters["transactions"] = static_cast<double>(owbus_transactions()) / static_cast<double>(operations);
+  state.counters["bus_ms"] =
+      static_cast<double>(owbus_bus_time_us()) / 1000.0 / static_cast<double>(operations);
+  state.counters["transactions"] =
+      static_cast<double>(owbus_transactions()) / static_cast<double>(operations);
 }
 
 void BM_FullRead(benchmark::State& state) {
@@ -72,7 +76,8 @@ void BM_FullRead(benchmark::State& state) {
   int32_t used = 0;
   owbus_reset_counters();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(stdcdll_read_memory(reg.data(), memory.data(), &used, flags.data(), FERRUN_RAW_MODE));
+    benchmark::DoNotOptimize(
+        stdcdll_read_memory(reg.data(), memory.data(), &used, flags.data(), FERRUN_RAW_MODE));
   }
   report(state, state.iterations());
 }

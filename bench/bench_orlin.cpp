@@ -34,8 +34,9 @@ BENCHMARK(BM_ParseShippedStandardTemplates)->Unit(benchmark::kMicrosecond);
 // plain properties. Every property carries the engine's 10 KB raw-data buffer, so a
 // parse of 4000 templates holds some 400 MB: keep the sizes modest.
 std::string generatedFile(int templates) {
-  const std::string path = (std::filesystem::temp_directory_path() /
-                            ("bench_orlin_" + std::to_string(templates) + ".tdl")).string();
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("bench_orlin_" + std::to_string(templates) + ".tdl"))
+          .string();
   std::ofstream out(path, std::ios::binary);
   out << "// generated for the parse benchmark\n";
   for (int id = 0; id < templates; ++id) {

@@ -65,7 +65,8 @@ void Save10000(benchmark::State& state) {
   const std::string path = filePath();
   const sccontrolstruct none{};
   for (auto _ : state) {
-    if (SaveTEDSReadToFile(handle, path.c_str(), 0, kDataDir.c_str(), 0, none) != 0) state.SkipWithError("save failed");
+    if (SaveTEDSReadToFile(handle, path.c_str(), 0, kDataDir.c_str(), 0, none) != 0)
+      state.SkipWithError("save failed");
   }
   ClearStoredTedsDataStruct(handle);
   std::remove(path.c_str());

@@ -32,7 +32,11 @@ void StoreAndRetrieveAll(benchmark::State& state) {
 }
 
 // A record without zero runs is kept whole (391440 bytes), so 512 of them hold about 200 MB.
-BENCHMARK(StoreAndRetrieveAll)->RangeMultiplier(2)->Range(32, 512)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(StoreAndRetrieveAll)
+    ->RangeMultiplier(2)
+    ->Range(32, 512)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 // The newest record, reached at every size.
 void RetrieveLast(benchmark::State& state) {
@@ -54,6 +58,10 @@ void RetrieveLast(benchmark::State& state) {
   state.SetComplexityN(records);
 }
 
-BENCHMARK(RetrieveLast)->RangeMultiplier(4)->Range(8, 512)->Complexity(benchmark::o1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RetrieveLast)
+    ->RangeMultiplier(4)
+    ->Range(8, 512)
+    ->Complexity(benchmark::o1)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -13,7 +13,8 @@ class Bits {
  public:
   Bits& put(uint32_t value, int n) {
     for (int i = 0; i < n; ++i, ++cursor_) {
-      if ((value >> i) & 1u) memory[static_cast<size_t>(cursor_ / 8)] |= static_cast<uint8_t>(1u << (cursor_ % 8));
+      if ((value >> i) & 1u)
+        memory[static_cast<size_t>(cursor_ / 8)] |= static_cast<uint8_t>(1u << (cursor_ % 8));
     }
     return *this;
   }
@@ -26,10 +27,25 @@ class Bits {
 std::vector<uint8_t> accelerometerImage() {
   Bits b;
   b.put(0, 2).put(25, 8);
-  const std::pair<uint32_t, int> fields[] = {{0, 1},    {0, 1},   {1234, 16}, {77, 8},   {2, 2},  {10, 6},
-                                             {1, 1},    {1, 1},   {20, 7},    {300, 9},  {100, 9}, {70, 7},
-                                             {40, 6},   {100, 8}, {16, 5},    {790, 16}, {10 | 13 << 5 | 19 << 10, 15},
-                                             {365, 12}, {1500, 11}};
+  const std::pair<uint32_t, int> fields[] = {{0, 1},
+                                             {0, 1},
+                                             {1234, 16},
+                                             {77, 8},
+                                             {2, 2},
+                                             {10, 6},
+                                             {1, 1},
+                                             {1, 1},
+                                             {20, 7},
+                                             {300, 9},
+                                             {100, 9},
+                                             {70, 7},
+                                             {40, 6},
+                                             {100, 8},
+                                             {16, 5},
+                                             {790, 16},
+                                             {10 | 13 << 5 | 19 << 10, 15},
+                                             {365, 12},
+                                             {1500, 11}};
   for (const auto& [value, n] : fields) b.put(value, n);
   b.put(7, 3);
   for (char c : {'B', 'a', 'y', ' ', '4', '\0'}) b.put(static_cast<uint8_t>(c), 7);

@@ -26,7 +26,8 @@ std::unique_ptr<TEDSTemplateFieldArrayStruct> newArray() {
 
 // A field array for the template with the given ID, its values filled in and its
 // select cases on the given values.
-void fillArray(CTEDSInfo& info, TEDSTemplateFieldArrayStruct& array, int32_t templateID, const sccontrolstruct& scc) {
+void fillArray(CTEDSInfo& info, TEDSTemplateFieldArrayStruct& array, int32_t templateID,
+               const sccontrolstruct& scc) {
   info.SetSCCObj(&scc);
   array.templateID = templateID;
   info.CreateTEDSTemplateFieldArrayStruct(&array, false);
@@ -57,8 +58,8 @@ BENCHMARK(BM_EncodeFieldArray)->Arg(25)->Arg(33);
 void BM_DecodeEditEncodeCycle(benchmark::State& state) {
   char previous[4096];
   if (getcwd(previous, sizeof previous) == nullptr ||
-      chdir((std::string(TEDSKIT_SOURCE_DIR) + "/data").c_str()) != 0 || DORVIA_SetTEDSV10SupportState(1) != 0 ||
-      chdir(previous) != 0) {
+      chdir((std::string(TEDSKIT_SOURCE_DIR) + "/data").c_str()) != 0 ||
+      DORVIA_SetTEDSV10SupportState(1) != 0 || chdir(previous) != 0) {
     state.SkipWithError("V1.0 engine not started");
     return;
   }

@@ -18,8 +18,8 @@ class UsageError : public std::runtime_error {
 };
 
 struct OptionSpec {
-  std::string name;     // long name without dashes
-  char letter = 0;      // short name, 0 for none
+  std::string name;  // long name without dashes
+  char letter = 0;   // short name, 0 for none
   bool takesValue = false;
 };
 
@@ -29,7 +29,7 @@ class Args {
 
   bool has(const std::string& name) const;
   std::optional<std::string> value(const std::string& name) const;  // the last one given
-  std::vector<std::string> values(const std::string& name) const;  // all, in order
+  std::vector<std::string> values(const std::string& name) const;   // all, in order
   const std::vector<std::string>& positional() const { return positional_; }
 
  private:

@@ -27,11 +27,16 @@ struct ChipInfo {
 
 ChipInfo chipInfo(int family) {
   switch (family) {
-    case 0x14: return {"DS2430A", 32, 32};
-    case 0x2D: return {"DS2431", 128, 128};
-    case 0x23: return {"DS2433", 512, 512};
-    case 0x43: return {"DS28EC20", 2560, 32};
-    default: return {"unknown chip", 2560, 32};
+    case 0x14:
+      return {"DS2430A", 32, 32};
+    case 0x2D:
+      return {"DS2431", 128, 128};
+    case 0x23:
+      return {"DS2433", 512, 512};
+    case 0x43:
+      return {"DS28EC20", 2560, 32};
+    default:
+      return {"unknown chip", 2560, 32};
   }
 }
 
@@ -64,13 +69,15 @@ class BusSession {
     const std::string busName = busSpecification(args);
     busName_ = busName.starts_with("sim:") ? busName.substr(4) : busName;
     if (owbus_configure(busName.c_str()) != 0) throw Failure(owbus_last_error());
-    if (stdcdll_OpenCom(1) != FERRUN_DONE) throw Failure("cannot open the bus " + busName_ + ": " + owbus_last_error());
+    if (stdcdll_OpenCom(1) != FERRUN_DONE)
+      throw Failure("cannot open the bus " + busName_ + ": " + owbus_last_error());
     open_ = true;
     if (const auto channel = args.value("channel")) {
       const int number = parseInt(*channel, "--channel");
       if (number < 1 || number > 3) throw UsageError("--channel takes 1, 2 or 3");
       if (stdcdll_triax_enabled() != 1) throw Failure("no DS2406 channel switch on the bus " + busName_);
-      if (stdcdll_ds2406_channel(number) != 1) throw Failure("cannot switch the DS2406 to channel " + *channel);
+      if (stdcdll_ds2406_channel(number) != 1)
+        throw Failure("cannot switch the DS2406 to channel " + *channel);
     }
     const int32_t result = stdcdll_read_family(&family_);
     if (result == FERRUN_ADAPTER_CHECK) throw Failure("the adapter check failed on the bus " + busName_);
@@ -93,7 +100,7 @@ class BusSession {
 
 struct ChipRead {
   TedsImage image;
-  std::vector<uint8_t> chip;           // the chip's memory as stored, page checksums included
+  std::vector<uint8_t> chip;                  // the chip's memory as stored, page checksums included
   std::optional<std::array<uint8_t, 8>> reg;  // a DS2430A's application register
 };
 
@@ -218,7 +225,8 @@ int runRead(std::span<char* const> argv) {
   }
   Engine engine(context.templatesDir);
   Teds teds = engine.decode(read.image, args.has("v10"));
-  const Facts facts = {{"Bus", bus.busName()}, {"Device", familyText(bus.family())}, {"Source", read.image.origin}};
+  const Facts facts = {
+      {"Bus", bus.busName()}, {"Device", familyText(bus.family())}, {"Source", read.image.origin}};
   printTeds(context, engine, teds, &read.image, facts);
   if (!context.json) std::cout << "\n" << formatImage(read.image);
   return 0;
@@ -239,8 +247,8 @@ int runWrite(std::span<char* const> argv) {
   // A locked DS2430A keeps the Basic TEDS in its register and 31 bytes of data in memory.
   const std::size_t room = lockingWrite ? kPage - 1 : plan.room;
   if (image.usedBodySize() > room) {
-    throw Failure("the template data take " + std::to_string(image.usedBodySize()) + " bytes; the " + info.name +
-                  " holds " + std::to_string(room) + " in " + plan.layout);
+    throw Failure("the template data take " + std::to_string(image.usedBodySize()) + " bytes; the " +
+                  info.name + " holds " + std::to_string(room) + " in " + plan.layout);
   }
   if (!args.has("yes")) {
     std::string question = "Write template " + std::to_string(image.templateId()) + " to the " + info.name +
@@ -264,8 +272,9 @@ int runWrite(std::span<char* const> argv) {
   if (result == FERRUN_NOT_VERIFIED) throw Failure("the chip does not read back what was written");
   if (result != FERRUN_DONE) throw Failure("writing failed with code " + std::to_string(result));
   if (context.json) {
-    std::cout << "{\"written\": true, \"chip\": " << jsonString(info.name) << ", \"layout\": " << jsonString(plan.layout)
-              << ", \"template\": " << image.templateId() << "}\n";
+    std::cout << "{\"written\": true, \"chip\": " << jsonString(info.name)
+              << ", \"layout\": " << jsonString(plan.layout) << ", \"template\": " << image.templateId()
+              << "}\n";
   } else {
     std::cout << "Wrote template " << image.templateId() << " to the " << familyText(bus.family()) << " in "
               << plan.layout << ".\n";

@@ -51,7 +51,8 @@ void listDescription(std::vector<Listed>& out, const Context& context, int kind,
   const int32_t count =
       QUILLON_GetTemplateIDNames(context.templatesDir.c_str(), kind, std::max(manufacturer, 0), &first);
   if (count < 0) {
-    throw Failure("cannot list the templates of " + context.templatesDir.string() + ": " + describeCode(count));
+    throw Failure("cannot list the templates of " + context.templatesDir.string() + ": " +
+                  describeCode(count));
   }
   quiet.finish();
   appendList(out, kind == 0 ? "standard" : kind == 1 ? "manufacturer" : "lms", manufacturer, first, count);
@@ -93,7 +94,8 @@ int runTemplates(std::span<char* const> argv) {
     std::cout << "[";
     for (std::size_t i = 0; i < listed.size(); ++i) {
       const auto& item = listed[i];
-      std::cout << (i == 0 ? "\n" : ",\n") << "  {\"kind\": " << jsonString(item.kind) << ", \"id\": " << item.id;
+      std::cout << (i == 0 ? "\n" : ",\n") << "  {\"kind\": " << jsonString(item.kind)
+                << ", \"id\": " << item.id;
       if (item.manufacturer >= 0) std::cout << ", \"manufacturer\": " << item.manufacturer;
       std::cout << ", \"name\": " << jsonString(item.name) << "}";
     }
@@ -105,8 +107,8 @@ int runTemplates(std::span<char* const> argv) {
     std::string kindText = item.kind;
     if (item.manufacturer >= 0) kindText += " " + std::to_string(item.manufacturer);
     std::string id = std::to_string(item.id);
-    std::cout << padRight(kindText, 16) << std::string(4 - std::min<std::size_t>(4, id.size()), ' ') << id << "  "
-              << item.name << "\n";
+    std::cout << padRight(kindText, 16) << std::string(4 - std::min<std::size_t>(4, id.size()), ' ') << id
+              << "  " << item.name << "\n";
   }
   return 0;
 }

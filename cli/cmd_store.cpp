@@ -26,9 +26,12 @@ int newHandle() {
 
 const char* descriptorName(int descriptor) {
   switch (descriptor) {
-    case 1: return "manufacturer";
-    case 3: return "lms";
-    default: return "standard";
+    case 1:
+      return "manufacturer";
+    case 3:
+      return "lms";
+    default:
+      return "standard";
   }
 }
 
@@ -48,8 +51,8 @@ int save(const Context& context, const Args& args) {
   Engine engine(context.templatesDir);
   Teds teds = engine.decode(image, args.has("v10"));
   const int handle = newHandle();
-  const int32_t stored = Calden(handle, teds.fields->kind, &teds.fields->array, optionalNumber(args, "channel"),
-                                optionalNumber(args, "unit"));
+  const int32_t stored = Calden(handle, teds.fields->kind, &teds.fields->array,
+                                optionalNumber(args, "channel"), optionalNumber(args, "unit"));
   if (stored != 0) throw Failure("cannot keep the record: " + storeError(stored));
   sccontrolstruct scc{};
   const bool v10 = teds.engine == EngineKind::V10;
@@ -60,10 +63,11 @@ int save(const Context& context, const Args& args) {
   quiet.finish();
   if (result != 0) throw Failure(file + ": cannot save the record: " + storeError(result));
   if (context.json) {
-    std::cout << "{\"saved\": " << jsonString(file) << ", \"template\": " << teds.fields->array.templateID << "}\n";
+    std::cout << "{\"saved\": " << jsonString(file) << ", \"template\": " << teds.fields->array.templateID
+              << "}\n";
   } else {
-    std::cout << "Saved template " << teds.fields->array.templateID << " (" << latin1ToUtf8(teds.fields->array.templateName)
-              << ") to " << file << ".\n";
+    std::cout << "Saved template " << teds.fields->array.templateID << " ("
+              << latin1ToUtf8(teds.fields->array.templateName) << ") to " << file << ".\n";
   }
   return 0;
 }
@@ -94,9 +98,9 @@ std::vector<Record> loadRecords(const Context& context, Engine& engine, const st
     int32_t channel = 0, unit = 0;
     if (RetrieveTedsData(handle, i, &record.teds.fields->array, &descriptor, &channel, &unit) != 0) continue;
     record.teds.fields->kind = descriptor;
-    record.teds.engine = descriptor == 3                                 ? EngineKind::Lms
+    record.teds.engine = descriptor == 3                              ? EngineKind::Lms
                          : record.teds.fields->array.templateID >= 25 ? EngineKind::V10
-                                                                        : EngineKind::Description;
+                                                                      : EngineKind::Description;
     record.channel = channel;
     record.unit = unit;
     records.push_back(std::move(record));
@@ -121,8 +125,9 @@ int load(const Context& context, const Args& args, bool listOnly) {
                          {"Unit", numberText(record.unit)}};
     if (listOnly) {
       if (context.json) {
-        std::cout << (i == 0 ? "\n" : ",\n") << "  {\"record\": " << i << ", \"kind\": "
-                  << jsonString(descriptorName(record.teds.fields->kind)) << ", \"template\": " << array.templateID
+        std::cout << (i == 0 ? "\n" : ",\n") << "  {\"record\": " << i
+                  << ", \"kind\": " << jsonString(descriptorName(record.teds.fields->kind))
+                  << ", \"template\": " << array.templateID
                   << ", \"name\": " << jsonString(latin1ToUtf8(array.templateName))
                   << ", \"channel\": " << record.channel << ", \"unit\": " << record.unit << "}";
       } else {
@@ -143,10 +148,9 @@ int load(const Context& context, const Args& args, bool listOnly) {
 }  // namespace
 
 int runStore(std::span<char* const> argv) {
-  const Args args(argv, withCommonOptions({{"channel", 'c', true},
-                                           {"unit", 'u', true},
-                                           {"append", 'a', false},
-                                           {"v10", 0, false}}));
+  const Args args(
+      argv, withCommonOptions(
+                {{"channel", 'c', true}, {"unit", 'u', true}, {"append", 'a', false}, {"v10", 0, false}}));
   if (args.has("help")) {
     printHelp(helpOf("store"));
     return 0;

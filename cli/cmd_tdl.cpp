@@ -20,18 +20,25 @@ std::string unquoted(const char* text) {
 
 std::string typeName(CTDLProperty& property) {
   switch (property.m_dataType) {
-    case DT_UNINT: return "UNINT";
+    case DT_UNINT:
+      return "UNINT";
     case DT_ENUMERATION: {
       const CTDLEnumeration* enumeration = property.m_dataDef.enumeration;
       return enumeration != nullptr && enumeration->m_name != nullptr ? latin1ToUtf8(enumeration->m_name)
-                                                                     : "enumeration";
+                                                                      : "enumeration";
     }
-    case DT_CONRES: return "ConRes";
-    case DT_CONRELRES: return "ConRelRes";
-    case DT_CHR5: return "Chr5";
-    case DT_DATE: return "DATE";
-    case DT_ASCII: return "ASCII";
-    case DT_SINGLE: return "Single";
+    case DT_CONRES:
+      return "ConRes";
+    case DT_CONRELRES:
+      return "ConRelRes";
+    case DT_CHR5:
+      return "Chr5";
+    case DT_DATE:
+      return "DATE";
+    case DT_ASCII:
+      return "ASCII";
+    case DT_SINGLE:
+      return "Single";
   }
   return "type " + std::to_string(static_cast<int>(property.m_dataType));
 }
@@ -43,7 +50,8 @@ const char* accessName(CTDLProperty& property) { return property.m_access == ACC
 
 bool isSelectCase(CTDLProperty& property) { return property.m_propertyType == PT_SELECTCASE; }
 
-void textProperties(std::ostream& out, const std::vector<CTDLProperty*>& properties, const std::string& indent) {
+void textProperties(std::ostream& out, const std::vector<CTDLProperty*>& properties,
+                    const std::string& indent) {
   for (CTDLProperty* property : properties) {
     if (property == nullptr) continue;
     if (isSelectCase(*property)) {
@@ -57,8 +65,9 @@ void textProperties(std::ostream& out, const std::vector<CTDLProperty*>& propert
       }
       continue;
     }
-    out << indent << padRight(unquoted(property->m_structLabel), 34) << "  " << padRight(typeName(*property), 12)
-        << "  " << padRight(bitsText(property->m_bitWidth), 8) << "  " << accessName(*property);
+    out << indent << padRight(unquoted(property->m_structLabel), 34) << "  "
+        << padRight(typeName(*property), 12) << "  " << padRight(bitsText(property->m_bitWidth), 8) << "  "
+        << accessName(*property);
     if (const auto units = unquoted(property->m_units); !units.empty()) out << "  " << units;
     out << "\n";
   }
@@ -73,8 +82,8 @@ void jsonProperties(std::ostream& out, const std::vector<CTDLProperty*>& propert
     first = false;
     if (isSelectCase(*property)) {
       auto& select = static_cast<CTDLSelectCase&>(*property);
-      out << "{\"select_case\": " << jsonString(unquoted(select.m_description)) << ", \"bits\": " << select.m_bitWidth
-          << ", \"cases\": [";
+      out << "{\"select_case\": " << jsonString(unquoted(select.m_description))
+          << ", \"bits\": " << select.m_bitWidth << ", \"cases\": [";
       bool firstCase = true;
       for (CTDLCase* c : select.m_cases) {
         if (c == nullptr) continue;
@@ -117,8 +126,8 @@ void printText(const Context& context, const std::string& path, CTDLTemplateColl
 }
 
 void printJson(const std::string& path, CTDLTemplateCollection& collection, const std::string& error) {
-  std::cout << "{\"file\": " << jsonString(path) << ", \"error\": " << (error.empty() ? "null" : jsonString(error))
-            << ", \"templates\": [";
+  std::cout << "{\"file\": " << jsonString(path)
+            << ", \"error\": " << (error.empty() ? "null" : jsonString(error)) << ", \"templates\": [";
   bool first = true;
   for (CTDLTemplate* tdl : collection.m_templates) {
     if (tdl == nullptr) continue;
@@ -130,8 +139,9 @@ void printJson(const std::string& path, CTDLTemplateCollection& collection, cons
     bool firstEnum = true;
     for (CTDLEnumeration* enumeration : tdl->m_enumerations) {
       if (enumeration == nullptr) continue;
-      std::cout << (firstEnum ? "" : ", ") << "{\"name\": "
-                << jsonString(latin1ToUtf8(enumeration->m_name ? enumeration->m_name : "")) << ", \"items\": [";
+      std::cout << (firstEnum ? "" : ", ")
+                << "{\"name\": " << jsonString(latin1ToUtf8(enumeration->m_name ? enumeration->m_name : ""))
+                << ", \"items\": [";
       firstEnum = false;
       for (std::size_t i = 0; i < enumeration->m_items.size(); ++i) {
         std::cout << (i == 0 ? "" : ", ") << jsonString(unquoted(enumeration->m_items[i]));
@@ -168,7 +178,8 @@ int runTdl(std::span<char* const> argv) {
     printText(context, path, *collection);
   }
   if (!messages.empty() || result != ORLIN_OK) {
-    std::cerr << "teds: " << path << ": " << (messages.empty() ? "the file cannot be read whole" : messages) << "\n";
+    std::cerr << "teds: " << path << ": " << (messages.empty() ? "the file cannot be read whole" : messages)
+              << "\n";
     return 1;
   }
   return 0;

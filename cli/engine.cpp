@@ -64,7 +64,8 @@ std::string enumerateValue(int fieldIndex, const std::string& value, const std::
     }
     choices += (i == 0 ? "" : ", ") + latin1ToUtf8(item);
   }
-  throw Failure("\"" + latin1ToUtf8(value) + "\" is not a value of \"" + label + "\"; choose one of: " + choices);
+  throw Failure("\"" + latin1ToUtf8(value) + "\" is not a value of \"" + label +
+                "\"; choose one of: " + choices);
 }
 
 // What the engine printed, to go with a failure message.
@@ -77,7 +78,8 @@ std::string engineSaid(CapturedOutput& output) {
 
 std::string enumerateText(const Teds& teds, int fieldIndex) {
   const auto& item = teds.fields->array.items[fieldIndex];
-  if (teds.engine != EngineKind::V10 || fieldIndex < 5 || !allDigits(item.value) || std::strlen(item.value) > 5) {
+  if (teds.engine != EngineKind::V10 || fieldIndex < 5 || !allDigits(item.value) ||
+      std::strlen(item.value) > 5) {
     return {};
   }
   const int index = std::stoi(item.value);
@@ -88,9 +90,12 @@ std::string enumerateText(const Teds& teds, int fieldIndex) {
 
 const char* engineName(EngineKind engine) {
   switch (engine) {
-    case EngineKind::V10: return "TDL";
-    case EngineKind::Lms: return "LMS";
-    case EngineKind::Description: break;
+    case EngineKind::V10:
+      return "TDL";
+    case EngineKind::Lms:
+      return "LMS";
+    case EngineKind::Description:
+      break;
   }
   return "description";
 }
@@ -107,7 +112,8 @@ void Engine::enterV10() {
   }
   if (result < 0 || getCurrentTemplates() <= 0) {
     QUILLON_SetTEDSV10SupportState(0);
-    throw Failure("cannot load the V1.0 templates \"ieee_temp_v10.tdl\" from " + dirText_ + engineSaid(quiet));
+    throw Failure("cannot load the V1.0 templates \"ieee_temp_v10.tdl\" from " + dirText_ +
+                  engineSaid(quiet));
   }
 }
 
@@ -143,8 +149,8 @@ Teds Engine::decode(const TedsImage& image, bool forceV10) {
   const std::string what = "template " + std::to_string(image.templateId()) + " (selector " +
                            std::to_string(image.selector()) + ")";
   if (result < 0 || valid == 0) {
-    throw Failure("cannot decode the image: no " + std::string(engineName(teds.engine)) +
-                  " template for " + what + engineSaid(quiet));
+    throw Failure("cannot decode the image: no " + std::string(engineName(teds.engine)) + " template for " +
+                  what + engineSaid(quiet));
   }
   teds.formText = form != nullptr ? form : "";
   const int32_t converted =
@@ -154,7 +160,8 @@ Teds Engine::decode(const TedsImage& image, bool forceV10) {
                           ? converted >= 0
                           : converted == 0 && teds.fields->array.validMarker == TEDS_FIELD_ARRAY_VALID;
   if (!filled) {
-    throw Failure("cannot decode the image with " + what + ": " + describeCode(converted) + engineSaid(quiet));
+    throw Failure("cannot decode the image with " + what + ": " + describeCode(converted) +
+                  engineSaid(quiet));
   }
   if (teds.engine == EngineKind::V10) teds.formText.clear();
   return teds;
@@ -185,7 +192,8 @@ Teds Engine::layout(const TemplateChoice& choice) {
   if (!filled) {
     std::string which = "template " + std::to_string(choice.templateId);
     if (choice.kind == 1) which += " of manufacturer " + std::to_string(choice.manufacturerId);
-    throw Failure("no " + std::string(engineName(teds.engine)) + " " + which + " in " + dirText_ + engineSaid(quiet));
+    throw Failure("no " + std::string(engineName(teds.engine)) + " " + which + " in " + dirText_ +
+                  engineSaid(quiet));
   }
   tagged.kind = choice.v10 ? 0 : choice.kind;
   if (choice.kind == 1) DORVIA_SetTEDSManufacturerIndex(&tagged.array, choice.manufacturerId);
@@ -239,7 +247,8 @@ TedsImage Engine::encode(Teds& teds) {
   }
   const char* out = nullptr;
   const int32_t encoded = QUILLON_EncodeTemplateFormToRawTEDS(text.data(), &out, 1);
-  if (out == nullptr || encoded < 0) throw Failure("cannot encode the fields: " + describeCode(encoded) + engineSaid(quiet));
+  if (out == nullptr || encoded < 0)
+    throw Failure("cannot encode the fields: " + describeCode(encoded) + engineSaid(quiet));
   const auto* bytes = reinterpret_cast<const uint8_t*>(out);
   switch (teds.engine) {
     case EngineKind::V10:

@@ -29,7 +29,7 @@ std::string enumerateText(const Teds& teds, int fieldIndex);
 
 // Which template a new TEDS is laid out for.
 struct TemplateChoice {
-  int kind = 0;            // 0 standard, 1 manufacturer's, 3 LMS
+  int kind = 0;  // 0 standard, 1 manufacturer's, 3 LMS
   int templateId = 0;
   int manufacturerId = 0;  // kind 1
   bool v10 = false;        // lay out with the TDL engine

@@ -74,8 +74,8 @@ const std::vector<Command>& commands() {
         "save decodes IMAGE and writes it as a record to FILE; load prints every record of\n"
         "FILE decoded; list prints one line per record.\n"},
        runStore},
-      {{"tdl", "Parse a TDL file and print its templates, properties and select cases.",
-        "teds tdl FILE", "A syntax error is printed with its statement number; the status is then 1.\n"},
+      {{"tdl", "Parse a TDL file and print its templates, properties and select cases.", "teds tdl FILE",
+        "A syntax error is printed with its statement number; the status is then 1.\n"},
        runTdl},
   };
   return table;

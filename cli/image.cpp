@@ -61,9 +61,7 @@ int TedsImage::templateId() const {
   return low | (high << 6);
 }
 
-bool TedsImage::isLms() const {
-  return selector() == 3 && (templateId() == 117 || templateId() == 118);
-}
+bool TedsImage::isLms() const { return selector() == 3 && (templateId() == 117 || templateId() == 118); }
 
 bool TedsImage::wantsV10Engine() const {
   return (selector() == 0 && templateId() >= 25) || (selector() == 1 && templateId() == 4);
@@ -239,8 +237,8 @@ TedsImage parseImage(std::string_view content) {
     return fromMemoryImage(parseHex(memory));
   }
   if (firstBadNumber != 0) {
-    throw ImageError("line " + std::to_string(firstBadNumber) + " is not hexadecimal: " +
-                     latin1ToUtf8(firstBadLine.substr(0, 40)));
+    throw ImageError("line " + std::to_string(firstBadNumber) +
+                     " is not hexadecimal: " + latin1ToUtf8(firstBadLine.substr(0, 40)));
   }
   if (untagged.empty()) throw ImageError("no image in the input");
   if (untagged.size() == 2 && parseHex(untagged[1]).size() == 8) {

@@ -55,7 +55,7 @@ std::vector<uint8_t> lmsMemory(const TedsImage& image);
 // From the engines' outputs.
 TedsImage fromMemoryImage(std::span<const uint8_t> memory);  // checksum, Basic TEDS, body
 TedsImage fromV10Images(std::span<const uint8_t> reg, std::span<const uint8_t> memory);
-TedsImage fromLmsImage(std::span<const uint8_t> memory);     // Basic TEDS, body
+TedsImage fromLmsImage(std::span<const uint8_t> memory);  // Basic TEDS, body
 
 // A whole chip image with its page checksums (32-byte pages): layout A, layout B or the
 // unchecked LMS layout, recognised as the chips store them.

@@ -32,7 +32,8 @@ void printUsage(std::ostream& out) {
 int listLibrary(dl_phdr_info* info, size_t, void* data) {
   auto& found = *static_cast<std::set<std::string>*>(data);
   const std::string path = info->dlpi_name != nullptr ? info->dlpi_name : "";
-  static const char* const kLibraries[] = {"orlin", "dorvia", "pellam", "quillon", "ferrun", "owbus", "calden"};
+  static const char* const kLibraries[] = {"orlin",  "dorvia", "pellam", "quillon",
+                                           "ferrun", "owbus",  "calden"};
   for (const char* library : kLibraries) {
     const std::string prefix = std::string("lib") + library + ".so";
     if (std::filesystem::path(path).filename().string().starts_with(prefix)) {

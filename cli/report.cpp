@@ -18,9 +18,12 @@ const char* kindName(const Teds& teds) {
   if (teds.engine == EngineKind::V10) return "v1.0";
   if (teds.engine == EngineKind::Lms) return "lms";
   switch (teds.fields->kind) {
-    case 1: return "manufacturer";
-    case 3: return "lms";
-    default: return "standard";
+    case 1:
+      return "manufacturer";
+    case 3:
+      return "lms";
+    default:
+      return "standard";
   }
 }
 
@@ -34,8 +37,8 @@ const char* accessName(int access) { return access == 0 ? "RO" : "RW"; }
 std::string manufacturerName(Engine& engine, Teds& teds) {
   CapturedOutput quiet(STDOUT_FILENO);  // the engine's note of a missing manufacturer file
   char name[256] = "";
-  const int32_t result = QUILLON_GetTEDSManufacturerStr(teds.fields.get(), engine.templatesDir().c_str(),
-                                                        name, sizeof name);
+  const int32_t result =
+      QUILLON_GetTEDSManufacturerStr(teds.fields.get(), engine.templatesDir().c_str(), name, sizeof name);
   return result < 0 ? std::string{} : latin1ToUtf8(name);
 }
 
@@ -87,17 +90,20 @@ std::string shownValue(const Row& row) {
 
 void printJson(Engine& engine, Teds& teds, const TedsImage* image, const Facts& facts) {
   const auto& array = teds.fields->array;
-  std::cout << "{\n  \"template\": {\"id\": " << array.templateID << ", \"name\": "
-            << jsonString(latin1ToUtf8(array.templateName)) << ", \"kind\": " << jsonString(kindName(teds))
+  std::cout << "{\n  \"template\": {\"id\": " << array.templateID
+            << ", \"name\": " << jsonString(latin1ToUtf8(array.templateName))
+            << ", \"kind\": " << jsonString(kindName(teds))
             << "},\n  \"engine\": " << jsonString(lowerCase(engineName(teds.engine)))
-            << ",\n  \"manufacturer\": " << jsonString(manufacturerName(engine, teds))
-            ;
+            << ",\n  \"manufacturer\": " << jsonString(manufacturerName(engine, teds));
   // The LMS layout carries no checksum.
   if (image != nullptr) {
     std::cout << ",\n  \"checksum_ok\": "
-              << (teds.engine == EngineKind::Lms ? "null" : image->checksumOk ? "true" : "false");
+              << (teds.engine == EngineKind::Lms ? "null"
+                  : image->checksumOk            ? "true"
+                                                 : "false");
   }
-  for (const auto& [key, value] : facts) std::cout << ",\n  " << jsonString(lowerCase(key)) << ": " << jsonString(value);
+  for (const auto& [key, value] : facts)
+    std::cout << ",\n  " << jsonString(lowerCase(key)) << ": " << jsonString(value);
   if (image != nullptr) std::cout << ",\n  \"image\": " << imageJson(*image);
   std::cout << ",\n  \"fields\": [";
   const auto rows = rowsOf(teds);
@@ -114,8 +120,8 @@ void printJson(Engine& engine, Teds& teds, const TedsImage* image, const Facts& 
 }  // namespace
 
 std::string imageJson(const TedsImage& image) {
-  return "{\"memory\": " + jsonString(toHex(memoryImage(image))) + ", \"register\": " +
-         jsonString(toHex(image.basic)) + "}";
+  return "{\"memory\": " + jsonString(toHex(memoryImage(image))) +
+         ", \"register\": " + jsonString(toHex(image.basic)) + "}";
 }
 
 void printTeds(const Context& context, Engine& engine, Teds& teds, const TedsImage* image,
@@ -128,7 +134,8 @@ void printTeds(const Context& context, Engine& engine, Teds& teds, const TedsIma
   const auto& array = teds.fields->array;
   std::cout << style.bold("Template " + std::to_string(array.templateID) + ": " +
                           latin1ToUtf8(array.templateName))
-            << style.dim("  (" + std::string(kindName(teds)) + " template, " + engineName(teds.engine) + " engine)")
+            << style.dim("  (" + std::string(kindName(teds)) + " template, " + engineName(teds.engine) +
+                         " engine)")
             << "\n";
   for (const auto& [key, value] : facts) std::cout << key << ": " << value << "\n";
   if (const auto name = manufacturerName(engine, teds); !name.empty()) {
@@ -151,8 +158,9 @@ void printTeds(const Context& context, Engine& engine, Teds& teds, const TedsIma
                           padRight("Units", unitsWidth) + "  Access")
             << "\n";
   for (const auto& row : rows) {
-    std::cout << padRight(printable(row.label), labelWidth) << "  " << style.cyan(padRight(shownValue(row), valueWidth)) << "  "
-              << padRight(row.units, unitsWidth) << "  " << row.access << "\n";
+    std::cout << padRight(printable(row.label), labelWidth) << "  "
+              << style.cyan(padRight(shownValue(row), valueWidth)) << "  " << padRight(row.units, unitsWidth)
+              << "  " << row.access << "\n";
   }
 }
 

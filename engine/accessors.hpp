@@ -36,8 +36,8 @@ bool isFilled(const TEDSTemplateFieldArrayStruct& array);
 int32_t findItem(const TEDSTemplateFieldArrayStruct& array, std::string_view label);
 
 // The generic accessors behind the exports; array and label must not be null.
-int32_t getFieldValue(const TEDSTemplateFieldArrayStruct& array, std::string_view label,
-                      int32_t type, void* value, int32_t size);
+int32_t getFieldValue(const TEDSTemplateFieldArrayStruct& array, std::string_view label, int32_t type,
+                      void* value, int32_t size);
 int32_t setFieldValue(TEDSTemplateFieldArrayStruct& array, std::string_view label, int32_t type,
                       const void* value);
 

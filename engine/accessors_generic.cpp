@@ -17,7 +17,7 @@ bool isFilled(const TEDSTemplateFieldArrayStruct& array) {
 
 int32_t findItem(const TEDSTemplateFieldArrayStruct& array, std::string_view label) {
   // numItems comes from the caller's memory: never trust it beyond the record.
-  const int32_t count = array.numItems < 0 ? 0
+  const int32_t count = array.numItems < 0                ? 0
                         : array.numItems > TEDS_MAX_ITEMS ? TEDS_MAX_ITEMS
                                                           : array.numItems;
   for (int32_t i = 0; i < count; ++i) {
@@ -29,14 +29,12 @@ int32_t findItem(const TEDSTemplateFieldArrayStruct& array, std::string_view lab
 namespace {
 
 // strtol and friends need a terminated copy: the record's value may lack its NUL.
-std::string valueString(const TEDSTemplateFieldStruct& item) {
-  return std::string(fieldText(item.value));
-}
+std::string valueString(const TEDSTemplateFieldStruct& item) { return std::string(fieldText(item.value)); }
 
 }  // namespace
 
-int32_t getFieldValue(const TEDSTemplateFieldArrayStruct& array, std::string_view label,
-                      int32_t type, void* value, int32_t size) {
+int32_t getFieldValue(const TEDSTemplateFieldArrayStruct& array, std::string_view label, int32_t type,
+                      void* value, int32_t size) {
   if (!isFilled(array)) return kNotFilled;
   const int32_t index = findItem(array, label);
   if (index < 0) return kLabelNotFound;
@@ -81,7 +79,7 @@ int32_t setFieldValue(TEDSTemplateFieldArrayStruct& array, std::string_view labe
   if (index < 0) return kLabelNotFound;
   if (type < 0 || type > 8) return 0;
   if (value == nullptr) return kMissingArgument;
-  char (&target)[TEDS_VALUE_SIZE] = array.items[index].value;
+  char(&target)[TEDS_VALUE_SIZE] = array.items[index].value;
   char text[TEDS_VALUE_SIZE];
   switch (type) {
     case DORVIA_VALUE_CHAR:
@@ -99,8 +97,7 @@ int32_t setFieldValue(TEDSTemplateFieldArrayStruct& array, std::string_view labe
       std::snprintf(text, sizeof text, "%i", *static_cast<const int16_t*>(value));
       break;
     case DORVIA_VALUE_FLOAT:
-      std::snprintf(text, sizeof text, "%0.10f",
-                    static_cast<double>(*static_cast<const float*>(value)));
+      std::snprintf(text, sizeof text, "%0.10f", static_cast<double>(*static_cast<const float*>(value)));
       break;
     case DORVIA_VALUE_DOUBLE:
       std::snprintf(text, sizeof text, "%0.10f", *static_cast<const double*>(value));
@@ -109,8 +106,7 @@ int32_t setFieldValue(TEDSTemplateFieldArrayStruct& array, std::string_view labe
       setFieldText(target, static_cast<const char*>(value));
       return 0;
     case DORVIA_VALUE_UINT16:
-      std::snprintf(text, sizeof text, "%u",
-                    static_cast<unsigned>(*static_cast<const uint16_t*>(value)));
+      std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(*static_cast<const uint16_t*>(value)));
       break;
     default:  // DORVIA_VALUE_UINT32
       std::snprintf(text, sizeof text, "%u", *static_cast<const uint32_t*>(value));
@@ -132,9 +128,9 @@ DORVIA_API int32_t DORVIA_GetIndexFromTemplateFieldArray(const TEDSTemplateField
   return findItem(*array, label);
 }
 
-DORVIA_API int32_t DORVIA_GetTEDSDataFromTemplateFieldArray(
-    const TEDSTemplateFieldArrayStruct* array, const char* label, int32_t type, void* value,
-    int32_t size) {
+DORVIA_API int32_t DORVIA_GetTEDSDataFromTemplateFieldArray(const TEDSTemplateFieldArrayStruct* array,
+                                                            const char* label, int32_t type, void* value,
+                                                            int32_t size) {
   if (array == nullptr || label == nullptr) return kMissingArgument;
   return guarded(kMissingArgument, [&] { return getFieldValue(*array, label, type, value, size); });
 }
@@ -146,8 +142,8 @@ DORVIA_API int32_t DORVIA_SetTEDSDataToTemplateFieldArray(TEDSTemplateFieldArray
   return setFieldValue(*array, label, type, value);
 }
 
-DORVIA_API int32_t DORVIA_GetTEDSTemplateName(const TEDSTemplateFieldArrayStruct* array,
-                                              char* buffer, int32_t size) {
+DORVIA_API int32_t DORVIA_GetTEDSTemplateName(const TEDSTemplateFieldArrayStruct* array, char* buffer,
+                                              int32_t size) {
   if (array == nullptr) return kMissingArgument;
   if (!isFilled(*array)) return kNotFilled;
   return copyOut(fieldText(array->templateName), buffer, size);
@@ -159,8 +155,8 @@ DORVIA_API int32_t DORVIA_GetTEDSTemplateIndex(const TEDSTemplateFieldArrayStruc
   return array->templateID;
 }
 
-DORVIA_API int32_t DORVIA_GetTEDSAbstractStr(const TEDSTemplateFieldArrayStruct* array,
-                                             char* buffer, int32_t size) {
+DORVIA_API int32_t DORVIA_GetTEDSAbstractStr(const TEDSTemplateFieldArrayStruct* array, char* buffer,
+                                             int32_t size) {
   if (array == nullptr) return kMissingArgument;
   if (!isFilled(*array)) return kNotFilled;
   return copyOut(fieldText(array->abstractText), buffer, size);

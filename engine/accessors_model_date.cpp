@@ -64,8 +64,7 @@ int partNumber(const std::string& part) {
 
 int64_t calibrationTime(const TEDSTemplateFieldArrayStruct& array) {
   char text[30];
-  const int32_t got =
-      getFieldValue(array, label::kCalibrationDate, DORVIA_VALUE_TEXT, text, sizeof text);
+  const int32_t got = getFieldValue(array, label::kCalibrationDate, DORVIA_VALUE_TEXT, text, sizeof text);
   // A longer text is read as its first 29 characters.
   if (got < 0 && got != kBufferTooSmall) return got;
   std::string parts[3];
@@ -85,8 +84,8 @@ int64_t calibrationTime(const TEDSTemplateFieldArrayStruct& array) {
 
 extern "C" {
 
-DORVIA_API int32_t DORVIA_GetTEDSModelStr(const TEDSTemplateFieldArrayStruct* array,
-                                          char separator, char* buffer, int32_t size) {
+DORVIA_API int32_t DORVIA_GetTEDSModelStr(const TEDSTemplateFieldArrayStruct* array, char separator,
+                                          char* buffer, int32_t size) {
   if (array == nullptr) return kMissingArgument;
   return guarded(kMissingArgument, [&]() -> int32_t {
     char model[20];
@@ -99,8 +98,7 @@ DORVIA_API int32_t DORVIA_GetTEDSModelStr(const TEDSTemplateFieldArrayStruct* ar
     result = getFieldValue(*array, label::kVersionNumber, DORVIA_VALUE_TEXT, number, 20);
     if (result < 0) return result;
     char joined[64];
-    std::snprintf(joined, sizeof joined, "%s%c%s%c%s", model, separator, letter, separator,
-                  number);
+    std::snprintf(joined, sizeof joined, "%s%c%s%c%s", model, separator, letter, separator, number);
     return copyOut(joined, buffer, size);
   });
 }

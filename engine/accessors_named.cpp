@@ -10,9 +10,8 @@ namespace {
 int32_t getText(const TEDSTemplateFieldArrayStruct* array, const char* fieldLabel, char* buffer,
                 int32_t size) {
   if (array == nullptr) return kMissingArgument;
-  return guarded(kMissingArgument, [&] {
-    return getFieldValue(*array, fieldLabel, DORVIA_VALUE_TEXT, buffer, size);
-  });
+  return guarded(kMissingArgument,
+                 [&] { return getFieldValue(*array, fieldLabel, DORVIA_VALUE_TEXT, buffer, size); });
 }
 
 int32_t setText(TEDSTemplateFieldArrayStruct* array, const char* fieldLabel, const char* text) {
@@ -23,9 +22,8 @@ int32_t setText(TEDSTemplateFieldArrayStruct* array, const char* fieldLabel, con
 float getFloat(const TEDSTemplateFieldArrayStruct* array, const char* fieldLabel) {
   if (array == nullptr) return static_cast<float>(kMissingArgument);
   float value = 0.0f;
-  const int32_t result = guarded(kMissingArgument, [&] {
-    return getFieldValue(*array, fieldLabel, DORVIA_VALUE_FLOAT, &value, 0);
-  });
+  const int32_t result = guarded(
+      kMissingArgument, [&] { return getFieldValue(*array, fieldLabel, DORVIA_VALUE_FLOAT, &value, 0); });
   return result < 0 ? static_cast<float>(result) : value;
 }
 
@@ -37,9 +35,8 @@ int32_t setFloat(TEDSTemplateFieldArrayStruct* array, const char* fieldLabel, fl
 int32_t getInt(const TEDSTemplateFieldArrayStruct* array, const char* fieldLabel) {
   if (array == nullptr) return kMissingArgument;
   int32_t value = 0;
-  const int32_t result = guarded(kMissingArgument, [&] {
-    return getFieldValue(*array, fieldLabel, DORVIA_VALUE_INT32, &value, 0);
-  });
+  const int32_t result = guarded(
+      kMissingArgument, [&] { return getFieldValue(*array, fieldLabel, DORVIA_VALUE_INT32, &value, 0); });
   return result < 0 ? result : value;
 }
 
@@ -52,14 +49,13 @@ int32_t setInt(TEDSTemplateFieldArrayStruct* array, const char* fieldLabel, int3
 
 extern "C" {
 
-#define DORVIA_TEXT_FIELD(Name, fieldLabel)                                                 \
-  DORVIA_API int32_t DORVIA_GetTEDS##Name##Str(const TEDSTemplateFieldArrayStruct* array,   \
-                                               char* buffer, int32_t size) {                \
-    return getText(array, fieldLabel, buffer, size);                                        \
-  }                                                                                         \
-  DORVIA_API int32_t DORVIA_SetTEDS##Name##Str(TEDSTemplateFieldArrayStruct* array,         \
-                                               const char* text) {                          \
-    return setText(array, fieldLabel, text);                                                \
+#define DORVIA_TEXT_FIELD(Name, fieldLabel)                                                             \
+  DORVIA_API int32_t DORVIA_GetTEDS##Name##Str(const TEDSTemplateFieldArrayStruct* array, char* buffer, \
+                                               int32_t size) {                                          \
+    return getText(array, fieldLabel, buffer, size);                                                    \
+  }                                                                                                     \
+  DORVIA_API int32_t DORVIA_SetTEDS##Name##Str(TEDSTemplateFieldArrayStruct* array, const char* text) { \
+    return setText(array, fieldLabel, text);                                                            \
   }
 
 DORVIA_TEXT_FIELD(ModelNumber, label::kModelNumber)
@@ -70,24 +66,24 @@ DORVIA_TEXT_FIELD(CalibrationDate, label::kCalibrationDate)
 DORVIA_TEXT_FIELD(Sensitivity, label::kSensitivity)
 DORVIA_TEXT_FIELD(UserData, label::kUserData)
 
-#define DORVIA_FLOAT_FIELD(Name, fieldLabel)                                               \
-  DORVIA_API float DORVIA_GetTEDS##Name(const TEDSTemplateFieldArrayStruct* array) {       \
-    return getFloat(array, fieldLabel);                                                    \
-  }                                                                                        \
+#define DORVIA_FLOAT_FIELD(Name, fieldLabel)                                                  \
+  DORVIA_API float DORVIA_GetTEDS##Name(const TEDSTemplateFieldArrayStruct* array) {          \
+    return getFloat(array, fieldLabel);                                                       \
+  }                                                                                           \
   DORVIA_API int32_t DORVIA_SetTEDS##Name(TEDSTemplateFieldArrayStruct* array, float value) { \
-    return setFloat(array, fieldLabel, value);                                             \
+    return setFloat(array, fieldLabel, value);                                                \
   }
 
 DORVIA_FLOAT_FIELD(Sensitivity, label::kSensitivity)
 DORVIA_FLOAT_FIELD(FreqReference, label::kFreqReference)
 DORVIA_FLOAT_FIELD(FreqHPElectrical, label::kFreqHPElectrical)
 
-#define DORVIA_INT_FIELD(Name, fieldLabel)                                                   \
-  DORVIA_API int32_t DORVIA_GetTEDS##Name(const TEDSTemplateFieldArrayStruct* array) {       \
-    return getInt(array, fieldLabel);                                                        \
-  }                                                                                          \
+#define DORVIA_INT_FIELD(Name, fieldLabel)                                                      \
+  DORVIA_API int32_t DORVIA_GetTEDS##Name(const TEDSTemplateFieldArrayStruct* array) {          \
+    return getInt(array, fieldLabel);                                                           \
+  }                                                                                             \
   DORVIA_API int32_t DORVIA_SetTEDS##Name(TEDSTemplateFieldArrayStruct* array, int32_t value) { \
-    return setInt(array, fieldLabel, value);                                                 \
+    return setInt(array, fieldLabel, value);                                                    \
   }
 
 DORVIA_INT_FIELD(SensitivityDirection, label::kSensitivityDirection)

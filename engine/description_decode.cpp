@@ -22,10 +22,8 @@ constexpr int64_t kSevenBitLastPosition = 249;
 
 class Decoder {
  public:
-  Decoder(std::string_view description, std::span<const uint8_t> image, int32_t templateID,
-          std::string& form)
-      : cursor_(description), image_(image), sevenBit_(templateID == kSevenBitTemplateID),
-        form_(form) {}
+  Decoder(std::string_view description, std::span<const uint8_t> image, int32_t templateID, std::string& form)
+      : cursor_(description), image_(image), sevenBit_(templateID == kSevenBitTemplateID), form_(form) {}
 
   int32_t run() {
     for (;;) {
@@ -152,18 +150,17 @@ class Decoder {
       double offset = 0;
       if (!number(start) || !number(tolerance) || !number(offset)) return kMalformed;
       char numbers[1600];
-      std::snprintf(numbers, sizeof numbers,
-                    start < 0.00001 ? ",%le,%le,%le" : ",%lf,%lf,%lf", start, tolerance, offset);
+      std::snprintf(numbers, sizeof numbers, start < 0.00001 ? ",%le,%le,%le" : ",%lf,%lf,%lf", start,
+                    tolerance, offset);
       form_ += numbers;
-      value = formatValue(
-          conRelResValue(readBits(image_, position_, bits), start, tolerance, offset));
+      value = formatValue(conRelResValue(readBits(image_, position_, bits), start, tolerance, offset));
     } else if (kind == "ConRes") {
       double start = 0;
       double step = 0;
       if (!number(start) || !number(step)) return kMalformed;
       char numbers[1100];
-      std::snprintf(numbers, sizeof numbers,
-                    (start < 0.00001 || step < 0.00001) ? ",%le,%le" : ",%lf,%lf", start, step);
+      std::snprintf(numbers, sizeof numbers, (start < 0.00001 || step < 0.00001) ? ",%le,%le" : ",%lf,%lf",
+                    start, step);
       form_ += numbers;
       value = formatValue(conResValue(readBits(image_, position_, bits), start, step));
     } else if (kind == "ASCII") {

@@ -166,8 +166,8 @@ class Encoder {
     return code;
   }
 
-  void writeValue(std::string_view kind, int64_t bits, const std::string& text, float start,
-                  float step, float offset) {
+  void writeValue(std::string_view kind, int64_t bits, const std::string& text, float start, float step,
+                  float offset) {
     uint64_t raw = 0;
     if (kind == "UNINT" || kind == "Direction" || kind == "Manufacturer") {
       raw = static_cast<uint32_t>(std::strtoll(text.c_str(), nullptr, 0));

@@ -72,8 +72,8 @@ bool loadImage(EngineState& state, const void* memory, const void* appRegister, 
   return true;
 }
 
-int32_t decodeRaw(const char* templateDir, const void* memory, const void* appRegister,
-                  bool byteForm, const char** formText, int32_t* valid) {
+int32_t decodeRaw(const char* templateDir, const void* memory, const void* appRegister, bool byteForm,
+                  const char** formText, int32_t* valid) {
   EngineState& state = engineState();
   *formText = nullptr;
   *valid = 0;
@@ -149,9 +149,8 @@ DORVIA_API int32_t DORVIA_DecodeRawTEDSToTemplateForm(const char* templateDir, c
       return decodeRawV10(templateDir, memory, appRegister, byteForm != 0, formText, valid);
     });
   }
-  return guarded(kMissingArgument, [&] {
-    return decodeRaw(templateDir, memory, appRegister, byteForm != 0, formText, valid);
-  });
+  return guarded(kMissingArgument,
+                 [&] { return decodeRaw(templateDir, memory, appRegister, byteForm != 0, formText, valid); });
 }
 
 DORVIA_API int32_t DORVIA_EncodeTemplateFormToRawTEDS(const char* formText, const char** image,

@@ -119,8 +119,7 @@ std::string standardDescriptionPath(const char* templateDir) {
 }
 
 std::string manufacturerDescriptionPath(const char* templateDir, int32_t manufacturerID) {
-  return joinPath(trimmedDirectory(templateDir),
-                  std::to_string(manufacturerID) + "_" + kDescriptionFile);
+  return joinPath(trimmedDirectory(templateDir), std::to_string(manufacturerID) + "_" + kDescriptionFile);
 }
 
 }  // namespace dorvia

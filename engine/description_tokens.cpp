@@ -38,8 +38,7 @@ Token TokenCursor::next() {
     return {TokenKind::Quoted, text_.substr(from, close - from)};
   }
   const std::size_t from = pos_;
-  while (pos_ < text_.size() && !isBlank(text_[pos_]) && text_[pos_] != ',' &&
-         text_[pos_] != '\n') {
+  while (pos_ < text_.size() && !isBlank(text_[pos_]) && text_[pos_] != ',' && text_[pos_] != '\n') {
     ++pos_;
   }
   return {TokenKind::Word, text_.substr(from, pos_ - from)};

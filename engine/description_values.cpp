@@ -111,8 +111,7 @@ double conResValue(uint64_t index, double start, double step) {
 
 uint64_t conRelResIndex(double value, float start, float tolerance, float offset, int64_t width) {
   const double ratio = (value - static_cast<double>(offset)) / static_cast<double>(start);
-  const double index =
-      std::log(ratio) / std::log(2.0 * static_cast<double>(tolerance) + 1.0) + 0.5;
+  const double index = std::log(ratio) / std::log(2.0 * static_cast<double>(tolerance) + 1.0) + 0.5;
   return clampIndex(index, width);
 }
 

@@ -41,8 +41,8 @@ bool CTEDSInfo::FindStringinStruct(TEDSTemplateFieldArrayStruct* array, const ch
   return false;
 }
 
-void CTEDSInfo::addBasicItem(TEDSTemplateFieldArrayStruct* array, const char* label, int32_t code, int32_t width,
-                             const char* defaultText) {
+void CTEDSInfo::addBasicItem(TEDSTemplateFieldArrayStruct* array, const char* label, int32_t code,
+                             int32_t width, const char* defaultText) {
   const int32_t n = array->numItems;
   TEDSTemplateFieldStruct& item = array->items[n];
   copyText(item.label, label);
@@ -124,8 +124,9 @@ void CTEDSInfo::processTpropforlabel(CTDLProperty* property, TEDSTemplateFieldAr
   if (isUserChosenSelectCase(selectCase)) selectCase->SetSCCLevel(GetSCCObj()->current);
   const int32_t v = sccControl.getCurrentSCValue();
   if (v == ORLIN_SC_NO_VALUE) return;
-  CTDLCase* chosen =
-      v >= 0 && static_cast<size_t>(v) < selectCase->m_cases.size() ? selectCase->m_cases[static_cast<size_t>(v)] : nullptr;
+  CTDLCase* chosen = v >= 0 && static_cast<size_t>(v) < selectCase->m_cases.size()
+                         ? selectCase->m_cases[static_cast<size_t>(v)]
+                         : nullptr;
   if (!isUserChosenSelectCase(selectCase)) {
     if (chosen == nullptr) return;
     for (CTDLProperty* p : chosen->m_properties) processTpropforlabel(p, array);
@@ -154,7 +155,8 @@ void CTEDSInfo::fillFieldStructFromFields(TEDSTemplateFieldArrayStruct* array) {
   if (currentTemplate != nullptr) fillPropertyList(currentTemplate->m_properties, array);
 }
 
-void CTEDSInfo::fillPropertyList(const std::vector<CTDLProperty*>& list, TEDSTemplateFieldArrayStruct* array) {
+void CTEDSInfo::fillPropertyList(const std::vector<CTDLProperty*>& list,
+                                 TEDSTemplateFieldArrayStruct* array) {
   for (CTDLProperty* property : list) {
     if (property == nullptr) continue;
     if (property->getPropertyType() != PT_SELECTCASE) {
@@ -167,7 +169,8 @@ void CTEDSInfo::fillPropertyList(const std::vector<CTDLProperty*>& list, TEDSTem
       continue;
     }
     const int32_t v = sccControl.getCurrentSCValue();
-    if (v < 0 || static_cast<size_t>(v) >= selectCase->m_cases.size() || selectCase->m_cases[static_cast<size_t>(v)] == nullptr)
+    if (v < 0 || static_cast<size_t>(v) >= selectCase->m_cases.size() ||
+        selectCase->m_cases[static_cast<size_t>(v)] == nullptr)
       continue;
     fillPropertyList(selectCase->m_cases[static_cast<size_t>(v)]->m_properties, array);
   }
@@ -178,7 +181,8 @@ void CTEDSInfo::fillUserChosenSelectCase(CTDLSelectCase* selectCase, TEDSTemplat
   sccControl.setCurrentSCValue(v);
   selectCase->m_value.i = v;
   setVLMTEDSValue_2(&selectCase->m_value, selectCase, array);
-  if (v < 0 || static_cast<size_t>(v) >= selectCase->m_cases.size() || selectCase->m_cases[static_cast<size_t>(v)] == nullptr)
+  if (v < 0 || static_cast<size_t>(v) >= selectCase->m_cases.size() ||
+      selectCase->m_cases[static_cast<size_t>(v)] == nullptr)
     return;
   for (CTDLProperty* p : selectCase->m_cases[static_cast<size_t>(v)]->m_properties) {
     if (p->m_dataType == DT_SINGLE) std::memcpy(&p->m_value, p->m_rawData, 4);

@@ -15,8 +15,7 @@ std::optional<FileStamp> stampOf(const std::string& path) {
 }
 
 std::optional<std::string> readWholeFile(const std::string& path) {
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                             &std::fclose);
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
   if (!file) return std::nullopt;
   std::string content;
   char chunk[8192];

@@ -21,8 +21,7 @@ namespace {
 constexpr int32_t kLastDescriptionTemplateID = 24;
 constexpr int32_t kLastDescriptionKind = 3;
 
-int32_t fieldArrayFromTemplate(const char* path, int32_t templateID,
-                               TEDSTemplateFieldArrayStruct& array) {
+int32_t fieldArrayFromTemplate(const char* path, int32_t templateID, TEDSTemplateFieldArrayStruct& array) {
   std::string description;
   const int32_t found = findTemplate(path, templateID, description);
   if (found != 0) return found;
@@ -38,8 +37,9 @@ int32_t fieldArrayFromTemplate(const char* path, int32_t templateID,
 
 extern "C" {
 
-DORVIA_API int32_t DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(
-    const char* formText, TEDSTemplateFieldArrayStruct* array, int32_t withValues) {
+DORVIA_API int32_t DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(const char* formText,
+                                                                      TEDSTemplateFieldArrayStruct* array,
+                                                                      int32_t withValues) {
   if (array == nullptr) return kMissingArgument;
   if (v10StateOn() && withValues != 0) {
     // The V1.0 engine decodes its own images; the text is not read.
@@ -53,8 +53,8 @@ DORVIA_API int32_t DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(
   return DORVIA_FormatTEDSV10FromTemplateOnly(array) == kNoV10Engine ? kNoV10Engine : 0;
 }
 
-DORVIA_API int32_t DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(
-    TEDSTemplateFieldArrayStruct* array, char* text, int32_t size) {
+DORVIA_API int32_t DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(TEDSTemplateFieldArrayStruct* array,
+                                                                      char* text, int32_t size) {
   if (array == nullptr) return kMissingArgument;
   if (v10StateOn()) {
     // The V1.0 engine takes the array as its new content; no text is written.
@@ -66,9 +66,8 @@ DORVIA_API int32_t DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(
   return guarded(kMissingArgument, [&] { return writeFormText(*array, text, size); });
 }
 
-DORVIA_API int32_t DORVIA_SetTEDSFieldArrayStructToTemplate(const char* descriptionPath,
-                                                            int32_t templateID, int32_t kind,
-                                                            int32_t /*manufacturerID*/,
+DORVIA_API int32_t DORVIA_SetTEDSFieldArrayStructToTemplate(const char* descriptionPath, int32_t templateID,
+                                                            int32_t kind, int32_t /*manufacturerID*/,
                                                             TEDSTemplateFieldArrayStruct* array) {
   if (array == nullptr) return kMissingArgument;
   if (kind > kLastDescriptionKind || templateID > kLastDescriptionTemplateID) {

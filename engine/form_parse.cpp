@@ -110,8 +110,7 @@ bool fillItem(std::string_view line, TEDSTemplateFieldStruct& item, bool withVal
 
 }  // namespace
 
-int32_t parseFormText(std::string_view text, TEDSTemplateFieldArrayStruct& array,
-                      bool withValues) {
+int32_t parseFormText(std::string_view text, TEDSTemplateFieldArrayStruct& array, bool withValues) {
   array.reserved = 0;
   text = text.substr(0, kMaxFormText);
   AbstractWriter abstract(array.abstractText);
@@ -165,8 +164,8 @@ int32_t parseFormText(std::string_view text, TEDSTemplateFieldArrayStruct& array
   // Items stop at the first line that does not describe a field; only items that were
   // filled count, so no item of an earlier use of the array can be found by label.
   int32_t items = 0;
-  while (items < fieldLines && fillItem(fieldText(array.templateLines[items]),
-                                        array.items[items], withValues)) {
+  while (items < fieldLines &&
+         fillItem(fieldText(array.templateLines[items]), array.items[items], withValues)) {
     ++items;
   }
   array.numItems = items;

@@ -22,8 +22,7 @@ std::size_t dataPart(std::string_view line) {
   return kNoData;
 }
 
-std::string rewrittenLine(std::string_view line, std::size_t dataAt,
-                          const TEDSTemplateFieldStruct& item) {
+std::string rewrittenLine(std::string_view line, std::size_t dataAt, const TEDSTemplateFieldStruct& item) {
   const std::size_t comma = line.rfind(',', dataAt);
   std::string result(line.substr(0, comma == std::string_view::npos ? dataAt : comma));
   result += ", DATA, ";
@@ -45,7 +44,7 @@ int32_t writeFormText(TEDSTemplateFieldArrayStruct& array, char* text, int32_t s
   std::array<std::size_t, TEDS_LINE_ROWS> pending{};
   for (int32_t r = 0; r < TEDS_LINE_ROWS; ++r) pending[r] = dataPart(fieldText(array.formLines[r]));
 
-  const int32_t count = array.numItems < 0 ? 0
+  const int32_t count = array.numItems < 0                ? 0
                         : array.numItems > TEDS_MAX_ITEMS ? TEDS_MAX_ITEMS
                                                           : array.numItems;
   for (int32_t i = 0; i < count; ++i) {

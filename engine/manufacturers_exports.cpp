@@ -9,17 +9,14 @@ using namespace dorvia;
 
 extern "C" {
 
-DORVIA_API int32_t DORVIA_ConvertTEDSManufactureIndexToString(const char* templateDir,
-                                                              int32_t manufacturerID, char* buffer,
-                                                              int32_t size) {
-  return guarded(kBufferTooSmall, [&] {
-    return copyOut(manufacturerName(templateDir, manufacturerID), buffer, size);
-  });
+DORVIA_API int32_t DORVIA_ConvertTEDSManufactureIndexToString(const char* templateDir, int32_t manufacturerID,
+                                                              char* buffer, int32_t size) {
+  return guarded(kBufferTooSmall,
+                 [&] { return copyOut(manufacturerName(templateDir, manufacturerID), buffer, size); });
 }
 
 DORVIA_API int32_t DORVIA_GetTEDSManufacturerStr(const TEDSTemplateFieldArrayStruct* array,
-                                                 const char* templateDir, char* buffer,
-                                                 int32_t size) {
+                                                 const char* templateDir, char* buffer, int32_t size) {
   if (array == nullptr) return kMissingArgument;
   return guarded(kMissingArgument, [&]() -> int32_t {
     int32_t id = 0;
@@ -29,8 +26,8 @@ DORVIA_API int32_t DORVIA_GetTEDSManufacturerStr(const TEDSTemplateFieldArrayStr
   });
 }
 
-DORVIA_API int32_t DORVIA_SetTEDSManufacturerStr(TEDSTemplateFieldArrayStruct* array,
-                                                 const char* templateDir, const char* name) {
+DORVIA_API int32_t DORVIA_SetTEDSManufacturerStr(TEDSTemplateFieldArrayStruct* array, const char* templateDir,
+                                                 const char* name) {
   if (array == nullptr || name == nullptr) return kMissingArgument;
   return guarded(kMissingArgument, [&]() -> int32_t {
     if (!isFilled(*array)) return kNotFilled;

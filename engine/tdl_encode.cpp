@@ -90,7 +90,8 @@ int32_t CTEDSInfo::CreateFromTEDSTemplateFieldArrayStruct(TEDSTemplateFieldArray
   return CreateTEDSV1_0Image();
 }
 
-int32_t CTEDSInfo::processSelectCaseFieldarray(CTDLSelectCase* selectCase, TEDSTemplateFieldArrayStruct* array) {
+int32_t CTEDSInfo::processSelectCaseFieldarray(CTDLSelectCase* selectCase,
+                                               TEDSTemplateFieldArrayStruct* array) {
   const int32_t v = sccControl.getCurrentSCValue();
   if (v == ORLIN_SC_NO_VALUE) return -1;
   CTDLCase* chosen = caseAt(selectCase, v);

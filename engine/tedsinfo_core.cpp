@@ -86,14 +86,17 @@ void CTEDSInfo::writeBasicTEDSFromArray(TEDSTemplateFieldArrayStruct* array) {
   const std::span<uint8_t> image(appregData);
   int32_t cursor = 0;
   const int32_t manufacturer = DORVIA_GetTEDSManufacturerIndex(array);
-  dorvia::writeBitField(static_cast<uint32_t>(manufacturer < 0 ? 0 : manufacturer), dorvia::kManufacturerBits, cursor,
+  dorvia::writeBitField(static_cast<uint32_t>(manufacturer < 0 ? 0 : manufacturer), dorvia::kManufacturerBits,
+                        cursor, image);
+  dorvia::writeBitField(rowNumber(array, DORVIA_GetTEDSModelNumberStr), dorvia::kModelNumberBits, cursor,
                         image);
-  dorvia::writeBitField(rowNumber(array, DORVIA_GetTEDSModelNumberStr), dorvia::kModelNumberBits, cursor, image);
   const std::string letter = rowText(array, DORVIA_GetTEDSVersionLetterStr);
   dorvia::writeBitField(static_cast<uint32_t>(dorvia::chr5Index(letter.empty() ? '\0' : letter[0])),
                         dorvia::kVersionLetterBits, cursor, image);
-  dorvia::writeBitField(rowNumber(array, DORVIA_GetTEDSVersionNumberStr), dorvia::kVersionNumberBits, cursor, image);
-  dorvia::writeBitField(rowNumber(array, DORVIA_GetTEDSSerialNumberStr), dorvia::kSerialNumberBits, cursor, image);
+  dorvia::writeBitField(rowNumber(array, DORVIA_GetTEDSVersionNumberStr), dorvia::kVersionNumberBits, cursor,
+                        image);
+  dorvia::writeBitField(rowNumber(array, DORVIA_GetTEDSSerialNumberStr), dorvia::kSerialNumberBits, cursor,
+                        image);
 }
 
 int32_t CTEDSInfo::CreateTemplateStructure(const char* path, int32_t, int32_t) {
@@ -106,7 +109,8 @@ int32_t CTEDSInfo::CreateTemplateStructure(const char* path, int32_t, int32_t) {
     collection->m_templates.front()->m_templateID = dorvia::kMtsTemplateID;
   }
   // A collection that is already held (a parse that made none) is not taken twice.
-  if (std::find(templateCollections.begin(), templateCollections.end(), collection) == templateCollections.end())
+  if (std::find(templateCollections.begin(), templateCollections.end(), collection) ==
+      templateCollections.end())
     templateCollections.push_back(collection);
   return result;
 }

@@ -13,14 +13,14 @@
 namespace {
 
 enum class ItemForm {
-  none,        // the item carries no value
-  dateText,    // the value text as it is
-  number,      // "%0.10e" outside 0.001 to 1000, else "%0.10f"
-  fixedNumber, // always "%0.10f"
-  asIs,        // the integer or the enumerate text, by machine datatype
+  none,         // the item carries no value
+  dateText,     // the value text as it is
+  number,       // "%0.10e" outside 0.001 to 1000, else "%0.10f"
+  fixedNumber,  // always "%0.10f"
+  asIs,         // the integer or the enumerate text, by machine datatype
   integer,
-  text,        // the value text
-  chr5Text,    // 5-bit characters decoded from the raw bits
+  text,      // the value text
+  chr5Text,  // 5-bit characters decoded from the raw bits
 };
 
 bool inRange(int32_t v, int32_t low, int32_t high) { return v >= low && v <= high; }
@@ -35,13 +35,15 @@ bool oneOf(int32_t v, std::initializer_list<int32_t> set) {
 ItemForm itemFormOf(int32_t propertyType) {
   if (oneOf(propertyType, {PT_CALDATE, PT_TYPE_DATE})) return ItemForm::dateText;
   if (propertyType == PT_TF_SL) return ItemForm::fixedNumber;
-  if (oneOf(propertyType, {1, 2, 3, 8, 9, 10, 12, 13, 17, 21, 22, 27, 28, 53, 54, 60}) || inRange(propertyType, 29, 34) ||
-      inRange(propertyType, 42, 46))
+  if (oneOf(propertyType, {1, 2, 3, 8, 9, 10, 12, 13, 17, 21, 22, 27, 28, 53, 54, 60}) ||
+      inRange(propertyType, 29, 34) || inRange(propertyType, 42, 46))
     return ItemForm::number;
-  if (oneOf(propertyType, {4, 35, 36, 37, 39, 40, 47, 50, 51, 52}) || inRange(propertyType, 23, 26)) return ItemForm::asIs;
+  if (oneOf(propertyType, {4, 35, 36, 37, 39, 40, 47, 50, 51, 52}) || inRange(propertyType, 23, 26))
+    return ItemForm::asIs;
   if (oneOf(propertyType, {PT_DIRECTION, PT_MEASID, PT_CAL_PERIOD})) return ItemForm::integer;
   if (oneOf(propertyType, {PT_USER, PT_ELEC_SIG_TYPE, PT_MAP_METH, PT_ACDC_COUPLING})) return ItemForm::text;
-  if (oneOf(propertyType, {PT_CAL_INITIALS, PT_ATTACHED_VERSION_LETTER, PT_TYPE_CHR5})) return ItemForm::chr5Text;
+  if (oneOf(propertyType, {PT_CAL_INITIALS, PT_ATTACHED_VERSION_LETTER, PT_TYPE_CHR5}))
+    return ItemForm::chr5Text;
   return ItemForm::none;
 }
 
@@ -95,13 +97,15 @@ int32_t CTEDSInfo::setVLMTEDSValue(void* value, CTDLProperty* property, TEDSTemp
   return 0;
 }
 
-int32_t CTEDSInfo::setVLMTEDSValue_2(void* value, CTDLProperty* property, TEDSTemplateFieldArrayStruct* array) {
+int32_t CTEDSInfo::setVLMTEDSValue_2(void* value, CTDLProperty* property,
+                                     TEDSTemplateFieldArrayStruct* array) {
   const auto& holder = *static_cast<const fielddataholder*>(value);
   const char* label = property->findStringForProperty();
   std::string text;
   if (property->getPropertyType() == PT_SELECTCASE) {
     const auto& cases = static_cast<CTDLSelectCase*>(property)->m_cases;
-    if (holder.i >= 0 && static_cast<size_t>(holder.i) < cases.size() && cases[static_cast<size_t>(holder.i)] != nullptr) {
+    if (holder.i >= 0 && static_cast<size_t>(holder.i) < cases.size() &&
+        cases[static_cast<size_t>(holder.i)] != nullptr) {
       const char* description = cases[static_cast<size_t>(holder.i)]->getDescription();
       text = description ? description : "";
     }

@@ -16,13 +16,34 @@ constexpr OldTemplateRow kNone = row(-1, 0);
 }  // namespace
 
 const std::array<OldTemplateRow, 28> oldTemplateMap = {{
-    row(25, 3, {0, 0, 0}), row(25, 3, {0, 0, 1}), kNone, kNone,           // 0-3
-    row(26, 3, {0, 0, 0}), row(26, 3, {1, 0, 0}),                         // 4-5
-    kNone, kNone, kNone, kNone, kNone, kNone,                             // 6-11
-    row(27, 3, {0, 0, 0}), row(27, 3, {0, 0, 1}), kNone, kNone,           // 12-15
-    row(28, 3, {0, 0, 0}), row(28, 5, {1, 0, 0, 0, 0}),                   // 16-17
-    kNone, kNone, kNone, kNone, kNone, kNone, kNone,                      // 18-24
-    row(33, 2, {-1, -1}), row(39, 2, {-1, -1}), row(kMtsTemplateID, 0),  // 25-27
+    row(25, 3, {0, 0, 0}),
+    row(25, 3, {0, 0, 1}),
+    kNone,
+    kNone,  // 0-3
+    row(26, 3, {0, 0, 0}),
+    row(26, 3, {1, 0, 0}),  // 4-5
+    kNone,
+    kNone,
+    kNone,
+    kNone,
+    kNone,
+    kNone,  // 6-11
+    row(27, 3, {0, 0, 0}),
+    row(27, 3, {0, 0, 1}),
+    kNone,
+    kNone,  // 12-15
+    row(28, 3, {0, 0, 0}),
+    row(28, 5, {1, 0, 0, 0, 0}),  // 16-17
+    kNone,
+    kNone,
+    kNone,
+    kNone,
+    kNone,
+    kNone,
+    kNone,  // 18-24
+    row(33, 2, {-1, -1}),
+    row(39, 2, {-1, -1}),
+    row(kMtsTemplateID, 0),  // 25-27
 }};
 
 std::optional<sccontrolstruct> findFirstMatchingSCC(int32_t templateID) {

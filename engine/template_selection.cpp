@@ -34,7 +34,8 @@ void releaseEnumerations(const std::vector<CTDLProperty*>& list) {
 }  // namespace
 
 bool CTEDSInfo::isUserChosenSelectCase(CTDLProperty* property) {
-  if (property == nullptr || property->getPropertyType() != PT_SELECTCASE || currentTemplate == nullptr) return false;
+  if (property == nullptr || property->getPropertyType() != PT_SELECTCASE || currentTemplate == nullptr)
+    return false;
   const int32_t id = currentTemplate->m_templateID;
   return (id == 33 || id == 39) && !static_cast<CTDLSelectCase*>(property)->IsBinary();
 }

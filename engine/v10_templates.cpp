@@ -39,7 +39,8 @@ DORVIA_API int32_t getCurrentTemplates(void) {
 DORVIA_API int32_t getTemplateItem(int32_t index, char* name, int32_t* templateID) {
   CTEDSInfo* engine = v10Engine();
   CTDLTemplateCollection* collection = engine ? engine->GetTemplateCollection(-1) : nullptr;
-  if (collection == nullptr || index < 0 || static_cast<size_t>(index) >= collection->m_templates.size()) return -1;
+  if (collection == nullptr || index < 0 || static_cast<size_t>(index) >= collection->m_templates.size())
+    return -1;
   const CTDLTemplate* found = collection->m_templates[static_cast<size_t>(index)];
   if (found == nullptr) return -1;
   copyBounded(name, found->m_description);

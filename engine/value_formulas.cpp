@@ -73,8 +73,8 @@ int32_t dateToDays(const char* text) {
   for (int64_t y = 1998 + (years / 4) * 4; y < year; ++y) n += daysInYear(y);
   for (int m = 1; m < std::min(month, 13); ++m) n += daysInMonth(m, year);
   n += int64_t{day} - 1;
-  return static_cast<int32_t>(std::clamp<int64_t>(n, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(n, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace dorvia

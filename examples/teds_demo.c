@@ -26,8 +26,7 @@ static void print_latin1(const char* text, int width) {
 }
 
 /* Reads the first two lines that are neither empty nor comments ('#'). */
-static int read_image_file(const char* path, char* memory, size_t memory_size, char* reg,
-                           size_t reg_size) {
+static int read_image_file(const char* path, char* memory, size_t memory_size, char* reg, size_t reg_size) {
   FILE* file = fopen(path, "r");
   char line[512];
   int found = 0;

@@ -31,20 +31,18 @@ int32_t formToArray(const char* formText, TaggedFieldArray& tagged, bool withVal
   const std::string_view text(formText);
   if (text == kLmsGeometryName || text == kLmsFreeName) {
     tagged.kind = QUILLON_KIND_LMS;
-    return fillLms(tagged.array,
-                   text == kLmsFreeName ? kLmsFreeTemplateID : kLmsGeometryTemplateID, true);
+    return fillLms(tagged.array, text == kLmsFreeName ? kLmsFreeTemplateID : kLmsGeometryTemplateID, true);
   }
   if (inV10State()) state().savedKind = QUILLON_KIND_STANDARD;
   tagged.kind = state().savedKind;
-  return DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(formText, &tagged.array,
-                                                            withValues ? 1 : 0);
+  return DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(formText, &tagged.array, withValues ? 1 : 0);
 }
 
 using LmsRead = int32_t (*)(const TEDSTemplateFieldArrayStruct*);
 
 // The LMS name goes into the caller's buffer, the array's values into the LMS state.
-int32_t lmsArrayToForm(const TEDSTemplateFieldArrayStruct& array, std::string_view name,
-                       LmsRead read, char* text, int32_t size) {
+int32_t lmsArrayToForm(const TEDSTemplateFieldArrayStruct& array, std::string_view name, LmsRead read,
+                       char* text, int32_t size) {
   if (size < 0 || static_cast<std::size_t>(size) < name.size() + 1) {
     return QUILLON_ERR_BUFFER_TOO_SMALL;
   }
@@ -59,8 +57,7 @@ int32_t arrayToForm(TaggedFieldArray& tagged, char* text, int32_t size) {
       return lmsArrayToForm(tagged.array, kLmsFreeName, PELLAM_ReadFreeFieldArrayStruct, text, size);
     }
     if (tagged.array.templateID == kLmsGeometryTemplateID) {
-      return lmsArrayToForm(tagged.array, kLmsGeometryName, PELLAM_ReadGeometryFieldArrayStruct,
-                            text, size);
+      return lmsArrayToForm(tagged.array, kLmsGeometryName, PELLAM_ReadGeometryFieldArrayStruct, text, size);
     }
   }
   return DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(&tagged.array, text, size);
@@ -85,8 +82,7 @@ int32_t setTemplate(TEDSTemplateFieldArrayStruct& array, const char* templateDir
     default:
       return QUILLON_ERR_MISSING_ARGUMENT;
   }
-  return DORVIA_SetTEDSFieldArrayStructToTemplate(path.c_str(), templateID, kind, manufacturerID,
-                                                  &array);
+  return DORVIA_SetTEDSFieldArrayStructToTemplate(path.c_str(), templateID, kind, manufacturerID, &array);
 }
 
 }  // namespace
@@ -104,18 +100,16 @@ QUILLON_API int32_t QUILLON_ConvertTemplateFormTEDSToTemplateFieldArray(const ch
   return guarded([&] { return formToArray(formText, *array, withValues != 0); });
 }
 
-QUILLON_API int32_t QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(TaggedFieldArray* array,
-                                                                        char* text, int32_t size) {
+QUILLON_API int32_t QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(TaggedFieldArray* array, char* text,
+                                                                        int32_t size) {
   if (array == nullptr || text == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
   return guarded([&] { return arrayToForm(*array, text, size); });
 }
 
-QUILLON_API int32_t QUILLON_SetTEDSTemplate(TaggedFieldArray* array, const char* templateDir,
-                                            int32_t kind, int32_t templateID,
-                                            int32_t manufacturerID) {
+QUILLON_API int32_t QUILLON_SetTEDSTemplate(TaggedFieldArray* array, const char* templateDir, int32_t kind,
+                                            int32_t templateID, int32_t manufacturerID) {
   if (array == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
-  return guarded(
-      [&] { return setTemplate(array->array, templateDir, kind, templateID, manufacturerID); });
+  return guarded([&] { return setTemplate(array->array, templateDir, kind, templateID, manufacturerID); });
 }
 
 }  // extern "C"

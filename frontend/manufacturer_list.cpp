@@ -45,8 +45,7 @@ using namespace quillon;
 
 extern "C" {
 
-QUILLON_API int32_t QUILLON_GetManufacturerNameLookupTable(const char* templateDir,
-                                                           IDNameNode** first) {
+QUILLON_API int32_t QUILLON_GetManufacturerNameLookupTable(const char* templateDir, IDNameNode** first) {
   if (first == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
   return guarded([&] {
     const File file = openForReading(manufacturerFile(templateDir));

@@ -5,20 +5,18 @@
 extern "C" {
 
 QUILLON_API int32_t QUILLON_ConvertTEDSManufactureIndexToString(const char* templateDir,
-                                                                int32_t manufacturerID,
-                                                                char* buffer, int32_t size) {
+                                                                int32_t manufacturerID, char* buffer,
+                                                                int32_t size) {
   return DORVIA_ConvertTEDSManufactureIndexToString(templateDir, manufacturerID, buffer, size);
 }
 
-QUILLON_API int32_t QUILLON_GetTEDSManufacturerStr(const TaggedFieldArray* array,
-                                                   const char* templateDir, char* buffer,
-                                                   int32_t size) {
+QUILLON_API int32_t QUILLON_GetTEDSManufacturerStr(const TaggedFieldArray* array, const char* templateDir,
+                                                   char* buffer, int32_t size) {
   if (array == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
   return DORVIA_GetTEDSManufacturerStr(&array->array, templateDir, buffer, size);
 }
 
-QUILLON_API int32_t QUILLON_GetTEDSTemplateName(const TaggedFieldArray* array, char* buffer,
-                                                int32_t size) {
+QUILLON_API int32_t QUILLON_GetTEDSTemplateName(const TaggedFieldArray* array, char* buffer, int32_t size) {
   if (array == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
   return DORVIA_GetTEDSTemplateName(&array->array, buffer, size);
 }

@@ -22,8 +22,6 @@ std::string manufacturerDescriptionFile(const char* templateDir, int32_t manufac
   return inDirectory(templateDir, std::to_string(manufacturerID) + "_TemplateDescription.txt");
 }
 
-std::string manufacturerFile(const char* templateDir) {
-  return inDirectory(templateDir, "Manufacture.txt");
-}
+std::string manufacturerFile(const char* templateDir) { return inDirectory(templateDir, "Manufacture.txt"); }
 
 }  // namespace quillon

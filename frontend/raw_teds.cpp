@@ -69,8 +69,8 @@ int32_t decode(const char* templateDir, const void* memory, const void* appRegis
                const char** formText, int32_t* valid, bool lmsName) {
   // The engine leaves the caller's flag alone on some failures; start from "not valid".
   *valid = 0;
-  const int32_t engineResult = DORVIA_DecodeRawTEDSToTemplateForm(
-      templateDir, memory, appRegister, byteForm ? 1 : 0, formText, valid);
+  const int32_t engineResult =
+      DORVIA_DecodeRawTEDSToTemplateForm(templateDir, memory, appRegister, byteForm ? 1 : 0, formText, valid);
   const char* lms = recognisedLmsTemplate(lmsCopy(memory, byteForm));
   if (*valid != 0) {
     if (lms == nullptr) {
@@ -128,9 +128,8 @@ QUILLON_API int32_t QUILLON_DecodeRAWTedsToTemplateForm(const char* templateDir,
   if (memory == nullptr || appRegister == nullptr || formText == nullptr || valid == nullptr) {
     return QUILLON_ERR_MISSING_ARGUMENT;
   }
-  return guarded([&] {
-    return decode(templateDir, memory, appRegister, byteForm != 0, formText, valid, lmsName != 0);
-  });
+  return guarded(
+      [&] { return decode(templateDir, memory, appRegister, byteForm != 0, formText, valid, lmsName != 0); });
 }
 
 QUILLON_API int32_t QUILLON_EncodeTemplateFormToRawTEDS(const char* formText, const char** image,

@@ -77,8 +77,7 @@ int32_t listV10Templates(NameList& list) {
 }
 
 // The LMS templates do not depend on the engine, so kind 3 lists them in either state.
-int32_t listTemplates(const char* templateDir, int32_t kind, int32_t manufacturerID,
-                      NameList& list) {
+int32_t listTemplates(const char* templateDir, int32_t kind, int32_t manufacturerID, NameList& list) {
   if (inV10State() && kind != QUILLON_KIND_LMS) return listV10Templates(list);
   if (kind == QUILLON_KIND_LMS) {
     for (const auto& lms : kLmsTemplates) list.add(lms.id, lms.name);
@@ -105,8 +104,8 @@ using namespace quillon;
 
 extern "C" {
 
-QUILLON_API int32_t QUILLON_GetTemplateIDNames(const char* templateDir, int32_t kind,
-                                               int32_t manufacturerID, IDNameNode** first) {
+QUILLON_API int32_t QUILLON_GetTemplateIDNames(const char* templateDir, int32_t kind, int32_t manufacturerID,
+                                               IDNameNode** first) {
   if (first == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
   NameList& list = state().templates;
   list.clear();

@@ -12,9 +12,7 @@ namespace {
 constexpr std::string_view kBlanks = " \t";
 }
 
-std::string_view firstWord(std::string_view line) {
-  return line.substr(0, line.find_first_of(kBlanks));
-}
+std::string_view firstWord(std::string_view line) { return line.substr(0, line.find_first_of(kBlanks)); }
 
 std::string_view trimmed(std::string_view text) {
   const std::size_t begin = text.find_first_not_of(kBlanks);

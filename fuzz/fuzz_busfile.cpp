@@ -18,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const std::string written = owbus::formatBusFile(chips);
   owbus::ChipList again;
-  if (!owbus::parseBusFile(written, "fuzz", again, error) || owbus::formatBusFile(again) != written) std::abort();
+  if (!owbus::parseBusFile(written, "fuzz", again, error) || owbus::formatBusFile(again) != written)
+    std::abort();
   return 0;
 }

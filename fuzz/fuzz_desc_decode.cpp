@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     hex += kDigits[b >> 4];
     hex += kDigits[b & 15];
   }
-  const std::string dir =
-      scratch.dirWith("TemplateDescription.txt", data + imageBytes, size - imageBytes);
+  const std::string dir = scratch.dirWith("TemplateDescription.txt", data + imageBytes, size - imageBytes);
 
   const char* form = nullptr;
   int32_t valid = 0;

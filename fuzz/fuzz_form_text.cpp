@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int32_t type = 0; type <= 9; ++type) {
       double value[4] = {};
       DORVIA_GetTEDSDataFromTemplateFieldArray(array.get(), label, type,
-                                               type == 5 ? static_cast<void*>(buffer) : value,
-                                               sizeof buffer);
+                                               type == 5 ? static_cast<void*>(buffer) : value, sizeof buffer);
     }
   }
   DORVIA_GetTEDSModelStr(array.get(), '-', buffer, sizeof buffer);

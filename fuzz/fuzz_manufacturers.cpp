@@ -14,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string dir = scratch.dirWith("Manufacture.txt", data + skip, size - skip);
 
   char name[128];
-  const int32_t length =
-      DORVIA_ConvertTEDSManufactureIndexToString(dir.c_str(), id, name, sizeof name);
+  const int32_t length = DORVIA_ConvertTEDSManufactureIndexToString(dir.c_str(), id, name, sizeof name);
   if (length >= 0) {
     auto array = std::make_unique<TEDSTemplateFieldArrayStruct>();
     DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(

@@ -74,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 0) std::fwrite(data, 1, size, file);
   std::fclose(file);
 
-  const int32_t result = ReadTEDSDataFromFile(s.handle, s.input.c_str(), kTemplateDirectory, nullptr, nullptr);
+  const int32_t result =
+      ReadTEDSDataFromFile(s.handle, s.input.c_str(), kTemplateDirectory, nullptr, nullptr);
   check(result == CALDEN_SUCCESS || result == CALDEN_FILE_MALFORMED);
   const int32_t stored = GetNumberOfSavedItems(s.handle);
   check(stored >= 0);
@@ -84,7 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t saved = SaveTEDSReadToFile(s.handle, s.saved.c_str(), 0, kTemplateDirectory, 0, none);
     check(saved == CALDEN_SUCCESS || saved == CALDEN_GENERAL_ERROR);
     if (saved == CALDEN_SUCCESS) {
-      const int32_t again = ReadTEDSDataFromFile(s.readBack, s.saved.c_str(), kTemplateDirectory, nullptr, nullptr);
+      const int32_t again =
+          ReadTEDSDataFromFile(s.readBack, s.saved.c_str(), kTemplateDirectory, nullptr, nullptr);
       check(again == CALDEN_SUCCESS || again == CALDEN_FILE_MALFORMED);
       check(GetNumberOfSavedItems(s.readBack) <= stored);
     }

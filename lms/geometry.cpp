@@ -71,13 +71,9 @@ const std::array<ItemLayout, kNumItems - kHeaderItems> kGeometryLayout = {{
 
 // Locations count in centimetres when the geometry selector is 1, in millimetres when
 // it is 0. Only the bit the image can hold decides.
-bool inCentimetres(int32_t geometrySelector) {
-  return (geometrySelector & 1) != 0;
-}
+bool inCentimetres(int32_t geometrySelector) { return (geometrySelector & 1) != 0; }
 
-double locationUnit(int32_t geometrySelector) {
-  return inCentimetres(geometrySelector) ? 0.01 : 0.001;
-}
+double locationUnit(int32_t geometrySelector) { return inCentimetres(geometrySelector) ? 0.01 : 0.001; }
 
 // A raw location of `width` bits is signed by its own rule: values up to half the
 // range (that value included) are positive, the ones above count down from zero.

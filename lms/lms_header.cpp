@@ -59,9 +59,7 @@ void writeField(ImageSpan image, BitRange range, int32_t value) {
   writeBits(image, range.first, range.width, static_cast<uint32_t>(value));
 }
 
-std::string formatInteger(int32_t value) {
-  return std::to_string(value);
-}
+std::string formatInteger(int32_t value) { return std::to_string(value); }
 
 std::string formatReal(double value) {
   char text[TEDS_VALUE_SIZE];
@@ -154,7 +152,8 @@ void readHeaderItems(const TEDSTemplateFieldArrayStruct& array, LmsHeader& heade
   assignIfParsed(header.calibrationDay, parseDate(text(5)));
 
   if (const auto s = scaleIndex(text(6), kSensitivityBase, kSensitivityFactor)) {
-    const double rounded = rounding == SensitivityRounding::Nearest ? std::floor(*s + 0.5) : std::trunc(*s + 0.5);
+    const double rounded =
+        rounding == SensitivityRounding::Nearest ? std::floor(*s + 0.5) : std::trunc(*s + 0.5);
     assignIfParsed(header.sensitivityIndex, toInteger(rounded));
   }
   if (const auto f = scaleIndex(text(7), kFrefBase, kFrefFactor)) {

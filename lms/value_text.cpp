@@ -23,9 +23,7 @@ int64_t floorDiv(int64_t a, int64_t b) {
   return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
-bool isBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 std::string_view skipBlanks(std::string_view text) {
   while (!text.empty() && isBlank(text.front())) {
@@ -66,8 +64,8 @@ bool takeChar(std::string_view& text, char c) {
 
 std::string_view valueText(const TEDSTemplateFieldStruct& item) {
   const void* end = std::memchr(item.value, '\0', sizeof item.value);
-  const std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - item.value)
-                                 : sizeof item.value;
+  const std::size_t length =
+      end ? static_cast<std::size_t>(static_cast<const char*>(end) - item.value) : sizeof item.value;
   return {item.value, length};
 }
 
@@ -77,9 +75,7 @@ void setValueText(TEDSTemplateFieldStruct& item, std::string_view text) {
   std::memset(item.value + length, 0, sizeof item.value - length);
 }
 
-std::optional<int32_t> parseInteger(std::string_view text) {
-  return takeInteger(text);
-}
+std::optional<int32_t> parseInteger(std::string_view text) { return takeInteger(text); }
 
 std::optional<double> parseReal(std::string_view text) {
   text = skipBlanks(text);
@@ -136,13 +132,16 @@ std::string formatDate(int32_t days) {
   }
   const bool leap = yearInCycle == 0;
   int month = 12;
-  while (month > 1 && dayOfCycle < kDaysBeforeMonth[static_cast<std::size_t>(month - 1)] + ((leap && month > 2) ? 1 : 0)) {
+  while (month > 1 &&
+         dayOfCycle < kDaysBeforeMonth[static_cast<std::size_t>(month - 1)] + ((leap && month > 2) ? 1 : 0)) {
     --month;
   }
-  const int64_t day = dayOfCycle - kDaysBeforeMonth[static_cast<std::size_t>(month - 1)] - ((leap && month > 2) ? 1 : 0) + 1;
+  const int64_t day =
+      dayOfCycle - kDaysBeforeMonth[static_cast<std::size_t>(month - 1)] - ((leap && month > 2) ? 1 : 0) + 1;
   const int64_t year = kCycleStartYear + cycles * 4 + yearInCycle;
   char text[64];
-  std::snprintf(text, sizeof text, "%d/%lld/%lld", month, static_cast<long long>(day), static_cast<long long>(year));
+  std::snprintf(text, sizeof text, "%d/%lld/%lld", month, static_cast<long long>(day),
+                static_cast<long long>(year));
   return text;
 }
 

@@ -21,14 +21,17 @@ void read(std::span<uint8_t> into) {
   for (uint8_t& b : into) b = read();
 }
 
-void block(std::span<uint8_t> bytes) { TMBlockStream(state().handle, bytes.data(), static_cast<int16_t>(bytes.size())); }
+void block(std::span<uint8_t> bytes) {
+  TMBlockStream(state().handle, bytes.data(), static_cast<int16_t>(bytes.size()));
+}
 
 void waitMs(uint32_t ms) { owbus_sleep_ms(ms); }
 
 bool familySearch(uint8_t family) {
   State& s = state();
   if (s.handle <= 0) return false;
-  if (TMFamilySearchSetup(s.handle, s.search.data(), family) != 1 || TMNext(s.handle, s.search.data()) != 1) return false;
+  if (TMFamilySearchSetup(s.handle, s.search.data(), family) != 1 || TMNext(s.handle, s.search.data()) != 1)
+    return false;
   std::array<int16_t, 8> rom{};
   TMRom(s.handle, s.search.data(), rom.data());
   return (rom[0] & 0x7F) == family;
@@ -53,23 +56,35 @@ bool echoCheckPasses() {
 
 size_t readSize(uint8_t family) {
   switch (family) {
-    case kFamilyDs2430a: return 32;
-    case kFamilyDs2431: return 128;
-    case kFamilyDs2433: return 512;
-    case kFamilyDs28ec20: return 2560;
-    case kFamily0D: return 112;
-    default: return 0;
+    case kFamilyDs2430a:
+      return 32;
+    case kFamilyDs2431:
+      return 128;
+    case kFamilyDs2433:
+      return 512;
+    case kFamilyDs28ec20:
+      return 2560;
+    case kFamily0D:
+      return 112;
+    default:
+      return 0;
   }
 }
 
 size_t writeSize(uint8_t family) {
   switch (family) {
-    case kFamilyDs2430a: return 32;
-    case kFamilyDs2431: return 128;
-    case kFamilyDs2433: return 512;
-    case kFamilyDs28ec20: return 32;  // the first page only
-    case kFamily0D: return 112;
-    default: return 0;
+    case kFamilyDs2430a:
+      return 32;
+    case kFamilyDs2431:
+      return 128;
+    case kFamilyDs2433:
+      return 512;
+    case kFamilyDs28ec20:
+      return 32;  // the first page only
+    case kFamily0D:
+      return 112;
+    default:
+      return 0;
   }
 }
 

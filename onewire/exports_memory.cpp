@@ -13,7 +13,8 @@ using namespace ferrun;
 
 namespace {
 
-int32_t readImage(unsigned char* reg, unsigned char* memory, int32_t* registerUsed, int32_t* pageFlags, int32_t* templateId, int32_t mode) {
+int32_t readImage(unsigned char* reg, unsigned char* memory, int32_t* registerUsed, int32_t* pageFlags,
+                  int32_t* templateId, int32_t mode) {
   if (!reg || !memory || !registerUsed || !pageFlags) return FERRUN_MISSING_ARGUMENT;
   std::fill_n(pageFlags, FERRUN_PAGE_FLAGS, 1);
   if (!sessionValid()) return FERRUN_DONE;
@@ -43,8 +44,8 @@ int32_t stdcdll_read_memory_extended(unsigned char* reg, unsigned char* memory, 
   return readImage(reg, memory, register_used, page_flags, template_id, mode);
 }
 
-int32_t stdcdll_read_memory(unsigned char* reg, unsigned char* memory, int32_t* register_used, int32_t* page_flags,
-                            int32_t mode) {
+int32_t stdcdll_read_memory(unsigned char* reg, unsigned char* memory, int32_t* register_used,
+                            int32_t* page_flags, int32_t mode) {
   return readImage(reg, memory, register_used, page_flags, nullptr, mode);
 }
 
@@ -69,7 +70,8 @@ int32_t stdcdll_write_memory(const unsigned char* image, int32_t layout_b, int32
   const auto w = layOutPagedImage(source, n, layout_b != 0, selector_hint);
   pagedWriteMemory(std::span<const uint8_t>(w.data(), n));
   pagedReadMemory(std::span<uint8_t>(back.data(), n));
-  const bool verified = sessionValid() && std::equal(w.begin(), w.begin() + static_cast<std::ptrdiff_t>(n), back.begin());
+  const bool verified =
+      sessionValid() && std::equal(w.begin(), w.begin() + static_cast<std::ptrdiff_t>(n), back.begin());
   return verified ? FERRUN_DONE : FERRUN_NOT_VERIFIED;
 }
 

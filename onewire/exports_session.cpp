@@ -18,10 +18,14 @@ constexpr uint8_t kLockedStatus = 1;
 
 uint8_t switchValue(int16_t channel) {
   switch (channel) {
-    case 1: return 0x1F;
-    case 2: return 0x3F;
-    case 3: return 0x5F;
-    default: return 0x7F;
+    case 1:
+      return 0x1F;
+    case 2:
+      return 0x3F;
+    case 3:
+      return 0x5F;
+    default:
+      return 0x7F;
   }
 }
 
@@ -43,7 +47,8 @@ int32_t stdcdll_OpenCom(int32_t port) {
   State& s = state();
   if (s.handle != 0) return 1;
   const bool usb = port == FERRUN_USB_PORT;
-  s.handle = TMExtendedStartSession(static_cast<int16_t>(usb ? 1 : port), usb ? kUsbPortType : kSerialPortType, nullptr);
+  s.handle = TMExtendedStartSession(static_cast<int16_t>(usb ? 1 : port),
+                                    usb ? kUsbPortType : kSerialPortType, nullptr);
   if (TMSetup(s.handle) == 1) {
     s.switchPresent = familySearch(kFamilyDs2406) ? 1 : 0;
     return 1;

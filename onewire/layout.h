@@ -34,22 +34,24 @@ bool isLmsTemplate(int templateId);
 
 // The caller's side of a read.
 struct ReadTarget {
-  uint8_t* reg;           // 8 bytes
-  uint8_t* memory;        // the chip size, or kMaxChipImage in raw mode
+  uint8_t* reg;     // 8 bytes
+  uint8_t* memory;  // the chip size, or kMaxChipImage in raw mode
   int32_t* registerUsed;
-  int32_t* pageFlags;     // 4 entries, all 1 on entry
-  int32_t* templateId;    // may be null
+  int32_t* pageFlags;   // 4 entries, all 1 on entry
+  int32_t* templateId;  // may be null
 };
 
 // Delivers the image of a paged chip (n bytes read, zero beyond) in split, inline or
 // stream form, or whole in raw mode. Returns the read's result code.
-int32_t deliverPagedImage(const std::array<uint8_t, kMaxChipImage>& image, size_t n, bool raw, const ReadTarget& out);
+int32_t deliverPagedImage(const std::array<uint8_t, kMaxChipImage>& image, size_t n, bool raw,
+                          const ReadTarget& out);
 // Completes a DS2430A read: memory (32 bytes), reg and registerUsed already hold what
 // the chip gave.
 void deliverDs2430aImage(const ReadTarget& out);
 
 // Lays a caller's image out as the n bytes to write to a paged chip.
-std::array<uint8_t, kMaxWrite> layOutPagedImage(std::span<const uint8_t> image, size_t n, bool layoutB, int32_t selectorHint);
+std::array<uint8_t, kMaxWrite> layOutPagedImage(std::span<const uint8_t> image, size_t n, bool layoutB,
+                                                int32_t selectorHint);
 // The 32 bytes to write to a DS2430A.
 std::array<uint8_t, kMaxWrite> layOutDs2430aImage(std::span<const uint8_t> image, bool recomputeChecksum);
 

@@ -16,8 +16,10 @@ bool allFF(std::span<const uint8_t> bytes) {
 }
 
 // Copies the data bytes of pages 1.. (each without its checksum byte) to memory from `at`.
-void deliverFurtherPages(const std::array<uint8_t, kMaxChipImage>& image, size_t n, uint8_t* memory, size_t at) {
-  for (size_t k = 1; k * kPage < n; ++k) std::memcpy(memory + at + (k - 1) * (kPage - 1), &image[k * kPage + 1], kPage - 1);
+void deliverFurtherPages(const std::array<uint8_t, kMaxChipImage>& image, size_t n, uint8_t* memory,
+                         size_t at) {
+  for (size_t k = 1; k * kPage < n; ++k)
+    std::memcpy(memory + at + (k - 1) * (kPage - 1), &image[k * kPage + 1], kPage - 1);
 }
 
 }  // namespace
@@ -38,7 +40,8 @@ Selection selectionOf(uint8_t s, uint8_t t) { return Selection{s & 3, (s >> 2) |
 
 bool isLmsTemplate(int templateId) { return templateId == 117 || templateId == 118; }
 
-int32_t deliverPagedImage(const std::array<uint8_t, kMaxChipImage>& image, size_t n, bool raw, const ReadTarget& out) {
+int32_t deliverPagedImage(const std::array<uint8_t, kMaxChipImage>& image, size_t n, bool raw,
+                          const ReadTarget& out) {
   const std::span<const uint8_t> page0(image.data(), kPage);
   const bool layoutB = allFF(page0.subspan(1, 8));
   size_t at = 9;
@@ -52,13 +55,15 @@ int32_t deliverPagedImage(const std::array<uint8_t, kMaxChipImage>& image, size_
   if (out.templateId) *out.templateId = sel.templateId;
 
   std::memset(out.memory, 0, n);
-  for (size_t i = 0; i < 4; ++i) out.pageFlags[i] = checksumPasses(std::span<const uint8_t>(&image[i * kPage], kPage)) ? 1 : 0;
+  for (size_t i = 0; i < 4; ++i)
+    out.pageFlags[i] = checksumPasses(std::span<const uint8_t>(&image[i * kPage], kPage)) ? 1 : 0;
 
   if (raw) {
     std::memcpy(out.memory, image.data(), kMaxChipImage);
     return 0;
   }
-  if (out.pageFlags[0] == 1 && (sel.selector == kSelectorSplit || (sel.selector == 0 && sel.templateId >= kFirstSplitTemplate))) {
+  if (out.pageFlags[0] == 1 &&
+      (sel.selector == kSelectorSplit || (sel.selector == 0 && sel.templateId >= kFirstSplitTemplate))) {
     std::memcpy(out.reg, &image[1], kRegisterSize);
     out.memory[0] = image[0];
     std::memcpy(out.memory + 1, &image[9], 23);

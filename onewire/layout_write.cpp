@@ -8,13 +8,16 @@ namespace {
 
 // Copies the caller's data of pages 1.. (31 bytes each, from image offset `from`) behind
 // the checksum byte of each page of w.
-void layOutFurtherPages(std::span<const uint8_t> image, size_t n, std::array<uint8_t, kMaxWrite>& w, size_t from) {
-  for (size_t k = 1; k * kPage < n; ++k) std::memcpy(&w[k * kPage + 1], &image[from + (k - 1) * (kPage - 1)], kPage - 1);
+void layOutFurtherPages(std::span<const uint8_t> image, size_t n, std::array<uint8_t, kMaxWrite>& w,
+                        size_t from) {
+  for (size_t k = 1; k * kPage < n; ++k)
+    std::memcpy(&w[k * kPage + 1], &image[from + (k - 1) * (kPage - 1)], kPage - 1);
 }
 
 }  // namespace
 
-std::array<uint8_t, kMaxWrite> layOutPagedImage(std::span<const uint8_t> image, size_t n, bool layoutB, int32_t selectorHint) {
+std::array<uint8_t, kMaxWrite> layOutPagedImage(std::span<const uint8_t> image, size_t n, bool layoutB,
+                                                int32_t selectorHint) {
   std::array<uint8_t, kMaxWrite> w{};
   bool unchecked = false;
   if (layoutB) {
@@ -24,8 +27,10 @@ std::array<uint8_t, kMaxWrite> layOutPagedImage(std::span<const uint8_t> image, 
   } else {
     size_t at = 9;
     if (!checksumPasses(image.first(kPage))) {
-      if ((image[9] & 3) == 3) at = 8;
-      else if (selectorHint != 0) at = 8;
+      if ((image[9] & 3) == 3)
+        at = 8;
+      else if (selectorHint != 0)
+        at = 8;
     }
     Selection sel = selectionOf(image[at], image[at + 1]);
     if (sel.selector == 0 && sel.templateId == kMtsTemplateId) sel = Selection{1, 4};
@@ -47,7 +52,8 @@ std::array<uint8_t, kMaxWrite> layOutPagedImage(std::span<const uint8_t> image, 
   // Nothing past the chip's size is written, so nothing past it may count in a checksum.
   std::memset(w.data() + n, 0, kMaxWrite - n);
   if (!unchecked) {
-    for (size_t p = 0; p * kPage < n; ++p) w[p * kPage] = checksumFor(std::span<const uint8_t>(&w[p * kPage + 1], kPage - 1));
+    for (size_t p = 0; p * kPage < n; ++p)
+      w[p * kPage] = checksumFor(std::span<const uint8_t>(&w[p * kPage + 1], kPage - 1));
   }
   return w;
 }

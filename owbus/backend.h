@@ -25,7 +25,10 @@ class Backend {
   virtual SearchPass search(const Rom& preferred) = 0;
   // Called after every adapter call: a back end that keeps state elsewhere saves it.
   // false, with the reason in error, when that failed.
-  virtual bool commit(std::string& error) { (void)error; return true; }
+  virtual bool commit(std::string& error) {
+    (void)error;
+    return true;
+  }
 };
 
 // The back end a bus name gives ("sim:PATH"); nullptr with the reason on failure.

@@ -35,8 +35,9 @@ std::string quoted(std::string_view word) {
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y)); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+         });
 }
 
 std::optional<uint64_t> hexNumber(std::string_view text, size_t maxDigits) {
@@ -83,7 +84,8 @@ struct Pending {
 
 class Parser {
  public:
-  Parser(std::string_view name, ChipList& chips, std::string& error) : name_(name), chips_(chips), error_(error) {}
+  Parser(std::string_view name, ChipList& chips, std::string& error)
+      : name_(name), chips_(chips), error_(error) {}
 
   bool run(std::string_view text) {
     size_t start = 0;
@@ -96,7 +98,8 @@ class Parser {
       if (const auto words = tokens(line); !words.empty()) statement(words);
       start = end + 1;
     }
-    if (ok_ && current_) fail("device block opened at line " + std::to_string(current_->line) + " has no 'end'");
+    if (ok_ && current_)
+      fail("device block opened at line " + std::to_string(current_->line) + " has no 'end'");
     return ok_;
   }
 
@@ -124,11 +127,14 @@ class Parser {
   }
 
   void openDevice(std::span<const std::string_view> args) {
-    if (current_) return fail("'device' inside the device block opened at line " + std::to_string(current_->line));
+    if (current_)
+      return fail("'device' inside the device block opened at line " + std::to_string(current_->line));
     if (args.size() != 1) return fail("'device' needs one chip type");
     if (chips_.size() == kMaxDevices) return fail("more than " + std::to_string(kMaxDevices) + " devices");
     auto chip = makeChip(args[0]);
-    if (!chip) return fail("unknown chip type '" + std::string(args[0]) + "' (DS2430A, DS2431, DS2433, DS28EC20 or DS2406)");
+    if (!chip)
+      return fail("unknown chip type '" + std::string(args[0]) +
+                  "' (DS2430A, DS2431, DS2433, DS28EC20 or DS2406)");
     current_ = Pending{std::move(chip), {}, {}, {}, false, lineNo_};
   }
 
@@ -147,7 +153,8 @@ class Parser {
   }
 
   void setChannel(std::span<const std::string_view> args) {
-    if (args.size() != 1 || args[0].size() != 1 || args[0][0] < '1' || args[0][0] > '3') return fail("'channel' needs 1, 2 or 3");
+    if (args.size() != 1 || args[0].size() != 1 || args[0][0] < '1' || args[0][0] > '3')
+      return fail("'channel' needs 1, 2 or 3");
     current_->chip->channel = args[0][0] - '0';
   }
 
@@ -158,7 +165,9 @@ class Parser {
     if (!address) return fail("'memory' needs a hex address, then hex bytes");
     const auto bytes = hexBytes(args.subspan(1));
     if (!bytes || bytes->empty()) return fail("'memory' needs hex bytes after the address");
-    if (*address + bytes->size() > memory.size()) return fail("memory past the end of the " + std::string(current_->chip->typeName()) + " (" + std::to_string(memory.size()) + " bytes)");
+    if (*address + bytes->size() > memory.size())
+      return fail("memory past the end of the " + std::string(current_->chip->typeName()) + " (" +
+                  std::to_string(memory.size()) + " bytes)");
     std::copy(bytes->begin(), bytes->end(), memory.begin() + static_cast<std::ptrdiff_t>(*address));
   }
 

@@ -57,7 +57,9 @@ void owbus_last_port(int16_t* port_number, int16_t* port_type) {
   if (port_type) *port_type = session().portType;
 }
 
-int32_t owbus_set_fault(int32_t kind, int32_t skip, int32_t count) { return faults().set(kind, skip, count) ? 0 : -1; }
+int32_t owbus_set_fault(int32_t kind, int32_t skip, int32_t count) {
+  return faults().set(kind, skip, count) ? 0 : -1;
+}
 
 void owbus_clear_faults(void) { faults().clear(); }
 

@@ -23,7 +23,10 @@ class Ds2406 final : public Chip {
   int selectedChannel() const;
 
  protected:
-  void startFunction() override { command_ = 0; pos_ = 0; }
+  void startFunction() override {
+    command_ = 0;
+    pos_ = 0;
+  }
   uint8_t function(uint8_t host, Env& env) override;
 
  private:

@@ -24,7 +24,10 @@ class Ds2430a final : public Chip {
   void load(const std::array<uint8_t, 8>& reg, bool locked);
 
  protected:
-  void startFunction() override { command_ = 0; pos_ = 0; }
+  void startFunction() override {
+    command_ = 0;
+    pos_ = 0;
+  }
   uint8_t function(uint8_t host, Env& env) override;
 
  private:

@@ -72,14 +72,16 @@ uint8_t Ds2431::protectedByte(uint16_t address, uint8_t data) const {
     if (mode == kEpromMode) return old & data;  // bits only go from 1 to 0
     return data;
   }
-  if (isProtectionCode(map_[kCopyProtection]) || address == kFactoryByte || address >= kUserId + 2) return old;
+  if (isProtectionCode(map_[kCopyProtection]) || address == kFactoryByte || address >= kUserId + 2)
+    return old;
   if (address <= kCopyProtection && isProtectionCode(old)) return old;  // set for good
   return data;
 }
 
 void Ds2431::commitRow() {
   const uint16_t row = static_cast<uint16_t>(target_ & ~7u);
-  for (uint16_t i = 0; i < 8; ++i) map_[row + i] = protectedByte(static_cast<uint16_t>(row + i), scratchpad_[i]);
+  for (uint16_t i = 0; i < 8; ++i)
+    map_[row + i] = protectedByte(static_cast<uint16_t>(row + i), scratchpad_[i]);
 }
 
 }  // namespace owbus

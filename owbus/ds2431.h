@@ -11,8 +11,8 @@ namespace owbus {
 class Ds2431 final : public ScratchpadChip<8> {
  public:
   static constexpr uint8_t kFamily = 0x2D;
-  static constexpr size_t kMapSize = 0x90;         // data, protection, user and reserved bytes
-  static constexpr uint16_t kPageProtection = 0x80; // one byte per page: 55h protect, AAh EPROM
+  static constexpr size_t kMapSize = 0x90;           // data, protection, user and reserved bytes
+  static constexpr uint16_t kPageProtection = 0x80;  // one byte per page: 55h protect, AAh EPROM
   static constexpr uint16_t kCopyProtection = 0x84;
   static constexpr uint16_t kFactoryByte = 0x85;
   static constexpr uint16_t kUserId = 0x86;

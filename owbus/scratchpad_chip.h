@@ -24,7 +24,10 @@ class ScratchpadChip : public Chip {
   static constexpr uint8_t kPfFlag = 0x20;
   static constexpr size_t kLastOffset = N - 1;
 
-  void startFunction() override { command_ = 0; pos_ = 0; }
+  void startFunction() override {
+    command_ = 0;
+    pos_ = 0;
+  }
 
   void beginCommand(uint8_t host) {
     command_ = host;
@@ -61,7 +64,8 @@ class ScratchpadChip : public Chip {
     send(static_cast<uint8_t>(target_ & 0xFF));
     send(static_cast<uint8_t>(target_ >> 8));
     send(es_);
-    for (size_t i = target_ & kLastOffset; i <= static_cast<size_t>(es_ & kLastOffset); ++i) send(scratchpad_[i]);
+    for (size_t i = target_ & kLastOffset; i <= static_cast<size_t>(es_ & kLastOffset); ++i)
+      send(scratchpad_[i]);
     return crc;
   }
   // A byte after Copy Scratchpad: the three authorisation bytes, then, after a copy, the
@@ -85,8 +89,8 @@ class ScratchpadChip : public Chip {
   virtual void copyScratchpad(Env& env) = 0;
 
   std::array<uint8_t, N> scratchpad_{};
-  uint16_t target_ = 0;   // TA2:TA1 of the last scratchpad write
-  uint8_t es_ = 0;        // E/S: AA bit 7, PF bit 5, ending offset in the low bits
+  uint16_t target_ = 0;  // TA2:TA1 of the last scratchpad write
+  uint8_t es_ = 0;       // E/S: AA bit 7, PF bit 5, ending offset in the low bits
   uint8_t command_ = 0;
   size_t pos_ = 0;        // bytes received after the command byte
   uint16_t address_ = 0;  // TA2:TA1 as received by the current command

@@ -16,7 +16,8 @@ bool SimBus::onBus(size_t index) {
   if (channel == 0) return true;
   // A chip behind a multiplexed cable answers only while the first switch selects it.
   for (size_t i = 0; i < chips.size(); ++i) {
-    if (auto* sw = dynamic_cast<Ds2406*>(chips[i].get()); sw && chips[i]->channel == 0) return sw->selectedChannel() == channel;
+    if (auto* sw = dynamic_cast<Ds2406*>(chips[i].get()); sw && chips[i]->channel == 0)
+      return sw->selectedChannel() == channel;
   }
   return false;
 }

@@ -74,11 +74,14 @@ int16_t TMSetup(int32_t handle) { return backendFor(handle) ? 1 : 0; }
 int16_t TMValidSession(int32_t handle) { return backendFor(handle) ? 1 : 0; }
 
 int16_t TMTouchReset(int32_t handle) {
-  return onBus(handle, -1, [](Backend& bus) -> int16_t { return bus.reset() ? OWBUS_RESET_PRESENCE : OWBUS_RESET_NO_PRESENCE; });
+  return onBus(handle, -1, [](Backend& bus) -> int16_t {
+    return bus.reset() ? OWBUS_RESET_PRESENCE : OWBUS_RESET_NO_PRESENCE;
+  });
 }
 
 int16_t TMTouchByte(int32_t handle, int16_t byte) {
-  return onBus(handle, -1, [&](Backend& bus) -> int16_t { return bus.touchByte(static_cast<uint8_t>(byte)); });
+  return onBus(handle, -1,
+               [&](Backend& bus) -> int16_t { return bus.touchByte(static_cast<uint8_t>(byte)); });
 }
 
 int16_t TMBlockStream(int32_t handle, unsigned char* buffer, int16_t count) {
@@ -166,14 +169,20 @@ uint16_t TMCRC(int16_t length, const unsigned char* buffer, uint16_t crc, int16_
 
 int16_t TMClose(int32_t handle) {
   if (!backendFor(handle)) return -1;
-  guarded<int>(0, [] { commit(); return 0; });
+  guarded<int>(0, [] {
+    commit();
+    return 0;
+  });
   return 1;
 }
 
 int16_t TMEndSession(int32_t handle) {
   Session& s = session();
   if (!backendFor(handle)) return 0;
-  guarded<int>(0, [] { commit(); return 0; });
+  guarded<int>(0, [] {
+    commit();
+    return 0;
+  });
   s.backend.reset();
   s.handle = 0;
   return 1;

@@ -32,8 +32,8 @@ class FileTransaction {
   bool commit();
 
  private:
-  FileTransaction(std::FILE* stream, Mode mode, std::filesystem::path target,
-                  std::filesystem::path temporary, off_t oldLength, bool created);
+  FileTransaction(std::FILE* stream, Mode mode, std::filesystem::path target, std::filesystem::path temporary,
+                  off_t oldLength, bool created);
   void rollBack();
 
   std::FILE* stream_;

@@ -26,7 +26,9 @@ struct FileCloser {
 class RecordFileReader {
  public:
   RecordFileReader(std::FILE* file, int32_t handle, const char* templateDirectory)
-      : lines_(file), handle_(handle), templateDirectory_(templateDirectory),
+      : lines_(file),
+        handle_(handle),
+        templateDirectory_(templateDirectory),
         tagged_(std::make_unique<TaggedFieldArray>()) {}
 
   int32_t readAll() {

@@ -19,8 +19,8 @@ constexpr int32_t kManufacturerNameSize = 64;
 // The name from the manufacturer list of the given directory, without line ends.
 std::string lookUpManufacturer(const char* directory, int32_t manufacturerID) {
   char name[kManufacturerNameSize] = {};
-  QUILLON_ConvertTEDSManufactureIndexToString(directory != nullptr ? directory : "", manufacturerID,
-                                              name, kManufacturerNameSize);
+  QUILLON_ConvertTEDSManufactureIndexToString(directory != nullptr ? directory : "", manufacturerID, name,
+                                              kManufacturerNameSize);
   std::string text(fieldText(name));
   std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
   return text;
@@ -31,8 +31,8 @@ int32_t save(int32_t handle, const char* path, bool append, const char* manufact
   RecordStore& store = recordStore();
   if (!store.hasHandle(handle)) return CALDEN_INVALID_HANDLE;
   if (path == nullptr || *path == '\0') return CALDEN_FILE_NOT_FOUND;
-  auto file = FileTransaction::open(path, append ? FileTransaction::Mode::Append
-                                                 : FileTransaction::Mode::Replace);
+  auto file =
+      FileTransaction::open(path, append ? FileTransaction::Mode::Append : FileTransaction::Mode::Replace);
   if (!file) return CALDEN_FILE_NOT_FOUND;
 
   const ManufacturerName manufacturerName = [manufacturerDirectory](int32_t id) {

@@ -26,7 +26,8 @@ void RecordStore::append(int32_t handle, int32_t descriptor, const TEDSTemplateF
                          int32_t channelNumber, int32_t unitNumber) {
   // Built before it joins the list, so a failed allocation leaves the list as it was;
   // push_back grows the list geometrically.
-  records(handle).push_back(StoredRecord{unitNumber, channelNumber, descriptor, CompactArray(array, scratch_)});
+  records(handle).push_back(
+      StoredRecord{unitNumber, channelNumber, descriptor, CompactArray(array, scratch_)});
 }
 
 std::vector<StoredRecord>& RecordStore::records(int32_t handle) {

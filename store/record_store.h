@@ -31,8 +31,8 @@ class RecordStore {
   std::vector<StoredRecord>& records(int32_t handle);
 
   // Appends a copy of the array to the handle's records; throws std::bad_alloc.
-  void append(int32_t handle, int32_t descriptor, const TEDSTemplateFieldArrayStruct& array, int32_t channelNumber,
-              int32_t unitNumber);
+  void append(int32_t handle, int32_t descriptor, const TEDSTemplateFieldArrayStruct& array,
+              int32_t channelNumber, int32_t unitNumber);
 
   // The delimiter record files are written with.
   char delimiter() const { return delimiter_; }

@@ -34,8 +34,10 @@ int32_t orlin(const char* path) {
       return n;
     };
     switch (orlin_detail::parseTdl(reader, *collection)) {
-      case orlin_detail::ParseOutcome::ScannerFailed: return ORLIN_SCANNER_FAILED;
-      default: return ORLIN_OK;
+      case orlin_detail::ParseOutcome::ScannerFailed:
+        return ORLIN_SCANNER_FAILED;
+      default:
+        return ORLIN_OK;
     }
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "out of memory while reading %s\n", path == nullptr ? "" : path);

@@ -28,7 +28,8 @@ int CTDLEnumeration::getEnumerateValue(const unsigned char* text) {
   if (text == nullptr) return 0;
   const char* wanted = reinterpret_cast<const char*>(text);
   for (std::size_t i = 0; i < m_items.size(); ++i) {
-    if (m_items[i] != nullptr && orlin_detail::equalsIgnoreCase(m_items[i], wanted)) return static_cast<int>(i);
+    if (m_items[i] != nullptr && orlin_detail::equalsIgnoreCase(m_items[i], wanted))
+      return static_cast<int>(i);
   }
   return 0;
 }

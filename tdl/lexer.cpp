@@ -61,8 +61,16 @@ bool isBinDigit(unsigned char c) { return c == '0' || c == '1'; }
 
 bool continuesWord(unsigned char c) {
   switch (c) {
-    case '_': case '!': case '#': case '$': case '&': case '@': case '^': return true;
-    default: return isLetter(c) || isDigit(c);
+    case '_':
+    case '!':
+    case '#':
+    case '$':
+    case '&':
+    case '@':
+    case '^':
+      return true;
+    default:
+      return isLetter(c) || isDigit(c);
   }
 }
 
@@ -154,7 +162,9 @@ Tok Lexer::next() {
 std::size_t Lexer::matchLength(std::size_t at, Tok& kind) const {
   const std::string_view rest = std::string_view(input_).substr(at);
   const auto c = static_cast<unsigned char>(rest[0]);
-  const auto nextChar = [&](std::size_t i) { return i < rest.size() ? static_cast<unsigned char>(rest[i]) : 0; };
+  const auto nextChar = [&](std::size_t i) {
+    return i < rest.size() ? static_cast<unsigned char>(rest[i]) : 0;
+  };
   const auto toLineEnd = [&] {
     const std::size_t end = rest.find('\n');
     return end == std::string_view::npos ? rest.size() : end;
@@ -191,7 +201,9 @@ std::size_t Lexer::matchLength(std::size_t at, Tok& kind) const {
       if (nextChar(1) != '/') return 0;
       kind = Tok::CommentLine;
       return toLineEnd();
-    case '\n': kind = Tok::Newline; return 1;
+    case '\n':
+      kind = Tok::Newline;
+      return 1;
     case '"':
     case '\'': {
       kind = Tok::String;
@@ -202,13 +214,26 @@ std::size_t Lexer::matchLength(std::size_t at, Tok& kind) const {
       // Unclosed at the end of the file; otherwise still open past the longest token.
       return fileDone_ ? 0 : rest.size();
     }
-    case ',': kind = Tok::Comma; return 1;
-    case '[': kind = Tok::LBracket; return 1;
-    case ']': kind = Tok::RBracket; return 1;
-    case '=': kind = Tok::Equals; return 1;
-    case '(': kind = Tok::LParen; return 1;
-    case ')': kind = Tok::RParen; return 1;
-    default: return numberLength(at, kind);
+    case ',':
+      kind = Tok::Comma;
+      return 1;
+    case '[':
+      kind = Tok::LBracket;
+      return 1;
+    case ']':
+      kind = Tok::RBracket;
+      return 1;
+    case '=':
+      kind = Tok::Equals;
+      return 1;
+    case '(':
+      kind = Tok::LParen;
+      return 1;
+    case ')':
+      kind = Tok::RParen;
+      return 1;
+    default:
+      return numberLength(at, kind);
   }
 }
 

@@ -195,8 +195,13 @@ class Parser : public TokenCursor {
     st.label = take(Tok::Label);
     if (accept(Tok::LBracket)) {
       switch (la_) {
-        case Tok::Default: case Tok::Initialize: case Tok::ReadWrite: case Tok::CtrlFunctionMask:
-        case Tok::String: case Tok::FunctionType: case Tok::Function:
+        case Tok::Default:
+        case Tok::Initialize:
+        case Tok::ReadWrite:
+        case Tok::CtrlFunctionMask:
+        case Tok::String:
+        case Tok::FunctionType:
+        case Tok::Function:
           advance();
           break;
         default:
@@ -225,8 +230,16 @@ class Parser : public TokenCursor {
 
     st.type = la_;
     switch (la_) {
-      case Tok::Unint: case Tok::Chr5: case Tok::Date: case Tok::Ascii: case Tok::String5:
-      case Tok::String7: case Tok::String16: case Tok::Single: case Tok::Unicode: case Tok::BitBin:
+      case Tok::Unint:
+      case Tok::Chr5:
+      case Tok::Date:
+      case Tok::Ascii:
+      case Tok::String5:
+      case Tok::String7:
+      case Tok::String16:
+      case Tok::Single:
+      case Tok::Unicode:
+      case Tok::BitBin:
         advance();
         break;
       case Tok::ConRelRes:
@@ -254,7 +267,12 @@ class Parser : public TokenCursor {
     if (accept(Tok::Equals)) {
       newlines();
       switch (la_) {
-        case Tok::HexNum: case Tok::BinNum: case Tok::Ident: case Tok::Float: case Tok::Integer: case Tok::String:
+        case Tok::HexNum:
+        case Tok::BinNum:
+        case Tok::Ident:
+        case Tok::Float:
+        case Tok::Integer:
+        case Tok::String:
           advance();
           break;
         default:
@@ -335,7 +353,8 @@ ParseOutcome parseTdl(Reader reader, CTDLTemplateCollection& into) {
     return ParseOutcome::Accepted;
   } catch (const ParseStop& stop) {
     const std::string token(parser.text());
-    std::fprintf(stderr, "ERROR: %s at '%s' in statement %d.\n", stop.message, token.c_str(), parser.statement());
+    std::fprintf(stderr, "ERROR: %s at '%s' in statement %d.\n", stop.message, token.c_str(),
+                 parser.statement());
     return ParseOutcome::SyntaxError;
   } catch (const ScanFailure& failure) {
     std::fprintf(stderr, "%s\n", failure.what());

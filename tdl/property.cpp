@@ -46,7 +46,8 @@ eAccessCode CTDLProperty::getAccess() { return m_access; }
 void CTDLProperty::setAccess(const char* text) {
   // Any fragment of "CAL" or "ID" (the empty text included) is fixed access.
   const char* t = text == nullptr ? "" : text;
-  m_access = (std::strstr("CAL", t) != nullptr || std::strstr("ID", t) != nullptr) ? ACCESS_FIXED : ACCESS_USER;
+  m_access =
+      (std::strstr("CAL", t) != nullptr || std::strstr("ID", t) != nullptr) ? ACCESS_FIXED : ACCESS_USER;
 }
 
 ePropertyType CTDLProperty::getPropertyType() { return m_propertyType; }

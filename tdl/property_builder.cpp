@@ -13,26 +13,41 @@ namespace {
 // The name under which a property without a known label looks its type up.
 const char* typeName(Tok type) {
   switch (type) {
-    case Tok::Unint: return "UNINT";
-    case Tok::Chr5: return "CHR5";
-    case Tok::Date: return "DATE";
-    case Tok::ConRelRes: return "ConRelRes";
-    case Tok::ConRes: return "ConRes";
-    case Tok::Ascii: return "ASCII";
-    case Tok::String5: return "String5";
-    case Tok::String7: return "String7";
-    case Tok::String16: return "String16";
-    case Tok::Single: return "Single";
-    case Tok::Unicode: return "Unicode";
-    case Tok::BitBin: return "BitBin";
-    default: return "Enumeration";
+    case Tok::Unint:
+      return "UNINT";
+    case Tok::Chr5:
+      return "CHR5";
+    case Tok::Date:
+      return "DATE";
+    case Tok::ConRelRes:
+      return "ConRelRes";
+    case Tok::ConRes:
+      return "ConRes";
+    case Tok::Ascii:
+      return "ASCII";
+    case Tok::String5:
+      return "String5";
+    case Tok::String7:
+      return "String7";
+    case Tok::String16:
+      return "String16";
+    case Tok::Single:
+      return "Single";
+    case Tok::Unicode:
+      return "Unicode";
+    case Tok::BitBin:
+      return "BitBin";
+    default:
+      return "Enumeration";
   }
 }
 
 int32_t saturate(double v) {
   if (std::isnan(v)) return 0;
-  if (v >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-  if (v <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
+  if (v >= static_cast<double>(std::numeric_limits<int32_t>::max()))
+    return std::numeric_limits<int32_t>::max();
+  if (v <= static_cast<double>(std::numeric_limits<int32_t>::min()))
+    return std::numeric_limits<int32_t>::min();
   return static_cast<int32_t>(v);  // truncates toward zero
 }
 
@@ -42,7 +57,8 @@ int32_t stringWidth(int32_t w, int bitsPerChar) {
 }
 
 bool isOpenLengthLabel(std::string_view label) {
-  return equalsIgnoreCase(label, "%user") || equalsIgnoreCase(label, "%asciiteds") || equalsIgnoreCase(label, "%xml");
+  return equalsIgnoreCase(label, "%user") || equalsIgnoreCase(label, "%asciiteds") ||
+         equalsIgnoreCase(label, "%xml");
 }
 
 }  // namespace
@@ -85,7 +101,8 @@ std::unique_ptr<CTDLProperty> buildProperty(const PropertyStatement& st, CTDLTem
   auto p = std::make_unique<CTDLProperty>();
   p->setAccess(st.access.c_str());
   p->setDescription(st.description.c_str());
-  const bool typed = p->setPropertyTypeFromString(st.label.c_str()) || p->setPropertyTypeFromString(typeName(st.type));
+  const bool typed =
+      p->setPropertyTypeFromString(st.label.c_str()) || p->setPropertyTypeFromString(typeName(st.type));
   p->setFormat(st.format.c_str());
   p->setUnits(st.units.c_str());
   p->setStructLabel(unquoted(st.description).c_str());

@@ -85,7 +85,8 @@ constexpr LabelRow kLabels[kLabelRows] = {
 constexpr int kDataTypes = 10;
 
 // Indexed by eDataType.
-constexpr const char* kDataTypeNames[kDataTypes] = {"UNINT", "", "", "", "CHR5", "", "", "DATE", "ASCII", "Single"};
+constexpr const char* kDataTypeNames[kDataTypes] = {"UNINT", "", "",     "",      "CHR5",
+                                                    "",      "", "DATE", "ASCII", "Single"};
 
 // The item datatype code of a field array item, indexed by eDataType.
 constexpr int kFieldStructDatatypes[kDataTypes] = {2, 199, 6, 5, 8, 8, 8, 4, 8, 6};
@@ -151,11 +152,16 @@ eMachineDatatype CTDLProperty::getPropertyDatatype() {
 
 int CTDLProperty::getVLMFieldStructDatatype() {
   switch (m_propertyType) {
-    case PT_SIGN: return 2;
-    case PT_DIRECTION: return 7;
-    case PT_ATTACHED_VERSION_LETTER: return 3;
-    case PT_ATTACHED_MFGR_ID: return 1;
-    default: break;
+    case PT_SIGN:
+      return 2;
+    case PT_DIRECTION:
+      return 7;
+    case PT_ATTACHED_VERSION_LETTER:
+      return 3;
+    case PT_ATTACHED_MFGR_ID:
+      return 1;
+    default:
+      break;
   }
   if (m_dataType < 0 || m_dataType >= kDataTypes) return kFieldStructDatatypes[DT_UNINT];
   return kFieldStructDatatypes[m_dataType];

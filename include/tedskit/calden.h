@@ -46,8 +46,9 @@ CALDEN_API int32_t Calden(int32_t iHandle, int32_t iDescriptor, const TEDSTempla
 /* Copies the record at position iItemNumber (0 is the first stored) and its
  * descriptor, channel and unit numbers out. 0, -11 for an unknown handle, -13 for a
  * null output, -10 for a position outside the records; nothing is written on failure. */
-CALDEN_API int32_t RetrieveTedsData(int32_t iHandle, int32_t iItemNumber, TEDSTemplateFieldArrayStruct* ptrData,
-                                    int32_t* idescriptor, int32_t* iChannelNumber, int32_t* iUnitNumber);
+CALDEN_API int32_t RetrieveTedsData(int32_t iHandle, int32_t iItemNumber,
+                                    TEDSTemplateFieldArrayStruct* ptrData, int32_t* idescriptor,
+                                    int32_t* iChannelNumber, int32_t* iUnitNumber);
 
 /* The number of records the handle holds, or -11. */
 CALDEN_API int32_t GetNumberOfSavedItems(int32_t iHandle);

@@ -57,14 +57,14 @@ DORVIA_API int32_t DORVIA_EncodeTemplateFormToRawTEDS(const char* formText, cons
 
 /* --- Template form text <-> field array ------------------------------------------- */
 
-DORVIA_API int32_t DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(
-    const char* formText, TEDSTemplateFieldArrayStruct* array, int32_t withValues);
-DORVIA_API int32_t DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(
-    TEDSTemplateFieldArrayStruct* array, char* text, int32_t size);
+DORVIA_API int32_t DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(const char* formText,
+                                                                      TEDSTemplateFieldArrayStruct* array,
+                                                                      int32_t withValues);
+DORVIA_API int32_t DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(TEDSTemplateFieldArrayStruct* array,
+                                                                      char* text, int32_t size);
 /* kind: 0 standard, 1 manufacturer, 3 LMS; manufacturerID is not used. */
-DORVIA_API int32_t DORVIA_SetTEDSFieldArrayStructToTemplate(const char* descriptionPath,
-                                                            int32_t templateID, int32_t kind,
-                                                            int32_t manufacturerID,
+DORVIA_API int32_t DORVIA_SetTEDSFieldArrayStructToTemplate(const char* descriptionPath, int32_t templateID,
+                                                            int32_t kind, int32_t manufacturerID,
                                                             TEDSTemplateFieldArrayStruct* array);
 
 /* --- Generic field access ---------------------------------------------------------- */
@@ -72,66 +72,56 @@ DORVIA_API int32_t DORVIA_SetTEDSFieldArrayStructToTemplate(const char* descript
 DORVIA_API int32_t DORVIA_GetIndexFromTemplateFieldArray(const TEDSTemplateFieldArrayStruct* array,
                                                          const char* label);
 /* size is used by the text type only. */
-DORVIA_API int32_t DORVIA_GetTEDSDataFromTemplateFieldArray(
-    const TEDSTemplateFieldArrayStruct* array, const char* label, int32_t type, void* value,
-    int32_t size);
+DORVIA_API int32_t DORVIA_GetTEDSDataFromTemplateFieldArray(const TEDSTemplateFieldArrayStruct* array,
+                                                            const char* label, int32_t type, void* value,
+                                                            int32_t size);
 DORVIA_API int32_t DORVIA_SetTEDSDataToTemplateFieldArray(TEDSTemplateFieldArrayStruct* array,
-                                                          const char* label, int32_t type,
-                                                          const void* value);
+                                                          const char* label, int32_t type, const void* value);
 
-DORVIA_API int32_t DORVIA_GetTEDSTemplateName(const TEDSTemplateFieldArrayStruct* array,
-                                              char* buffer, int32_t size);
+DORVIA_API int32_t DORVIA_GetTEDSTemplateName(const TEDSTemplateFieldArrayStruct* array, char* buffer,
+                                              int32_t size);
 DORVIA_API int32_t DORVIA_GetTEDSTemplateIndex(const TEDSTemplateFieldArrayStruct* array);
-DORVIA_API int32_t DORVIA_GetTEDSAbstractStr(const TEDSTemplateFieldArrayStruct* array,
-                                             char* buffer, int32_t size);
+DORVIA_API int32_t DORVIA_GetTEDSAbstractStr(const TEDSTemplateFieldArrayStruct* array, char* buffer,
+                                             int32_t size);
 
 /* --- Manufacturer ------------------------------------------------------------------ */
 
 DORVIA_API int32_t DORVIA_GetTEDSManufacturerIndex(const TEDSTemplateFieldArrayStruct* array);
 DORVIA_API int32_t DORVIA_GetTEDSManufacturerStr(const TEDSTemplateFieldArrayStruct* array,
-                                                 const char* templateDir, char* buffer,
-                                                 int32_t size);
-DORVIA_API int32_t DORVIA_ConvertTEDSManufactureIndexToString(const char* templateDir,
-                                                              int32_t manufacturerID, char* buffer,
-                                                              int32_t size);
+                                                 const char* templateDir, char* buffer, int32_t size);
+DORVIA_API int32_t DORVIA_ConvertTEDSManufactureIndexToString(const char* templateDir, int32_t manufacturerID,
+                                                              char* buffer, int32_t size);
 DORVIA_API int32_t DORVIA_SetTEDSManufacturerIndex(TEDSTemplateFieldArrayStruct* array,
                                                    int32_t manufacturerID);
-DORVIA_API int32_t DORVIA_SetTEDSManufacturerStr(TEDSTemplateFieldArrayStruct* array,
-                                                 const char* templateDir, const char* name);
+DORVIA_API int32_t DORVIA_SetTEDSManufacturerStr(TEDSTemplateFieldArrayStruct* array, const char* templateDir,
+                                                 const char* name);
 
 /* --- Named text fields --------------------------------------------------------------- */
 
-DORVIA_API int32_t DORVIA_GetTEDSModelNumberStr(const TEDSTemplateFieldArrayStruct* array,
-                                                char* buffer, int32_t size);
-DORVIA_API int32_t DORVIA_GetTEDSVersionLetterStr(const TEDSTemplateFieldArrayStruct* array,
-                                                  char* buffer, int32_t size);
-DORVIA_API int32_t DORVIA_GetTEDSVersionNumberStr(const TEDSTemplateFieldArrayStruct* array,
-                                                  char* buffer, int32_t size);
-DORVIA_API int32_t DORVIA_GetTEDSSerialNumberStr(const TEDSTemplateFieldArrayStruct* array,
-                                                 char* buffer, int32_t size);
-DORVIA_API int32_t DORVIA_GetTEDSCalibrationDateStr(const TEDSTemplateFieldArrayStruct* array,
-                                                    char* buffer, int32_t size);
-DORVIA_API int32_t DORVIA_GetTEDSSensitivityStr(const TEDSTemplateFieldArrayStruct* array,
-                                                char* buffer, int32_t size);
-DORVIA_API int32_t DORVIA_GetTEDSUserDataStr(const TEDSTemplateFieldArrayStruct* array,
-                                             char* buffer, int32_t size);
-DORVIA_API int32_t DORVIA_GetTEDSModelStr(const TEDSTemplateFieldArrayStruct* array,
-                                          char separator, char* buffer, int32_t size);
+DORVIA_API int32_t DORVIA_GetTEDSModelNumberStr(const TEDSTemplateFieldArrayStruct* array, char* buffer,
+                                                int32_t size);
+DORVIA_API int32_t DORVIA_GetTEDSVersionLetterStr(const TEDSTemplateFieldArrayStruct* array, char* buffer,
+                                                  int32_t size);
+DORVIA_API int32_t DORVIA_GetTEDSVersionNumberStr(const TEDSTemplateFieldArrayStruct* array, char* buffer,
+                                                  int32_t size);
+DORVIA_API int32_t DORVIA_GetTEDSSerialNumberStr(const TEDSTemplateFieldArrayStruct* array, char* buffer,
+                                                 int32_t size);
+DORVIA_API int32_t DORVIA_GetTEDSCalibrationDateStr(const TEDSTemplateFieldArrayStruct* array, char* buffer,
+                                                    int32_t size);
+DORVIA_API int32_t DORVIA_GetTEDSSensitivityStr(const TEDSTemplateFieldArrayStruct* array, char* buffer,
+                                                int32_t size);
+DORVIA_API int32_t DORVIA_GetTEDSUserDataStr(const TEDSTemplateFieldArrayStruct* array, char* buffer,
+                                             int32_t size);
+DORVIA_API int32_t DORVIA_GetTEDSModelStr(const TEDSTemplateFieldArrayStruct* array, char separator,
+                                          char* buffer, int32_t size);
 
-DORVIA_API int32_t DORVIA_SetTEDSModelNumberStr(TEDSTemplateFieldArrayStruct* array,
-                                                const char* text);
-DORVIA_API int32_t DORVIA_SetTEDSVersionLetterStr(TEDSTemplateFieldArrayStruct* array,
-                                                  const char* text);
-DORVIA_API int32_t DORVIA_SetTEDSVersionNumberStr(TEDSTemplateFieldArrayStruct* array,
-                                                  const char* text);
-DORVIA_API int32_t DORVIA_SetTEDSSerialNumberStr(TEDSTemplateFieldArrayStruct* array,
-                                                 const char* text);
-DORVIA_API int32_t DORVIA_SetTEDSCalibrationDateStr(TEDSTemplateFieldArrayStruct* array,
-                                                    const char* text);
-DORVIA_API int32_t DORVIA_SetTEDSSensitivityStr(TEDSTemplateFieldArrayStruct* array,
-                                                const char* text);
-DORVIA_API int32_t DORVIA_SetTEDSUserDataStr(TEDSTemplateFieldArrayStruct* array,
-                                             const char* text);
+DORVIA_API int32_t DORVIA_SetTEDSModelNumberStr(TEDSTemplateFieldArrayStruct* array, const char* text);
+DORVIA_API int32_t DORVIA_SetTEDSVersionLetterStr(TEDSTemplateFieldArrayStruct* array, const char* text);
+DORVIA_API int32_t DORVIA_SetTEDSVersionNumberStr(TEDSTemplateFieldArrayStruct* array, const char* text);
+DORVIA_API int32_t DORVIA_SetTEDSSerialNumberStr(TEDSTemplateFieldArrayStruct* array, const char* text);
+DORVIA_API int32_t DORVIA_SetTEDSCalibrationDateStr(TEDSTemplateFieldArrayStruct* array, const char* text);
+DORVIA_API int32_t DORVIA_SetTEDSSensitivityStr(TEDSTemplateFieldArrayStruct* array, const char* text);
+DORVIA_API int32_t DORVIA_SetTEDSUserDataStr(TEDSTemplateFieldArrayStruct* array, const char* text);
 DORVIA_API int32_t DORVIA_SetTEDSModelStr(TEDSTemplateFieldArrayStruct* array, const char* text);
 
 /* --- Calibration date as calendar time (seconds) ------------------------------------ */
@@ -151,12 +141,9 @@ DORVIA_API int32_t DORVIA_GetTEDSMeasPosID(const TEDSTemplateFieldArrayStruct* a
 
 DORVIA_API int32_t DORVIA_SetTEDSSensitivity(TEDSTemplateFieldArrayStruct* array, float value);
 DORVIA_API int32_t DORVIA_SetTEDSFreqReference(TEDSTemplateFieldArrayStruct* array, float value);
-DORVIA_API int32_t DORVIA_SetTEDSFreqHPElectrical(TEDSTemplateFieldArrayStruct* array,
-                                                  float value);
-DORVIA_API int32_t DORVIA_SetTEDSSensitivityDirection(TEDSTemplateFieldArrayStruct* array,
-                                                      int32_t value);
-DORVIA_API int32_t DORVIA_SetTEDSPhaseInversionID(TEDSTemplateFieldArrayStruct* array,
-                                                  int32_t value);
+DORVIA_API int32_t DORVIA_SetTEDSFreqHPElectrical(TEDSTemplateFieldArrayStruct* array, float value);
+DORVIA_API int32_t DORVIA_SetTEDSSensitivityDirection(TEDSTemplateFieldArrayStruct* array, int32_t value);
+DORVIA_API int32_t DORVIA_SetTEDSPhaseInversionID(TEDSTemplateFieldArrayStruct* array, int32_t value);
 DORVIA_API int32_t DORVIA_SetTEDSMeasPosID(TEDSTemplateFieldArrayStruct* array, int32_t value);
 
 /* --- V1.0 (TDL) engine --------------------------------------------------------------

@@ -24,11 +24,11 @@
 #endif
 
 /* Return codes. */
-#define FERRUN_FAILED 0           /* open or channel switch failed; also a raw-mode read */
-#define FERRUN_DONE 1             /* done (also: reads with no valid session, nothing done) */
-#define FERRUN_ADAPTER_CHECK 2    /* the adapter echo check failed */
-#define FERRUN_CHIP_NOT_FOUND 3   /* the required chip was not found */
-#define FERRUN_NOT_VERIFIED 4     /* written, but the chip does not read back what was sent */
+#define FERRUN_FAILED 0                /* open or channel switch failed; also a raw-mode read */
+#define FERRUN_DONE 1                  /* done (also: reads with no valid session, nothing done) */
+#define FERRUN_ADAPTER_CHECK 2         /* the adapter echo check failed */
+#define FERRUN_CHIP_NOT_FOUND 3        /* the required chip was not found */
+#define FERRUN_NOT_VERIFIED 4          /* written, but the chip does not read back what was sent */
 #define FERRUN_MISSING_ARGUMENT (-739) /* a required pointer was null */
 
 /* Port number that selects the USB adapter. */
@@ -38,8 +38,8 @@
 /* Sizes of the caller's buffers. */
 #define FERRUN_REGISTER_SIZE 8
 #define FERRUN_V1_IMAGE_SIZE 40
-#define FERRUN_MAX_MEMORY 2560   /* memory buffer of a read: enough for any chip and raw mode */
-#define FERRUN_MAX_IMAGE 512     /* image of a write */
+#define FERRUN_MAX_MEMORY 2560 /* memory buffer of a read: enough for any chip and raw mode */
+#define FERRUN_MAX_IMAGE 512   /* image of a write */
 #define FERRUN_PAGE_FLAGS 4
 
 /* Opens the adapter session: port 101 is USB adapter 1, any other value a serial port.
@@ -67,8 +67,9 @@ FERRUN_API int32_t stdcdll_triax_enabled(void);
  * page_flags: 4 entries, 1 page passes, 0 fails, 2 for entry 0 in the inline form;
  * template_id: the template ID found. Mode FERRUN_RAW_MODE copies the chip image whole.
  * 1 done, 3 no chip, 0 after a raw copy. */
-FERRUN_API int32_t stdcdll_read_memory_extended(unsigned char* reg, unsigned char* memory, int32_t* register_used,
-                                                int32_t* page_flags, int32_t* template_id, int32_t mode);
+FERRUN_API int32_t stdcdll_read_memory_extended(unsigned char* reg, unsigned char* memory,
+                                                int32_t* register_used, int32_t* page_flags,
+                                                int32_t* template_id, int32_t mode);
 /* As stdcdll_read_memory_extended, without the template ID. */
 FERRUN_API int32_t stdcdll_read_memory(unsigned char* reg, unsigned char* memory, int32_t* register_used,
                                        int32_t* page_flags, int32_t mode);

@@ -144,15 +144,15 @@ class ORLIN_API CTDLProperty {
   bool m_valueCleared;
   eDataType m_dataType;
   dUnion m_dataDef;
-  fielddataholder m_value;  // the engine's current value; never touched here
+  fielddataholder m_value;   // the engine's current value; never touched here
   uint8_t m_rawData[10240];  // the engine's raw bits; never touched here
   ePropertyType m_propertyType;
   eAccessCode m_access;
-  int32_t m_bitWidth;  // -1: open length, to the end of the TEDS memory
-  char* m_format;      // as written in the file, double quotes included
-  char* m_units;       // as written, double quotes included
-  char* m_description; // as written, double quotes included
-  char* m_structLabel; // the description without double quotes: the field's label
+  int32_t m_bitWidth;   // -1: open length, to the end of the TEDS memory
+  char* m_format;       // as written in the file, double quotes included
+  char* m_units;        // as written, double quotes included
+  char* m_description;  // as written, double quotes included
+  char* m_structLabel;  // the description without double quotes: the field's label
 
   CTDLProperty();
   ~CTDLProperty();

@@ -96,12 +96,12 @@ OWBUS_API void owbus_last_port(int16_t* port_number, int16_t* port_type);
 /* Faults of the simulated bus. Each kind has its own opportunities; a switched-on fault
  * lets `skip` opportunities pass, then fires on the next `count` ones (-1: on all). */
 enum owbus_fault {
-  OWBUS_FAULT_NO_PRESENCE = 1,  /* a reset: no chip answers it and all stay silent */
+  OWBUS_FAULT_NO_PRESENCE = 1,   /* a reset: no chip answers it and all stay silent */
   OWBUS_FAULT_ECHO_MISMATCH = 2, /* a byte sent (not FFh): the adapter reads back a wrong echo */
-  OWBUS_FAULT_FLIP_BIT = 3,     /* a byte read (FFh sent): bit 0 of it is read back flipped */
-  OWBUS_FAULT_DS2406_CRC = 4,   /* a CRC-16 sent by a DS2406: it arrives corrupted */
-  OWBUS_FAULT_COPY_FAIL = 5,    /* a copy into a chip's EEPROM or register: it is refused */
-  OWBUS_FAULT_VANISH = 6        /* a device found by a search: it leaves the bus at once */
+  OWBUS_FAULT_FLIP_BIT = 3,      /* a byte read (FFh sent): bit 0 of it is read back flipped */
+  OWBUS_FAULT_DS2406_CRC = 4,    /* a CRC-16 sent by a DS2406: it arrives corrupted */
+  OWBUS_FAULT_COPY_FAIL = 5,     /* a copy into a chip's EEPROM or register: it is refused */
+  OWBUS_FAULT_VANISH = 6         /* a device found by a search: it leaves the bus at once */
 };
 /* 0 on success, -1 for an unknown kind or a negative skip. count 0 switches it off. */
 OWBUS_API int32_t owbus_set_fault(int32_t kind, int32_t skip, int32_t count);

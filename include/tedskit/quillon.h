@@ -57,37 +57,33 @@ QUILLON_API int32_t QUILLON_ConvertTemplateFormTEDSToTemplateFieldArray(const ch
                                                                         int32_t withValues);
 
 /* Tagged field array back into form text (size bytes at text). */
-QUILLON_API int32_t QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(TaggedFieldArray* array,
-                                                                        char* text, int32_t size);
+QUILLON_API int32_t QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(TaggedFieldArray* array, char* text,
+                                                                        int32_t size);
 
 /* Lays the array out for a template without values: kind 0 from the standard
  * description file of templateDir, 1 from manufacturerID's file, 3 for the LMS
  * templates 117 and 118. The array's kind is left as it was. */
-QUILLON_API int32_t QUILLON_SetTEDSTemplate(TaggedFieldArray* array, const char* templateDir,
-                                            int32_t kind, int32_t templateID,
-                                            int32_t manufacturerID);
+QUILLON_API int32_t QUILLON_SetTEDSTemplate(TaggedFieldArray* array, const char* templateDir, int32_t kind,
+                                            int32_t templateID, int32_t manufacturerID);
 
 /* Fills the template list for a kind (0, 1 with manufacturerID, 3) and points *first
  * at its first node. Returns the number of templates, -69 when the description file
  * cannot be opened, -13 for another kind. In the V1.0 state every kind but 3 lists the
  * engine's templates, after a first node that stays empty (ID -1). */
-QUILLON_API int32_t QUILLON_GetTemplateIDNames(const char* templateDir, int32_t kind,
-                                               int32_t manufacturerID, IDNameNode** first);
+QUILLON_API int32_t QUILLON_GetTemplateIDNames(const char* templateDir, int32_t kind, int32_t manufacturerID,
+                                               IDNameNode** first);
 
 /* Fills the manufacturer list from "Manufacture.txt" of templateDir, leaving out the
  * reserved IDs up to 16 and 2047. Returns the number listed or -69. */
-QUILLON_API int32_t QUILLON_GetManufacturerNameLookupTable(const char* templateDir,
-                                                           IDNameNode** first);
+QUILLON_API int32_t QUILLON_GetManufacturerNameLookupTable(const char* templateDir, IDNameNode** first);
 
 /* Pass-throughs to the engine. */
 QUILLON_API int32_t QUILLON_ConvertTEDSManufactureIndexToString(const char* templateDir,
-                                                                int32_t manufacturerID,
-                                                                char* buffer, int32_t size);
-QUILLON_API int32_t QUILLON_GetTEDSManufacturerStr(const TaggedFieldArray* array,
-                                                   const char* templateDir, char* buffer,
-                                                   int32_t size);
-QUILLON_API int32_t QUILLON_GetTEDSTemplateName(const TaggedFieldArray* array, char* buffer,
-                                                int32_t size);
+                                                                int32_t manufacturerID, char* buffer,
+                                                                int32_t size);
+QUILLON_API int32_t QUILLON_GetTEDSManufacturerStr(const TaggedFieldArray* array, const char* templateDir,
+                                                   char* buffer, int32_t size);
+QUILLON_API int32_t QUILLON_GetTEDSTemplateName(const TaggedFieldArray* array, char* buffer, int32_t size);
 QUILLON_API int32_t QUILLON_SetTEDSUserDataStr(TaggedFieldArray* array, const char* text);
 
 /* The engine's V1.0 state: 1 switches to the V1.0 (TDL) engine, anything else back to

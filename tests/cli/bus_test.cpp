@@ -44,7 +44,8 @@ TEST(Write, EditedImageGoesToTheChipAndReadsBack) {
   Scratch scratch;
   const std::string before = slurp(scratch.bus());
   const Result hex = runTeds({"read", "--hex", "--bus", scratch.bus().string()});
-  const Result edited = runTeds({"edit", "-", "--set", "Serial no.=4711", "--set", "Meas. position ID=9"}, hex.out);
+  const Result edited =
+      runTeds({"edit", "-", "--set", "Serial no.=4711", "--set", "Meas. position ID=9"}, hex.out);
   ASSERT_EQ(edited.status, 0) << edited.err;
   const Result written = runTeds({"write", "--yes", "--bus", scratch.bus().string(), "-"}, edited.out);
   ASSERT_EQ(written.status, 0) << written.err;
@@ -58,7 +59,8 @@ TEST(Write, EditedImageGoesToTheChipAndReadsBack) {
 
 TEST(Write, DescriptionTemplateGoesToLayoutBAndReadsBack) {
   Scratch scratch;
-  const Result written = runTeds({"write", "--yes", "--bus", scratch.bus().string(), example("microphone.hex")});
+  const Result written =
+      runTeds({"write", "--yes", "--bus", scratch.bus().string(), example("microphone.hex")});
   ASSERT_EQ(written.status, 0) << written.err;
   EXPECT_NE(written.out.find("layout B"), std::string::npos);
   const Json back = parseJson(runTeds({"read", "--json", "--bus", scratch.bus().string()}).out);

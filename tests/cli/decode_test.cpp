@@ -59,9 +59,9 @@ TEST(Decode, SameImageFromHexArgumentsFileAndStandardInput) {
   const std::string file = slurp(example("accelerometer.hex"));
   const Result fromFile = runTeds({"decode", "--json", example("accelerometer.hex")});
   const Result fromStdin = runTeds({"decode", "--json", "-"}, file);
-  const Result fromArgs = runTeds({"decode", "--json",
-                                   "2D12C066440819001000EC041A89C9426793D5160C0042524B542D37000000000000000000000000",
-                                   "12C0664408190010"});
+  const Result fromArgs = runTeds(
+      {"decode", "--json", "2D12C066440819001000EC041A89C9426793D5160C0042524B542D37000000000000000000000000",
+       "12C0664408190010"});
   ASSERT_EQ(fromFile.status, 0);
   EXPECT_EQ(fromStdin.out, fromFile.out);
   EXPECT_EQ(fromArgs.out, fromFile.out);
@@ -101,7 +101,8 @@ TEST(Decode, WholeChipDumpWithPageChecksumsAsTextAndAsBinary) {
   std::string binary;
   for (std::size_t pos = 0; (pos = raw.out.find("chip: ", pos)) != std::string::npos; pos += 6) {
     const std::string hex = raw.out.substr(pos + 6, 64);
-    for (std::size_t i = 0; i < hex.size(); i += 2) binary += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    for (std::size_t i = 0; i < hex.size(); i += 2)
+      binary += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
   }
   ASSERT_EQ(binary.size(), 128u);
   // A changed byte in page 1 fails that page's checksum; the data are shown all the same.
@@ -122,7 +123,8 @@ TEST(Decode, Failures) {
   } cases[] = {
       {{"decode", "2D12ZZ"}, "teds: 2D12ZZ: cannot open"},
       {{"decode", "/nonexistent/image.hex"}, "teds: /nonexistent/image.hex: cannot open"},
-      {{"decode", "2D12C066440819001000EC041A89C9426793D5160C0042524B542D3700000000000000000000000", "12C0664408190010"},
+      {{"decode", "2D12C066440819001000EC041A89C9426793D5160C0042524B542D3700000000000000000000000",
+        "12C0664408190010"},
        "odd number of hexadecimal digits"},
       {{"decode", "-"}, "no image in the input"},
       {{"decode", "--templates", "/nonexistent", example("accelerometer.hex")}, "template directory"},
@@ -136,7 +138,8 @@ TEST(Decode, Failures) {
   }
   Scratch scratch;
   // The engine's own note goes to standard error with ours, never into the output.
-  const Result noFiles = runTeds({"decode", "--templates", scratch.path("").string(), example("accelerometer.hex")});
+  const Result noFiles =
+      runTeds({"decode", "--templates", scratch.path("").string(), example("accelerometer.hex")});
   EXPECT_EQ(noFiles.status, 1);
   EXPECT_EQ(noFiles.out, "");
   EXPECT_NE(noFiles.err.find("TemplateDescription.txt was not opened"), std::string::npos) << noFiles.err;
@@ -175,13 +178,23 @@ TEST_P(NewTemplate, EncodesWhatDecodeReadsBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Templates, NewTemplate,
-    ::testing::Values(NewCase{{"0", "--set", "Serial no.=1234", "--set", "User data (ascii)=HELLO"}, 0, "description",
-                              "User data (ascii)", "HELLO"},
-                      NewCase{{"--manufacturer", "17", "3", "--set", "Meas. position ID=42"}, 3, "description",
-                              "Meas. position ID", "42"},
-                      NewCase{{"--set", "Manufacturer=Kistler", "12"}, 12, "description", "Manufacturer", "19"},
-                      NewCase{{"25", "--set", "Serial no.=777", "--set", "Meas. position ID=5"}, 25, "tdl",
-                              "Meas. position ID", "5"},
+    ::testing::Values(NewCase{{"0", "--set", "Serial no.=1234", "--set", "User data (ascii)=HELLO"},
+                              0,
+                              "description",
+                              "User data (ascii)",
+                              "HELLO"},
+                      NewCase{{"--manufacturer", "17", "3", "--set", "Meas. position ID=42"},
+                              3,
+                              "description",
+                              "Meas. position ID",
+                              "42"},
+                      NewCase{
+                          {"--set", "Manufacturer=Kistler", "12"}, 12, "description", "Manufacturer", "19"},
+                      NewCase{{"25", "--set", "Serial no.=777", "--set", "Meas. position ID=5"},
+                              25,
+                              "tdl",
+                              "Meas. position ID",
+                              "5"},
                       NewCase{{"lms-free"}, 117, "lms", "Manufacturer", "0"}));
 
 TEST(Edit, ChangesOnlyTheFieldsSet) {
@@ -213,8 +226,10 @@ TEST(Edit, V10EnumerationByItsText) {
   EXPECT_NE(table.out.find("2 (z)"), std::string::npos);
   const Result refused = runTeds({"edit", "-", "--set", "Sensitivity direction (x,y,z)=up"}, hex.out);
   EXPECT_EQ(refused.status, 1);
-  EXPECT_NE(refused.err.find("\"up\" is not a value of \"Sensitivity direction (x,y,z)\"; choose one of: x, y, z, n/a"),
-            std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find(
+                "\"up\" is not a value of \"Sensitivity direction (x,y,z)\"; choose one of: x, y, z, n/a"),
+            std::string::npos)
+      << refused.err;
 }
 
 TEST(Edit, Failures) {

@@ -25,7 +25,8 @@ struct Json {
     return found->second;
   }
   const Json& operator[](std::size_t index) const {
-    if (type != Type::Array || index >= items.size()) throw std::runtime_error("no item " + std::to_string(index));
+    if (type != Type::Array || index >= items.size())
+      throw std::runtime_error("no item " + std::to_string(index));
     return items[index];
   }
   bool has(const std::string& key) const { return type == Type::Object && members.count(key) != 0; }
@@ -47,7 +48,8 @@ class JsonParser {
     throw std::runtime_error("JSON: " + why + " at offset " + std::to_string(pos_));
   }
   void skipBlanks() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\n' || text_[pos_] == '\t' || text_[pos_] == '\r')) {
+    while (pos_ < text_.size() &&
+           (text_[pos_] == ' ' || text_[pos_] == '\n' || text_[pos_] == '\t' || text_[pos_] == '\r')) {
       ++pos_;
     }
   }
@@ -81,14 +83,30 @@ class JsonParser {
       if (pos_ >= text_.size()) fail("cut escape");
       const char e = text_[pos_++];
       switch (e) {
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
-        case '/': out += '/'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
+        case '"':
+          out += '"';
+          break;
+        case '\\':
+          out += '\\';
+          break;
+        case '/':
+          out += '/';
+          break;
+        case 'n':
+          out += '\n';
+          break;
+        case 'r':
+          out += '\r';
+          break;
+        case 't':
+          out += '\t';
+          break;
+        case 'b':
+          out += '\b';
+          break;
+        case 'f':
+          out += '\f';
+          break;
         case 'u': {
           if (pos_ + 4 > text_.size()) fail("cut \\u escape");
           const long code = std::strtol(text_.substr(pos_, 4).c_str(), nullptr, 16);
@@ -101,7 +119,8 @@ class JsonParser {
           }
           break;
         }
-        default: fail("bad escape");
+        default:
+          fail("bad escape");
       }
     }
     if (pos_ >= text_.size()) fail("unterminated string");

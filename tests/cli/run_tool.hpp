@@ -75,7 +75,8 @@ inline Result runTeds(const std::vector<std::string>& args, const std::string& i
 class Scratch {
  public:
   Scratch() {
-    dir_ = fs::temp_directory_path() / ("teds_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter()));
+    dir_ = fs::temp_directory_path() /
+           ("teds_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter()));
     fs::create_directories(dir_);
     fs::copy_file(fs::path(TEDSKIT_SOURCE_DIR) / "examples" / "sensor.bus", bus());
   }

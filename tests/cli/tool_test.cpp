@@ -56,7 +56,8 @@ TEST(Tdl, PrintsTemplatesPropertiesAndSelectCases) {
 
 TEST(Tdl, SyntaxErrorIsReportedWithItsStatement) {
   Scratch scratch;
-  const auto file = scratch.write("bad.tdl", "TEMPLATE 25, 8, 8, \"Broken\"\n%Sensitivity, , CAL, 16 nonsense\n");
+  const auto file =
+      scratch.write("bad.tdl", "TEMPLATE 25, 8, 8, \"Broken\"\n%Sensitivity, , CAL, 16 nonsense\n");
   const Result r = runTeds({"tdl", file.string()});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("teds: " + file.string() + ": ERROR: parse error at"), std::string::npos) << r.err;
@@ -100,7 +101,8 @@ TEST(Conventions, UnknownCommandAndOption) {
   EXPECT_NE(command.err.find("Usage: teds COMMAND"), std::string::npos);
   const Result option = runTeds({"decode", "--frob", "x"});
   EXPECT_EQ(option.status, 2);
-  EXPECT_EQ(option.err, "teds: unknown option '--frob'\nUsage: teds decode [--json | --form] [--v10] IMAGE...\n");
+  EXPECT_EQ(option.err,
+            "teds: unknown option '--frob'\nUsage: teds decode [--json | --form] [--v10] IMAGE...\n");
   EXPECT_EQ(runTeds({}).status, 2);
 }
 

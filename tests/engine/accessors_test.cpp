@@ -37,9 +37,7 @@ class Accessors : public testing::Test {
   }
   std::string text(const char* fieldLabel) {
     char buffer[64];
-    EXPECT_GE(DORVIA_GetTEDSDataFromTemplateFieldArray(array.get(), fieldLabel, 5, buffer,
-                                                       sizeof buffer),
-              0);
+    EXPECT_GE(DORVIA_GetTEDSDataFromTemplateFieldArray(array.get(), fieldLabel, 5, buffer, sizeof buffer), 0);
     return buffer;
   }
   FieldArrayPtr array = makeArray();
@@ -109,18 +107,14 @@ TEST_F(Accessors, GenericSetByValueType) {
   const uint16_t u16 = 65535;
   const uint32_t u32 = 4000000000u;
   const Case cases[] = {
-      {0, &letter, "zRT"}, {8, &letter, "zRT"},      {1, &i32, "-123456"},
-      {2, &i16, "-300"},   {3, &f, "2.5000000000"},  {4, &d, "0.1250000000"},
-      {5, "text", "text"}, {6, &u16, "65535"},       {7, &u32, "4000000000"},
-      {9, &i32, "START"},
+      {0, &letter, "zRT"},     {8, &letter, "zRT"},     {1, &i32, "-123456"}, {2, &i16, "-300"},
+      {3, &f, "2.5000000000"}, {4, &d, "0.1250000000"}, {5, "text", "text"},  {6, &u16, "65535"},
+      {7, &u32, "4000000000"}, {9, &i32, "START"},
   };
   for (const Case& c : cases) {
     DORVIA_SetTEDSUserDataStr(array.get(), "START");
-    EXPECT_EQ(DORVIA_SetTEDSDataToTemplateFieldArray(array.get(), "User data (ascii)", c.type,
-                                                     c.value),
-              0);
-    EXPECT_EQ(text("User data (ascii)"), c.type == 0 || c.type == 8 ? "zTART" : c.expected)
-        << c.type;
+    EXPECT_EQ(DORVIA_SetTEDSDataToTemplateFieldArray(array.get(), "User data (ascii)", c.type, c.value), 0);
+    EXPECT_EQ(text("User data (ascii)"), c.type == 0 || c.type == 8 ? "zTART" : c.expected) << c.type;
   }
   EXPECT_EQ(DORVIA_SetTEDSUserDataStr(array.get(), std::string(100, 'x').c_str()), 0);
   EXPECT_EQ(text("User data (ascii)"), std::string(63, 'x'));
@@ -170,8 +164,8 @@ TEST_F(Accessors, ModelString) {
     const char* text;
     int32_t expected;
   };
-  for (const Case& c : {Case{"352-c-03", 0}, Case{"352c03", -83}, Case{"352-C-03", -83},
-                        Case{"352-c-", -83}, Case{"", -83}}) {
+  for (const Case& c : {Case{"352-c-03", 0}, Case{"352c03", -83}, Case{"352-C-03", -83}, Case{"352-c-", -83},
+                        Case{"", -83}}) {
     EXPECT_EQ(DORVIA_SetTEDSModelStr(array.get(), c.text), c.expected) << c.text;
   }
   EXPECT_EQ(DORVIA_GetTEDSModelStr(array.get(), ' ', buffer, sizeof buffer), 8);

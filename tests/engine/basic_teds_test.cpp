@@ -19,7 +19,8 @@ std::array<uint8_t, 8> appregOf(CTEDSInfo& info) {
 
 void setValue(TEDSTemplateFieldArrayStruct& array, const char* label, const char* value) {
   for (int i = 0; i < array.numItems; ++i) {
-    if (std::strcmp(array.items[i].label, label) == 0) std::snprintf(array.items[i].value, TEDS_VALUE_SIZE, "%s", value);
+    if (std::strcmp(array.items[i].label, label) == 0)
+      std::snprintf(array.items[i].value, TEDS_VALUE_SIZE, "%s", value);
   }
 }
 

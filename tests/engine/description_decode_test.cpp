@@ -62,9 +62,7 @@ TEST(DecodeRaw, ByteImageIsTakenWithItsChecksumByteOnlyWhenTheSumIsZero) {
   const uint8_t reg[8] = {};
   const char* form = nullptr;
   int32_t valid = 0;
-  ASSERT_EQ(DORVIA_DecodeRawTEDSToTemplateForm(dir.path().c_str(), memory.data(), reg, 1, &form,
-                                               &valid),
-            0);
+  ASSERT_EQ(DORVIA_DecodeRawTEDSToTemplateForm(dir.path().c_str(), memory.data(), reg, 1, &form, &valid), 0);
   EXPECT_EQ(std::string(form), kProbeForm);
 
   // Without its checksum byte the memory is read from byte 1 on: the same image, one
@@ -74,9 +72,9 @@ TEST(DecodeRaw, ByteImageIsTakenWithItsChecksumByteOnlyWhenTheSumIsZero) {
   unsigned sum = 0;
   for (int i = 0; i < 32; ++i) sum += withoutChecksum[i];
   ASSERT_NE(sum & 0xFF, 0u);
-  ASSERT_EQ(DORVIA_DecodeRawTEDSToTemplateForm(dir.path().c_str(), withoutChecksum.data(), reg, 1,
-                                               &form, &valid),
-            0);
+  ASSERT_EQ(
+      DORVIA_DecodeRawTEDSToTemplateForm(dir.path().c_str(), withoutChecksum.data(), reg, 1, &form, &valid),
+      0);
   EXPECT_EQ(std::string(form), kProbeForm);
 }
 
@@ -89,9 +87,7 @@ TEST(DecodeRaw, EarlierImageBytesDoNotShowThroughALaterHexImage) {
   const uint8_t reg[8] = {};
   const char* form = nullptr;
   int32_t valid = 0;
-  ASSERT_EQ(DORVIA_DecodeRawTEDSToTemplateForm(dir.path().c_str(), bytes.data(), reg, 1, &form,
-                                               &valid),
-            0);
+  ASSERT_EQ(DORVIA_DecodeRawTEDSToTemplateForm(dir.path().c_str(), bytes.data(), reg, 1, &form, &valid), 0);
   ASSERT_NE(std::string(form).find("\"Hi" + std::string(35, 'X') + "\""), std::string::npos);
 
   const Decoded decoded = decodeHex(dir.path(), probeImage().hex());
@@ -109,14 +105,12 @@ TEST(DecodeRaw, SevenBitTextForTemplate24) {
   for (char c : std::string("LOAD CELL 7")) image.put(7, static_cast<uint8_t>(c));
   const Decoded decoded = decodeHex(dir.path(), image.checksum().hex());
   ASSERT_EQ(decoded.result, 0);
-  EXPECT_EQ(linesOf(decoded.form)[5],
-            "\"User data (ascii)\",\"RW\",\"7\",\"ASCII\",DATA,\"LOAD CELL 7\"");
+  EXPECT_EQ(linesOf(decoded.form)[5], "\"User data (ascii)\",\"RW\",\"7\",\"ASCII\",DATA,\"LOAD CELL 7\"");
 }
 
 TEST(DecodeRaw, ManufacturerTemplateComesFromTheManufacturersFile) {
   const ExampleImage example = readExample("triaxial.hex");
-  const Decoded decoded =
-      decodeHex(sourcePath("data/"), example.memory, example.appRegister);
+  const Decoded decoded = decodeHex(sourcePath("data/"), example.memory, example.appRegister);
   EXPECT_EQ(decoded.result, 1);
   EXPECT_EQ(decoded.valid, 1);
   EXPECT_EQ(linesOf(decoded.form)[0], "Template Triaxial accelerometer, one channel of three");

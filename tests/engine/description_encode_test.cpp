@@ -78,10 +78,10 @@ TEST(EncodeForm, ValuesBecomeBits) {
       {"\"U\",\"RW\",\"12\",\"UNINT\", \"0000\", DATA, 0x1F", 12, 31},
       {"\"U\",\"RW\",\"4\",\"UNINT\",DATA,18", 4, 2},  // the low bits only
       {"\"R\",\"RW\",\"4\",\"ConRes\",0,0.5,DATA,1.5", 4, 3},
-      {"\"R\",\"RW\",\"4\",\"ConRes\",0,0.5,DATA,1.99", 4, 3},  // the index below
-      {"\"R\",\"RW\",\"4\",\"ConRes\",2,0.5,DATA,1", 4, 0},     // below the start: 0
+      {"\"R\",\"RW\",\"4\",\"ConRes\",0,0.5,DATA,1.99", 4, 3},               // the index below
+      {"\"R\",\"RW\",\"4\",\"ConRes\",2,0.5,DATA,1", 4, 0},                  // below the start: 0
       {"\"R\",\"RW\",\"10\",\"ConRes\",1,0.1,DATA,14.4000000000", 10, 134},  // as decoded
-      {"\"R\",\"RW\",\"4\",\"ConRes\",0,0.5,DATA,100", 4, 15},  // past the top: the top
+      {"\"R\",\"RW\",\"4\",\"ConRes\",0,0.5,DATA,100", 4, 15},               // past the top: the top
       {"\"G\",\"RW\",\"8\",\"ConRelRes\",1,0.5,2,DATA,6", 8, 2},
       {"\"G\",\"RW\",\"8\",\"ConRelRes\",1,0.5,0,DATA,2.9", 8, 2},  // nearest: 1.53 -> 2
       {"\"G\",\"RW\",\"8\",\"ConRelRes\",1,0.5,0,DATA,1.3", 8, 0},  // nearest: 0.38 -> 0

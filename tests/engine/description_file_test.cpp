@@ -38,8 +38,8 @@ struct Lookup {
 
 Lookup lookUp(const ScratchDir& dir, int32_t id) {
   auto array = makeArray();
-  const int32_t result = DORVIA_SetTEDSFieldArrayStructToTemplate(
-      dir.file("TemplateDescription.txt").c_str(), id, 0, 0, array.get());
+  const int32_t result = DORVIA_SetTEDSFieldArrayStructToTemplate(dir.file("TemplateDescription.txt").c_str(),
+                                                                  id, 0, 0, array.get());
   return {result, array->templateName, array->numItems};
 }
 
@@ -77,11 +77,9 @@ TEST(DescriptionFile, FilesWithoutTemplatesOrWithoutTheFile) {
   }
   testing::internal::CaptureStdout();
   auto array = makeArray();
-  EXPECT_EQ(DORVIA_SetTEDSFieldArrayStructToTemplate(dir.file("none.txt").c_str(), 1, 0, 0,
-                                                     array.get()),
+  EXPECT_EQ(DORVIA_SetTEDSFieldArrayStructToTemplate(dir.file("none.txt").c_str(), 1, 0, 0, array.get()),
             DORVIA_ERR_FILE_NOT_OPENED);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "The file " + dir.file("none.txt") + " was not opened\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "The file " + dir.file("none.txt") + " was not opened\n");
 }
 
 }  // namespace

@@ -17,7 +17,9 @@
 
 namespace engine_test {
 
-inline std::string fixturePath(const char* name) { return std::string(TEDSKIT_TEST_DIR) + "/fixtures/" + name; }
+inline std::string fixturePath(const char* name) {
+  return std::string(TEDSKIT_TEST_DIR) + "/fixtures/" + name;
+}
 
 // Writes fields LSB first from a cursor, the way a TEDS stores them.
 class ImageBuilder {
@@ -32,7 +34,8 @@ class ImageBuilder {
   ImageBuilder& put(uint64_t value, int bits) {
     for (int i = 0; i < bits; ++i, ++cursor_) {
       if (static_cast<size_t>(cursor_ / 8) >= memory_.size()) continue;
-      if ((value >> i) & 1u) memory_[static_cast<size_t>(cursor_ / 8)] |= static_cast<uint8_t>(1u << (cursor_ % 8));
+      if ((value >> i) & 1u)
+        memory_[static_cast<size_t>(cursor_ / 8)] |= static_cast<uint8_t>(1u << (cursor_ % 8));
     }
     return *this;
   }
@@ -56,7 +59,9 @@ class ImageBuilder {
   std::vector<uint8_t>& memory() { return memory_; }
 
   // Manufacturer 43, model 1, version letter A, version 2, serial 1234.
-  static std::array<uint8_t, 8> workedExampleAppreg() { return {0x2B, 0x40, 0x00, 0x20, 0x08, 0xD2, 0x04, 0x00}; }
+  static std::array<uint8_t, 8> workedExampleAppreg() {
+    return {0x2B, 0x40, 0x00, 0x20, 0x08, 0xD2, 0x04, 0x00};
+  }
 
   void loadInto(CTEDSInfo& info, const std::array<uint8_t, 8>& appreg = workedExampleAppreg()) {
     info.setAppregData(appreg.data());
@@ -74,7 +79,8 @@ inline std::unique_ptr<TEDSTemplateFieldArrayStruct> newArray() {
   return array;
 }
 
-inline const TEDSTemplateFieldStruct* findItem(const TEDSTemplateFieldArrayStruct& array, const std::string& label) {
+inline const TEDSTemplateFieldStruct* findItem(const TEDSTemplateFieldArrayStruct& array,
+                                               const std::string& label) {
   for (int i = 0; i < array.numItems; ++i) {
     if (label == array.items[i].label) return &array.items[i];
   }
@@ -95,7 +101,9 @@ inline std::vector<std::string> labels(const TEDSTemplateFieldArrayStruct& array
 // An engine with the shared fixture file loaded.
 class EngineTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(info.CreateTemplateStructure(fixturePath("shapes.tdl").c_str(), 0, 0), 0); }
+  void SetUp() override {
+    ASSERT_EQ(info.CreateTemplateStructure(fixturePath("shapes.tdl").c_str(), 0, 0), 0);
+  }
 
   int32_t decode(ImageBuilder& image) {
     image.loadInto(info);

@@ -41,10 +41,10 @@ TEST_F(FieldLayout, SelectCaseValuesChooseTheBranchesLaidOut) {
   const sccontrolstruct gammaFancy = record(3, {2, 1, 0});
   ASSERT_TRUE(info.SetSCCObj(&gammaFancy));
   ASSERT_EQ(layout(25), 0);  // the first layout uses the values set with SetSCCObj
-  EXPECT_EQ(labels(*array), (std::vector<std::string>{"Manufacturer", "Model number", "Version letter",
-                                                      "Version number", "Serial no.", "Head", "Gamma first",
-                                                      "Inner bridge", "Gamma last", "Calibration date",
-                                                      "User data (ascii)"}));
+  EXPECT_EQ(labels(*array),
+            (std::vector<std::string>{"Manufacturer", "Model number", "Version letter", "Version number",
+                                      "Serial no.", "Head", "Gamma first", "Inner bridge", "Gamma last",
+                                      "Calibration date", "User data (ascii)"}));
   EXPECT_STREQ(array->templateLines[5], "\"Head\",\"RW\",\"4\",\"UNINT\",\"%d\"");
   EXPECT_STREQ(array->templateLines[11], "EndTemplate");
   EXPECT_EQ(info.GetSCCObj()->current, 0);  // the pointer is reset after the layout
@@ -120,7 +120,8 @@ TEST_F(FieldLayout, SetWhichNBSCRefusesEveryInvalidChoice) {
   ASSERT_TRUE(info.SetSCCObj(&start));
   ASSERT_EQ(layout(33), 0);
   const std::pair<int, int> refused[] = {{0, 1}, {4, 1}, {6, 1}, {5, 3}, {5, -1}, {8, 1}, {99, 0}, {-3, 0}};
-  for (const auto& [item, choice] : refused) EXPECT_EQ(info.SetWhichNBSC(item, choice), 0) << item << "," << choice;
+  for (const auto& [item, choice] : refused)
+    EXPECT_EQ(info.SetWhichNBSC(item, choice), 0) << item << "," << choice;
   EXPECT_EQ(info.GetSCCObj()->values[0], 0);
   ASSERT_EQ(layout(25), 0);
   EXPECT_EQ(info.SetWhichNBSC(5, 0), 0);  // not a select case
@@ -208,7 +209,7 @@ TEST_F(BuiltTemplate, FieldsWiderThanTheImageOrTheRawBufferStayInBounds) {
   for (size_t i = 3; i < image.memory().size(); ++i) image.memory()[i] = 0xFF;
   image.loadInto(info);
   ASSERT_EQ(info.CreateTEDSTemplateFieldArrayStruct(array.get(), true), 0);
-  EXPECT_EQ(after->m_value.i, 0);  // read past the image: nothing there
+  EXPECT_EQ(after->m_value.i, 0);                             // read past the image: nothing there
   EXPECT_EQ(wide->m_rawData[sizeof wide->m_rawData - 1], 0);  // the image ends long before
   EXPECT_EQ(std::string(array->items[5].value).size(), 63u);
 }

@@ -12,8 +12,7 @@ namespace {
 
 FieldArrayPtr parse(const std::string& form, bool withValues = true) {
   auto array = makeArray();
-  EXPECT_EQ(DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(form.c_str(), array.get(),
-                                                               withValues ? 1 : 0),
+  EXPECT_EQ(DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(form.c_str(), array.get(), withValues ? 1 : 0),
             0);
   return array;
 }
@@ -188,8 +187,8 @@ TEST(FormToArray, TextWithoutEndTemplateOrWithCrLf) {
 
 TEST(ArrayFromTemplate, ShippedTemplateIsLaidOutWithoutValues) {
   auto array = makeArray();
-  ASSERT_EQ(DORVIA_SetTEDSFieldArrayStructToTemplate(
-                sourcePath("data/TemplateDescription.txt").c_str(), 12, 0, 0, array.get()),
+  ASSERT_EQ(DORVIA_SetTEDSFieldArrayStructToTemplate(sourcePath("data/TemplateDescription.txt").c_str(), 12,
+                                                     0, 0, array.get()),
             0);
   EXPECT_EQ(array->validMarker, TEDS_FIELD_ARRAY_VALID);
   EXPECT_EQ(array->templateID, 12);
@@ -203,8 +202,8 @@ TEST(ArrayFromTemplate, ShippedTemplateIsLaidOutWithoutValues) {
 TEST(ArrayFromTemplate, V10TemplatesAreNotLaidOutByTheDescriptionEngine) {
   auto array = makeArray();
   for (const auto& [id, kind] : {std::pair{25, 0}, std::pair{5, 4}}) {
-    EXPECT_EQ(DORVIA_SetTEDSFieldArrayStructToTemplate(
-                  sourcePath("data/TemplateDescription.txt").c_str(), id, kind, 0, array.get()),
+    EXPECT_EQ(DORVIA_SetTEDSFieldArrayStructToTemplate(sourcePath("data/TemplateDescription.txt").c_str(), id,
+                                                       kind, 0, array.get()),
               -1);
     EXPECT_EQ(array->templateID, id);
     EXPECT_NE(array->validMarker, TEDS_FIELD_ARRAY_VALID);

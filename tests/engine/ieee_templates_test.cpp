@@ -16,7 +16,8 @@ using Expected = std::vector<std::pair<std::string, std::string>>;
 class IeeeTemplates : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(info.CreateTemplateStructure((std::string(TEDSKIT_SOURCE_DIR) + "/data/ieee_temp_v10.tdl").c_str(), 0, 0),
+    ASSERT_EQ(info.CreateTemplateStructure(
+                  (std::string(TEDSKIT_SOURCE_DIR) + "/data/ieee_temp_v10.tdl").c_str(), 0, 0),
               0);
     ASSERT_TRUE(info.IsStructureValid());
   }
@@ -36,21 +37,26 @@ class IeeeTemplates : public ::testing::Test {
 
 TEST_F(IeeeTemplates, AccelerometerWithTransferFunction) {
   ImageBuilder image(25);
-  image.put(0, 1)             // transducer type: acceleration
-      .put(0, 1)              // extended functionality: none
-      .put(1234, 16)          // sensitivity
-      .put(77, 8)             // high-pass
-      .put(2, 2)              // direction z
-      .put(10, 6)             // weight
-      .put(1, 1)              // sign
-      .put(1, 1)              // transfer function present
-      .put(20, 7).put(300, 9).put(100, 9).put(70, 7).put(40, 6)
-      .put(100, 8)            // reference frequency
-      .put(16, 5)             // reference temperature
-      .put(790, 16)           // calibration date
+  image
+      .put(0, 1)      // transducer type: acceleration
+      .put(0, 1)      // extended functionality: none
+      .put(1234, 16)  // sensitivity
+      .put(77, 8)     // high-pass
+      .put(2, 2)      // direction z
+      .put(10, 6)     // weight
+      .put(1, 1)      // sign
+      .put(1, 1)      // transfer function present
+      .put(20, 7)
+      .put(300, 9)
+      .put(100, 9)
+      .put(70, 7)
+      .put(40, 6)
+      .put(100, 8)                       // reference frequency
+      .put(16, 5)                        // reference temperature
+      .put(790, 16)                      // calibration date
       .put(10 | 13 << 5 | 19 << 10, 15)  // initials JMS
-      .put(365, 12)           // calibration period
-      .put(1500, 11)          // measurement position
+      .put(365, 12)                      // calibration period
+      .put(1500, 11)                     // measurement position
       .putUserText("Bay 4");
   image.loadInto(info);
   ASSERT_EQ(info.CreateTEDSTemplateFieldArrayStruct(array.get(), true), 0);
@@ -82,11 +88,23 @@ TEST_F(IeeeTemplates, AccelerometerWithTransferFunction) {
 
 TEST_F(IeeeTemplates, ForceSensorWithoutTransferFunction) {
   ImageBuilder image(25);
-  image.put(1, 1).put(0, 1).put(0, 16).put(0, 8)
-      .put(5, 6).put(0, 6)    // stiffness, mass below
-      .put(3, 2).put(0, 6).put(0, 1)
-      .put(0, 1)              // no transfer function
-      .put(0, 8).put(0, 5).put(0, 16).put(0, 15).put(0, 12).put(0, 11).put(0, 3);
+  image.put(1, 1)
+      .put(0, 1)
+      .put(0, 16)
+      .put(0, 8)
+      .put(5, 6)
+      .put(0, 6)  // stiffness, mass below
+      .put(3, 2)
+      .put(0, 6)
+      .put(0, 1)
+      .put(0, 1)  // no transfer function
+      .put(0, 8)
+      .put(0, 5)
+      .put(0, 16)
+      .put(0, 15)
+      .put(0, 12)
+      .put(0, 11)
+      .put(0, 3);
   image.loadInto(info);
   ASSERT_EQ(info.CreateTEDSTemplateFieldArrayStruct(array.get(), true), 0);
   EXPECT_EQ(valueOf(*array, "Sensitivity @ Fref"), "4.9999999874e-07");
@@ -100,13 +118,22 @@ TEST_F(IeeeTemplates, ForceSensorWithoutTransferFunction) {
 
 TEST_F(IeeeTemplates, BridgeSensorWithFullPrecision) {
   ImageBuilder image(33);
-  image.put(43, 6).putFloat(-0.5f).putFloat(12.5f)    // physical measurand A
-      .put(2, 2).putFloat(-0.002f).putFloat(0.002f)   // full precision
-      .put(2, 2)                                      // bridge type
-      .put(3500, 18)                                  // impedance
-      .put(10, 6)                                     // response time
-      .put(99, 9).put(49, 9).put(149, 9)              // excitation
-      .put(1095, 16).put(1 | 2 << 5 | 3 << 10, 15).put(730, 12).put(7, 11)
+  image.put(43, 6)
+      .putFloat(-0.5f)
+      .putFloat(12.5f)  // physical measurand A
+      .put(2, 2)
+      .putFloat(-0.002f)
+      .putFloat(0.002f)  // full precision
+      .put(2, 2)         // bridge type
+      .put(3500, 18)     // impedance
+      .put(10, 6)        // response time
+      .put(99, 9)
+      .put(49, 9)
+      .put(149, 9)  // excitation
+      .put(1095, 16)
+      .put(1 | 2 << 5 | 3 << 10, 15)
+      .put(730, 12)
+      .put(7, 11)
       .put(0, 3);
   image.loadInto(info);
   ASSERT_EQ(info.CreateTEDSTemplateFieldArrayStruct(array.get(), true), 0);
@@ -134,8 +161,8 @@ TEST_F(IeeeTemplates, BridgeSensorWithFullPrecision) {
 }
 
 TEST_F(IeeeTemplates, EveryMappedTemplateLaysOut) {
-  const std::pair<int32_t, int32_t> layouts[] = {{0, 25}, {1, 25}, {4, 26}, {5, 26}, {12, 27}, {13, 27},
-                                                 {16, 28}, {17, 28}, {33, 33}, {39, 39}};
+  const std::pair<int32_t, int32_t> layouts[] = {{0, 25},  {1, 25},  {4, 26},  {5, 26},  {12, 27},
+                                                 {13, 27}, {16, 28}, {17, 28}, {33, 33}, {39, 39}};
   for (const auto& [number, id] : layouts) {
     array->templateID = number;
     ASSERT_EQ(info.CreateTEDSTemplateFieldArrayStruct(array.get(), false), 0) << number;

@@ -13,8 +13,7 @@ namespace {
 
 std::string nameOf(const std::string& dir, int32_t id) {
   char buffer[128];
-  const int32_t length =
-      DORVIA_ConvertTEDSManufactureIndexToString(dir.c_str(), id, buffer, sizeof buffer);
+  const int32_t length = DORVIA_ConvertTEDSManufactureIndexToString(dir.c_str(), id, buffer, sizeof buffer);
   EXPECT_EQ(length, static_cast<int32_t>(std::strlen(buffer)));
   return buffer;
 }
@@ -61,8 +60,7 @@ TEST(Manufacturers, ShippedFileMatchesTheBuiltInTable) {
 TEST(Manufacturers, NameToIDThroughTheFieldArray) {
   auto array = makeArray();
   ASSERT_EQ(DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(
-                "\"Manufacturer\",\"RO\",\"14\",\"Manufacturer\",DATA,0\nEndTemplate", array.get(),
-                1),
+                "\"Manufacturer\",\"RO\",\"14\",\"Manufacturer\",DATA,0\nEndTemplate", array.get(), 1),
             0);
   ScratchDir empty;
   EXPECT_EQ(DORVIA_SetTEDSManufacturerStr(array.get(), empty.path().c_str(), "wilcoxon"), 0);

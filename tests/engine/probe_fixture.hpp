@@ -84,8 +84,8 @@ inline Decoded decodeHex(const std::string& dir, const std::string& memory,
                          const std::string& appRegister = kAppRegisterHex) {
   Decoded out;
   const char* form = "unchanged";
-  out.result = DORVIA_DecodeRawTEDSToTemplateForm(dir.c_str(), memory.c_str(), appRegister.c_str(),
-                                                  0, &form, &out.valid);
+  out.result = DORVIA_DecodeRawTEDSToTemplateForm(dir.c_str(), memory.c_str(), appRegister.c_str(), 0, &form,
+                                                  &out.valid);
   out.hasForm = form != nullptr;
   if (form != nullptr) out.form = form;
   return out;

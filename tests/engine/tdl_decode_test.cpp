@@ -11,7 +11,8 @@ namespace {
 using namespace engine_test;
 using Labels = std::vector<std::string>;
 
-const Labels kBasicLabels = {"Manufacturer", "Model number", "Version letter", "Version number", "Serial no."};
+const Labels kBasicLabels = {"Manufacturer", "Model number", "Version letter", "Version number",
+                             "Serial no."};
 
 Labels withBasic(const Labels& rest) {
   Labels all = kBasicLabels;
@@ -23,21 +24,22 @@ using TdlDecode = EngineTest;
 
 TEST_F(TdlDecode, SelectCaseValuePicksCaseTwoOfThreeWithNestedSelectCase) {
   ImageBuilder image(25);
-  image.put(9, 4)       // Head
-      .put(2, 2)        // Kind: Gamma
-      .put(10, 7)       // Gamma first: -1 + 10 x 0.25
-      .put(1, 1)        // Inner: Fancy
-      .put(2, 2)        // Inner bridge: full
-      .put(3, 5)        // Gamma last: 10 + 3
-      .put(790, 16)     // Calibration date
+  image
+      .put(9, 4)     // Head
+      .put(2, 2)     // Kind: Gamma
+      .put(10, 7)    // Gamma first: -1 + 10 x 0.25
+      .put(1, 1)     // Inner: Fancy
+      .put(2, 2)     // Inner bridge: full
+      .put(3, 5)     // Gamma last: 10 + 3
+      .put(790, 16)  // Calibration date
       .putUserText("Hi");
   ASSERT_EQ(decode(image), 0);
 
   EXPECT_EQ(array->validMarker, TEDS_FIELD_ARRAY_VALID);
   EXPECT_EQ(array->templateID, 25);
   EXPECT_STREQ(array->templateName, "Shapes");
-  EXPECT_EQ(labels(*array),
-            withBasic({"Head", "Gamma first", "Inner bridge", "Gamma last", "Calibration date", "User data (ascii)"}));
+  EXPECT_EQ(labels(*array), withBasic({"Head", "Gamma first", "Inner bridge", "Gamma last",
+                                       "Calibration date", "User data (ascii)"}));
   EXPECT_EQ(valueOf(*array, "Head"), "9");
   EXPECT_EQ(valueOf(*array, "Gamma first"), "1.5000000000");
   EXPECT_EQ(valueOf(*array, "Inner bridge"), "full");
@@ -86,24 +88,32 @@ TEST_F(TdlDecode, BasicTedsRowsAndItemShape) {
 
 TEST_F(TdlDecode, EveryDataTypeAndItemFormat) {
   ImageBuilder image(26);
-  image.put(0, 16)          // Sensitivity: 5e-7
-      .put(70, 7)           // Slope: -6.3 + 7.0
-      .putFloat(1234.5f)    // Gain single
-      .put(2, 2)            // Direction: z, shown as its number
-      .put(1, 1)            // Polarity
-      .put(1, 2)            // Bridge type: half
+  image
+      .put(0, 16)                     // Sensitivity: 5e-7
+      .put(70, 7)                     // Slope: -6.3 + 7.0
+      .putFloat(1234.5f)              // Gain single
+      .put(2, 2)                      // Direction: z, shown as its number
+      .put(1, 1)                      // Polarity
+      .put(1, 2)                      // Bridge type: half
       .put(1 | 2 << 5 | 3 << 10, 15)  // Cal Initials: ABC
-      .put(365, 12)         // Cal Period
-      .put(5, 4)            // Measurand: carries no value
-      .put(4, 8)            // Fref: exactly 1000
-      .put('K', 8).put('O', 8).put(0, 8);  // user data without the mark: raw bits
+      .put(365, 12)                   // Cal Period
+      .put(5, 4)                      // Measurand: carries no value
+      .put(4, 8)                      // Fref: exactly 1000
+      .put('K', 8)
+      .put('O', 8)
+      .put(0, 8);  // user data without the mark: raw bits
   ASSERT_EQ(decode(image), 0);
   const std::pair<const char*, const char*> expected[] = {
-      {"Sensitivity @ Fref", "4.9999999874e-07"}, {"Slope", "0.6999999881"},  // values are floats
-      {"Gain single", "1.2345000000e+03"},      {"Sensitivity direction (x,y,z)", "2"},
-      {"Polarity", "1"},                        {"Bridge type", "half"},
-      {"Cal Initials", "ABC"},                  {"Cal Period", "365"},
-      {"Measurand", ""},                        {"Fref", "1000.0000000000"},
+      {"Sensitivity @ Fref", "4.9999999874e-07"},
+      {"Slope", "0.6999999881"},  // values are floats
+      {"Gain single", "1.2345000000e+03"},
+      {"Sensitivity direction (x,y,z)", "2"},
+      {"Polarity", "1"},
+      {"Bridge type", "half"},
+      {"Cal Initials", "ABC"},
+      {"Cal Period", "365"},
+      {"Measurand", ""},
+      {"Fref", "1000.0000000000"},
       {"User data (ascii)", "KO"},
   };
   for (const auto& [label, value] : expected) EXPECT_EQ(valueOf(*array, label), value) << label;
@@ -195,14 +205,16 @@ TEST_F(TdlDecode, UserTextRunningToTheEndOfTheImageIsCut) {
 
 TEST_F(TdlDecode, UserChosenSelectCasesShowTheCaseAndItsItems) {
   ImageBuilder image(33);
-  image.put(1, 2)     // Measurand: Strain (user-chosen: three cases)
-      .put(7, 8)      // Strain lo
-      .put(2, 2)      // Strain bridge
-      .put(1, 1)      // Range: High (binary: an ordinary select case)
-      .put(5, 4)      // High
-      .put(6, 3);     // Tail
+  image
+      .put(1, 2)   // Measurand: Strain (user-chosen: three cases)
+      .put(7, 8)   // Strain lo
+      .put(2, 2)   // Strain bridge
+      .put(1, 1)   // Range: High (binary: an ordinary select case)
+      .put(5, 4)   // High
+      .put(6, 3);  // Tail
   ASSERT_EQ(decode(image), 0);
-  EXPECT_EQ(labels(*array), withBasic({"Measurand", "Strain lo", "Strain bridge", "High", "Tail", "User data (ascii)"}));
+  EXPECT_EQ(labels(*array),
+            withBasic({"Measurand", "Strain lo", "Strain bridge", "High", "Tail", "User data (ascii)"}));
   EXPECT_EQ(valueOf(*array, "Measurand"), "Strain");
   EXPECT_EQ(findItem(*array, "Measurand")->datatype, TEDS_DT_ENUMERATION);
   EXPECT_EQ(valueOf(*array, "Strain lo"), "3.5000000000");
@@ -239,7 +251,7 @@ TEST_F(TdlDecode, UserChosenCaseItemsByDataType) {
   newton.put(2, 2).put(10, 6).put(17, 5).put(0, 1).put(0, 4).put(0, 3);
   ASSERT_EQ(decode(newton), 0);
   EXPECT_EQ(valueOf(*array, "Newton k"), "2.5937423706");  // 1.1^10 held as a float
-  EXPECT_EQ(valueOf(*array, "Newton id"), "");  // other data types show nothing here
+  EXPECT_EQ(valueOf(*array, "Newton id"), "");             // other data types show nothing here
   EXPECT_EQ(info.getPropertyByIndex(2)->m_value.i, 17);
 }
 

@@ -98,9 +98,11 @@ TEST_P(ShippedRoundTrip, EditingOneFieldChangesExactlyItsBits) {
     decode(image);
     const TEDSTemplateFieldStruct* item = findItem(*array, label);
     if (item == nullptr || item->datatype != TEDS_DT_UNINT || std::strlen(item->value) == 0) continue;
-    const uint32_t edited = (bitsAt(image.memory(), spot.position, spot.width) + 1) & ((1u << spot.width) - 1);
+    const uint32_t edited =
+        (bitsAt(image.memory(), spot.position, spot.width) + 1) & ((1u << spot.width) - 1);
     const std::string text = std::to_string(edited);
-    ASSERT_EQ(DORVIA_SetTEDSDataToTemplateFieldArray(array.get(), label.c_str(), 5, text.c_str()), 0) << label;
+    ASSERT_EQ(DORVIA_SetTEDSDataToTemplateFieldArray(array.get(), label.c_str(), 5, text.c_str()), 0)
+        << label;
     ASSERT_EQ(info.CreateFromTEDSTemplateFieldArrayStruct(array.get()), 0);
 
     std::vector<uint8_t> expected = image.memory();
@@ -112,12 +114,13 @@ TEST_P(ShippedRoundTrip, EditingOneFieldChangesExactlyItsBits) {
   EXPECT_GE(edits, 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Templates, ShippedRoundTrip,
-                         ::testing::Values(Shipped{"ieee_temp_v10.tdl", 25, 0, 25}, Shipped{"ieee_temp_v10.tdl", 26, 0, 26},
-                                           Shipped{"ieee_temp_v10.tdl", 27, 0, 27}, Shipped{"ieee_temp_v10.tdl", 28, 0, 28},
-                                           Shipped{"ieee_temp_v10.tdl", 33, 0, 33}, Shipped{"ieee_temp_v10.tdl", 39, 0, 39},
-                                           Shipped{"MTS-SWIFT.tdl", 199, 1, 4}),
-                         [](const auto& info) { return std::string("T").append(std::to_string(info.param.templateID)); });
+INSTANTIATE_TEST_SUITE_P(
+    Templates, ShippedRoundTrip,
+    ::testing::Values(Shipped{"ieee_temp_v10.tdl", 25, 0, 25}, Shipped{"ieee_temp_v10.tdl", 26, 0, 26},
+                      Shipped{"ieee_temp_v10.tdl", 27, 0, 27}, Shipped{"ieee_temp_v10.tdl", 28, 0, 28},
+                      Shipped{"ieee_temp_v10.tdl", 33, 0, 33}, Shipped{"ieee_temp_v10.tdl", 39, 0, 39},
+                      Shipped{"MTS-SWIFT.tdl", 199, 1, 4}),
+    [](const auto& info) { return std::string("T").append(std::to_string(info.param.templateID)); });
 
 // ----- the fixture templates: select cases, user-chosen cases, user data ----------------
 
@@ -283,7 +286,8 @@ TEST_F(TdlEncode, ArraysWithAnyBytesGiveAResultCode) {
        }},
       {"values that do not parse",
        [](TEDSTemplateFieldArrayStruct& a) {
-         for (int i = 0; i < a.numItems; ++i) std::snprintf(a.items[i].value, sizeof a.items[i].value, "%s", "-1e999x//");
+         for (int i = 0; i < a.numItems; ++i)
+           std::snprintf(a.items[i].value, sizeof a.items[i].value, "%s", "-1e999x//");
        }},
       {"unknown template ID", [](TEDSTemplateFieldArrayStruct& a) { a.templateID = 77; }},
       {"old template number without a row", [](TEDSTemplateFieldArrayStruct& a) { a.templateID = 3; }},

@@ -19,10 +19,12 @@ TEST(TemplateMap, RowsAsTabled) {
     int32_t id;
     sccontrolstruct scc;
   } rows[] = {
-      {0, 25, record(3, {0, 0, 0})},  {1, 25, record(3, {0, 0, 1})},       {4, 26, record(3, {0, 0, 0})},
-      {5, 26, record(3, {1, 0, 0})},  {12, 27, record(3, {0, 0, 0})},      {13, 27, record(3, {0, 0, 1})},
-      {16, 28, record(3, {0, 0, 0})}, {17, 28, record(5, {1, 0, 0, 0, 0})}, {25, 33, record(2, {-1, -1})},
-      {26, 39, record(2, {-1, -1})},  {27, 199, record(0, {})},
+      {0, 25, record(3, {0, 0, 0})},  {1, 25, record(3, {0, 0, 1})},
+      {4, 26, record(3, {0, 0, 0})},  {5, 26, record(3, {1, 0, 0})},
+      {12, 27, record(3, {0, 0, 0})}, {13, 27, record(3, {0, 0, 1})},
+      {16, 28, record(3, {0, 0, 0})}, {17, 28, record(5, {1, 0, 0, 0, 0})},
+      {25, 33, record(2, {-1, -1})},  {26, 39, record(2, {-1, -1})},
+      {27, 199, record(0, {})},
   };
   int withTemplate = 0;
   for (const OldTemplateRow& r : oldTemplateMap) withTemplate += r.templateID != -1;
@@ -51,7 +53,7 @@ TEST(TemplateMap, FirstMatchingRecordAndOldTemplateNumber) {
 }
 
 TEST(TemplateMap, AlternateTemplate) {
-  const std::pair<int32_t, int32_t> cases[] = {{0, 25}, {2, -1}, {17, 28}, {24, -1}, {-1, -1}, {25, 1},
+  const std::pair<int32_t, int32_t> cases[] = {{0, 25}, {2, -1},  {17, 28}, {24, -1}, {-1, -1}, {25, 1},
                                                {28, 1}, {199, 1}, {33, -1}, {39, -1}, {30, -1}};
   for (const auto& [n, expected] : cases) EXPECT_EQ(alternateTemplate(n), expected) << n;
 }

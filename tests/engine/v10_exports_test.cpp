@@ -72,7 +72,8 @@ TEST(V10Templates, ListAndAlternates) {
   EXPECT_EQ(getTemplateItem(6, name, &id), -1);
   EXPECT_EQ(getTemplateItem(-1, name, &id), -1);
 
-  const std::pair<int32_t, int32_t> alternates[] = {{0, 25}, {2, -1}, {17, 28}, {33, -1}, {28, 1}, {30, -1}, {-4, -1}};
+  const std::pair<int32_t, int32_t> alternates[] = {{0, 25}, {2, -1},  {17, 28}, {33, -1},
+                                                    {28, 1}, {30, -1}, {-4, -1}};
   for (auto [n, expected] : alternates) EXPECT_EQ(DORVIA_GetAlternateTemplate(n), expected) << n;
 }
 
@@ -163,8 +164,8 @@ TEST(V10Cycle, WholeRoadThroughTheExports) {
 
   const char* form = nullptr;
   int32_t valid = 0;
-  ASSERT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("templates", image.memory().data(), image.appreg().data(), 1, &form,
-                                               &valid),
+  ASSERT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("templates", image.memory().data(), image.appreg().data(), 1,
+                                               &form, &valid),
             0);
   EXPECT_EQ(valid, 1);
   ASSERT_NE(form, nullptr);
@@ -189,8 +190,8 @@ TEST(V10Cycle, WholeRoadThroughTheExports) {
   int32_t cursor = 40;  // serial number: 24 bits from bit 40
   for (int i = 0; i < 24; ++i, ++cursor) {
     const auto bit = static_cast<uint8_t>(1u << (cursor % 8));
-    appreg[static_cast<size_t>(cursor / 8)] = static_cast<uint8_t>(((654321u >> i) & 1u) ? appreg[cursor / 8] | bit
-                                                                                          : appreg[cursor / 8] & ~bit);
+    appreg[static_cast<size_t>(cursor / 8)] =
+        static_cast<uint8_t>(((654321u >> i) & 1u) ? appreg[cursor / 8] | bit : appreg[cursor / 8] & ~bit);
   }
   std::vector<uint8_t> memory = image.memory();
   const FieldSpot period = image.spots().at("Cal Period");

@@ -13,8 +13,8 @@ namespace {
 
 using namespace dorvia;
 
-std::unique_ptr<CTDLProperty> property(ePropertyType type, eDataType dataType, int32_t width, double start = 0,
-                                       double resolution = 0) {
+std::unique_ptr<CTDLProperty> property(ePropertyType type, eDataType dataType, int32_t width,
+                                       double start = 0, double resolution = 0) {
   auto p = std::make_unique<CTDLProperty>();
   p->setType(type);
   p->m_dataType = dataType;

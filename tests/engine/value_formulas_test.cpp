@@ -13,7 +13,7 @@ TEST(ValueFormulas, ConResRoundsHalfUpAndTruncatesTowardZero) {
   EXPECT_DOUBLE_EQ(rawToConRes(7, 0.0, 0.5), 3.5);
   EXPECT_EQ(conResToRaw(3.74, 0.0, 0.5), 7);
   EXPECT_EQ(conResToRaw(3.76, 0.0, 0.5), 8);
-  EXPECT_EQ(conResToRaw(-0.3, 0.0, 0.5), 0);  // -0.6 + 0.5 = -0.1 truncates to 0
+  EXPECT_EQ(conResToRaw(-0.3, 0.0, 0.5), 0);   // -0.6 + 0.5 = -0.1 truncates to 0
   EXPECT_EQ(conResToRaw(-1.3, 0.0, 0.5), -2);  // below the range wraps as two's complement
 }
 
@@ -38,9 +38,9 @@ TEST(ValueFormulas, DaysToDate) {
     int32_t days;
     const char* text;
   } cases[] = {
-      {0, "1/1/1998"},     {364, "12/31/1998"},  {365, "1/1/1999"},   {790, "3/1/2000"},
-      {789, "2/29/2000"},  {1095, "12/31/2000"}, {1461, "1/1/2002"},  {1461 * 3 + 59, "3/1/2010"},
-      {-3, "1/-2/1998"},
+      {0, "1/1/1998"},    {364, "12/31/1998"},         {365, "1/1/1999"},
+      {790, "3/1/2000"},  {789, "2/29/2000"},          {1095, "12/31/2000"},
+      {1461, "1/1/2002"}, {1461 * 3 + 59, "3/1/2010"}, {-3, "1/-2/1998"},
   };
   for (const auto& c : cases) EXPECT_EQ(daysToDate(c.days), c.text) << c.days;
 }

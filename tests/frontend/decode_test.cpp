@@ -22,8 +22,8 @@ struct Decoded {
 Decoded decodeHex(const std::string& memory, const std::string& appRegister, int32_t lmsName) {
   const char* form = nullptr;
   int32_t valid = -5;
-  const int32_t result = QUILLON_DecodeRAWTedsToTemplateForm(
-      kDataDir, memory.c_str(), appRegister.c_str(), 0, &form, &valid, lmsName);
+  const int32_t result = QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, memory.c_str(), appRegister.c_str(), 0,
+                                                             &form, &valid, lmsName);
   return {result, form != nullptr ? form : "<none>", valid};
 }
 
@@ -105,7 +105,8 @@ TEST(QuillonDecode, ByteFormTakesTheLmsImageFromByteZero) {
   const uint8_t appRegister[8] = {};
   const char* form = nullptr;
   int32_t valid = 0;
-  EXPECT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, memory.data(), appRegister, 1, &form, &valid, 1), 0);
+  EXPECT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, memory.data(), appRegister, 1, &form, &valid, 1),
+            0);
   EXPECT_STREQ(form, "LMS Geometry");
 }
 

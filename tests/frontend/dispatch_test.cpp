@@ -19,7 +19,8 @@ void decodeLms(const LmsImage& image) {
   const std::string hex = toHex(image.data(), 32);
   const char* form = nullptr;
   int32_t valid = 0;
-  ASSERT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, hex.c_str(), "0000000000000000", 0, &form, &valid, 1), 0);
+  ASSERT_EQ(
+      QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, hex.c_str(), "0000000000000000", 0, &form, &valid, 1), 0);
 }
 
 LmsImage geometrySample() {
@@ -55,8 +56,9 @@ TEST(QuillonEncode, OtherTextsGoToTheEngine) {
   const HexImage standard = readExample("accelerometer.hex");
   const char* form = nullptr;
   int32_t valid = 0;
-  ASSERT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, standard.memory.c_str(), standard.appRegister.c_str(), 0,
-                                                &form, &valid, 0), 0);
+  ASSERT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, standard.memory.c_str(),
+                                                standard.appRegister.c_str(), 0, &form, &valid, 0),
+            0);
   const char* hex = nullptr;
   EXPECT_EQ(QUILLON_EncodeTemplateFormToRawTEDS(form, &hex, 0), 0);
   EXPECT_EQ(std::string(hex), standard.memory.substr(0, 64));
@@ -100,7 +102,8 @@ TEST(QuillonArrayToForm, LmsArraysWriteTheirNameAndTheirValuesIntoTheState) {
 
     const auto fits = static_cast<int32_t>(std::strlen(c.name) + 1);
     char text[32] = "untouched";
-    EXPECT_EQ(QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), text, fits - 1), -21) << c.name;
+    EXPECT_EQ(QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), text, fits - 1), -21)
+        << c.name;
     EXPECT_STREQ(text, "untouched");
     EXPECT_EQ(QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), text, fits), 0) << c.name;
     EXPECT_STREQ(text, c.name);

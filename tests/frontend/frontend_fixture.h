@@ -39,7 +39,8 @@ inline void setBits(LmsImage& image, unsigned first, unsigned width, uint32_t va
   for (unsigned i = 0; i < width; ++i) {
     const unsigned bit = first + i;
     const auto mask = static_cast<uint8_t>(1u << (bit % 8));
-    image[bit / 8] = static_cast<uint8_t>(((value >> i) & 1u) ? image[bit / 8] | mask : image[bit / 8] & ~mask);
+    image[bit / 8] =
+        static_cast<uint8_t>(((value >> i) & 1u) ? image[bit / 8] | mask : image[bit / 8] & ~mask);
   }
 }
 

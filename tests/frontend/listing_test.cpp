@@ -41,7 +41,8 @@ TEST(QuillonTemplateList, ListsTheShippedDescriptionFiles) {
 }
 
 TEST(QuillonTemplateList, KindThreeListsTheLmsTemplatesWithoutAnyFile) {
-  EXPECT_EQ(templates("/no/such/dir", 3, 0, 2), (Entries{{117, "LMS Free Format"}, {118, "LMS Geometry Format"}}));
+  EXPECT_EQ(templates("/no/such/dir", 3, 0, 2),
+            (Entries{{117, "LMS Free Format"}, {118, "LMS Geometry Format"}}));
 }
 
 TEST(QuillonTemplateList, FailuresLeaveAnEmptyList) {
@@ -56,17 +57,17 @@ TEST(QuillonTemplateList, LineRules) {
   TempDir dir;
   dir.write("TemplateDescription.txt",
             "* comment\n"
-            "selector 8, 99\n"                        // before any template: belongs to none
+            "selector 8, 99\n"  // before any template: belongs to none
             "Template No selector\n"
             "selector 2, 0\n"
             "EndTemplate\n"
             "Template Windows line ends\r\n"
             "selector 8, 7\r\n"
-            "selector 8, 9\r\n"                       // the first one names the template
+            "selector 8, 9\r\n"  // the first one names the template
             "EndTemplate\r\n"
             "Template Wide selector\n"
-            "selector 80, 5\n"                        // not of width 8
-            "selector 8,6\n"                          // no blank after the comma
+            "selector 80, 5\n"  // not of width 8
+            "selector 8,6\n"    // no blank after the comma
             "EndTemplate\n"
             "Template\n"
             "selector 8, 0x0A\n"
@@ -95,14 +96,13 @@ Entries manufacturers(const char* dir, int32_t expectedResult) {
 }
 
 TEST(QuillonManufacturerList, ListsTheShippedFileWithoutTheReservedIDs) {
-  EXPECT_EQ(manufacturers(kDataDir, 7),
-            (Entries{{17, "Bruel & Kjaer"},
-                     {18, "Velmora - member of Quorvel group"},
-                     {19, "Kistler"},
-                     {20, "Reserved for beta compliance"},
-                     {21, "Wilcoxon"},
-                     {22, "Endevco"},
-                     {23, "Quorvel"}}));
+  EXPECT_EQ(manufacturers(kDataDir, 7), (Entries{{17, "Bruel & Kjaer"},
+                                                 {18, "Velmora - member of Quorvel group"},
+                                                 {19, "Kistler"},
+                                                 {20, "Reserved for beta compliance"},
+                                                 {21, "Wilcoxon"},
+                                                 {22, "Endevco"},
+                                                 {23, "Quorvel"}}));
 }
 
 TEST(QuillonManufacturerList, LineRules) {

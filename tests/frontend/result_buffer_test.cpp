@@ -30,7 +30,8 @@ const char* nextNameBuffer() {
   static const std::string hex = lmsOnlyImage();
   const char* form = nullptr;
   int32_t valid = 0;
-  EXPECT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, hex.c_str(), "0000000000000000", 0, &form, &valid, 1), 0);
+  EXPECT_EQ(
+      QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, hex.c_str(), "0000000000000000", 0, &form, &valid, 1), 0);
   return form;
 }
 

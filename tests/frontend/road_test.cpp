@@ -31,8 +31,9 @@ TEST(QuillonRoad, StandardSensorEditedAndWrittenBack) {
   const HexImage sensor = readExample("accelerometer.hex");
   const char* form = nullptr;
   int32_t valid = 0;
-  ASSERT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, sensor.memory.c_str(), sensor.appRegister.c_str(), 0,
-                                                &form, &valid, 1), 0);
+  ASSERT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, sensor.memory.c_str(), sensor.appRegister.c_str(),
+                                                0, &form, &valid, 1),
+            0);
   auto array = newTaggedArray();
   ASSERT_EQ(QUILLON_ConvertTemplateFormTEDSToTemplateFieldArray(form, array.get(), 1), 0);
   EXPECT_EQ(array->kind, 0);
@@ -48,7 +49,8 @@ TEST(QuillonRoad, StandardSensorEditedAndWrittenBack) {
 
   const std::vector<uint8_t> memory = byteMemory(image, 128);
   const uint8_t* appRegister = memory.data() + 1;  // the Basic TEDS follows the checksum
-  ASSERT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, memory.data(), appRegister, 1, &form, &valid, 1), 0);
+  ASSERT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, memory.data(), appRegister, 1, &form, &valid, 1),
+            0);
   auto reread = newTaggedArray();
   ASSERT_EQ(QUILLON_ConvertTemplateFormTEDSToTemplateFieldArray(form, reread.get(), 1), 0);
   EXPECT_EQ(text(DORVIA_GetTEDSSerialNumberStr, *reread), "98765");
@@ -61,18 +63,20 @@ TEST(QuillonRoad, LmsGeometrySensorEditedAndWrittenBack) {
   LmsImage sensor = lmsImage(118);
   setBits(sensor, 0, 12, 21);
   setBits(sensor, 39, 25, 777);
-  setBits(sensor, 181, 1, 1);         // locations in centimetres
-  setBits(sensor, 182, 16, 65535);    // X -0.01 m
+  setBits(sensor, 181, 1, 1);       // locations in centimetres
+  setBits(sensor, 182, 16, 65535);  // X -0.01 m
   const std::string hex = toHex(sensor.data(), 32);
   const char* form = nullptr;
   int32_t valid = 0;
-  ASSERT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, hex.c_str(), "0000000000000000", 0, &form, &valid, 0), 0);
+  ASSERT_EQ(
+      QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, hex.c_str(), "0000000000000000", 0, &form, &valid, 0), 0);
   ASSERT_STREQ(form, "LMS Geometry");
 
   auto array = newTaggedArray();
   ASSERT_EQ(QUILLON_ConvertTemplateFormTEDSToTemplateFieldArray(form, array.get(), 1), 3);
   char location[16];
-  ASSERT_EQ(DORVIA_GetTEDSDataFromTemplateFieldArray(&array->array, "Location X", 5, location, sizeof location), 5);
+  ASSERT_EQ(
+      DORVIA_GetTEDSDataFromTemplateFieldArray(&array->array, "Location X", 5, location, sizeof location), 5);
   EXPECT_STREQ(location, "-0.01");
   ASSERT_EQ(DORVIA_SetTEDSDataToTemplateFieldArray(&array->array, "Location X", 5, "-1.5"), 0);
   ASSERT_EQ(DORVIA_SetTEDSSerialNumberStr(&array->array, "778"), 0);
@@ -88,7 +92,8 @@ TEST(QuillonRoad, LmsGeometrySensorEditedAndWrittenBack) {
   EXPECT_EQ(toHex(reinterpret_cast<const uint8_t*>(image), 32), toHex(expected.data(), 32));
 
   const std::vector<uint8_t> memory = byteMemory(image, 32);
-  ASSERT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, memory.data(), memory.data(), 1, &form, &valid, 1), 0);
+  ASSERT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, memory.data(), memory.data(), 1, &form, &valid, 1),
+            0);
   auto reread = newTaggedArray();
   ASSERT_EQ(QUILLON_ConvertTemplateFormTEDSToTemplateFieldArray(form, reread.get(), 1), 3);
   EXPECT_EQ(text(DORVIA_GetTEDSSerialNumberStr, *reread), "778");

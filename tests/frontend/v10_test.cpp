@@ -78,8 +78,9 @@ V10Image writeBack(TaggedFieldArray& array) {
 std::unique_ptr<TaggedFieldArray> readSensor(const V10Image& image) {
   const char* form = nullptr;
   int32_t valid = 0;
-  EXPECT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kHere, image.memory.data(), image.appRegister.data(), 1, &form,
-                                                &valid, 1), 0);
+  EXPECT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kHere, image.memory.data(), image.appRegister.data(), 1,
+                                                &form, &valid, 1),
+            0);
   EXPECT_EQ(valid, 1);
   auto array = newTaggedArray();
   array->kind = 1;
@@ -97,7 +98,9 @@ V10Image accelerometerSensor() {
   EXPECT_EQ(array->array.templateID, 25);
   for (int32_t i = 0; i < array->array.numItems; ++i) {
     TEDSTemplateFieldStruct& item = array->array.items[i];
-    std::strcpy(item.value, item.datatype == TEDS_DT_DATE ? "6/30/2021" : item.datatype == TEDS_DT_CHR5 ? "B" : "2");
+    std::strcpy(item.value, item.datatype == TEDS_DT_DATE   ? "6/30/2021"
+                            : item.datatype == TEDS_DT_CHR5 ? "B"
+                                                            : "2");
   }
   return writeBack(*array);
 }
@@ -108,8 +111,9 @@ TEST(QuillonV10, SensorRoadThroughTheV10Engine) {
   const HexImage triaxial = readExample("triaxial.hex");
   const char* form = nullptr;
   int32_t valid = 0;
-  ASSERT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kHere, triaxial.memory.c_str(), triaxial.appRegister.c_str(), 0,
-                                                &form, &valid, 0), 0);
+  ASSERT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kHere, triaxial.memory.c_str(), triaxial.appRegister.c_str(),
+                                                0, &form, &valid, 0),
+            0);
   ASSERT_EQ(QUILLON_SetTEDSV10SupportState(1), 0);
 
   // ... which the V1.0 state replaces by the standard kind.

@@ -94,9 +94,9 @@ TEST(LmsFree, FillWithoutValuesLaysOutTheNineItemsAndLeavesValidMarker) {
   EXPECT_EQ(3, PELLAM_FillFieldArrayStructWithFree(array.get(), 0));
   EXPECT_EQ(0x5a5a5a5au, array->validMarker);
   EXPECT_EQ(9, array->numItems);
-  const std::vector<const char*> labels = {"Manufacturer", "Model number", "Version letter",
-                                           "Version number", "Serial no.", "Calibration date",
-                                           "Sensitivity @ Fref", "Fref", "Meas. position ID"};
+  const std::vector<const char*> labels = {"Manufacturer",       "Model number", "Version letter",
+                                           "Version number",     "Serial no.",   "Calibration date",
+                                           "Sensitivity @ Fref", "Fref",         "Meas. position ID"};
   for (int i = 0; i < 9; ++i) {
     EXPECT_STREQ(labels[static_cast<std::size_t>(i)], array->items[i].label);
     EXPECT_EQ("", value(*array, i));

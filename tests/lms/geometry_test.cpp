@@ -84,8 +84,8 @@ TEST(LmsGeometry, FillShowsEveryFieldOfTheState) {
   EXPECT_EQ(3, PELLAM_FillFieldArrayStructWithGeometry(array.get(), 1));
 
   const std::vector<std::string> expected = {
-      "17", "1234", "B", "5", "123456", "2/29/2000", "0.000001", "145.874324", "ACC1", "N042",
-      "1", "2", "0", "1.500", "-0.001", "-16.383", "90", "180", "359"};
+      "17", "1234", "B", "5",     "123456", "2/29/2000", "0.000001", "145.874324", "ACC1", "N042",
+      "1",  "2",    "0", "1.500", "-0.001", "-16.383",   "90",       "180",        "359"};
   ASSERT_EQ(19, array->numItems);
   for (int i = 0; i < 19; ++i) {
     EXPECT_EQ(expected[static_cast<std::size_t>(i)], value(*array, i)) << "item " << i;
@@ -113,7 +113,8 @@ TEST(LmsGeometry, FillWithoutValuesLaysOutTheItemsAndLeavesValidMarker) {
       {"Fref", 5, R"("Hz")", 6, R"("Fref","RO","8")"},
       {"Component Name", 8, "", 0, R"("Component Name","RO","32")"},
       {"Node Name", 8, "", 0, R"("Node Name","RO","32")"},
-      {"Phase invertion (0: 0\xB0, 1: 180\xB0)", 2, "", 0, "\"Phase invertion (0: 0\xB0, 1: 180\xB0)\",\"RO\",\"1\""},
+      {"Phase invertion (0: 0\xB0, 1: 180\xB0)", 2, "", 0,
+       "\"Phase invertion (0: 0\xB0, 1: 180\xB0)\",\"RO\",\"1\""},
       {"Sensitivity direction (x,y,z)", 7, "", 0, R"("Sensitivity Direction","RO","2")"},
       {"Geometry Selector", 202, "", 0, R"("Geometry Selector","RO","1")"},
       {"Location X", 203, "m", 3, R"("Location X","RO","16")"},
@@ -162,14 +163,12 @@ unsigned locationBit(int item) {
   return item == 13 ? kLocationXBit : item == 14 ? kLocationYBit : kLocationZBit;
 }
 
-unsigned locationWidth(int item) {
-  return item == 15 ? 15 : 16;
-}
+unsigned locationWidth(int item) { return item == 15 ? 15 : 16; }
 
 TEST(LmsGeometry, LocationsAreScaledAndSignedBySelector) {
   const std::vector<LocationCase> cases = {
-      {0, 13, 65535, "-0.001"}, {1, 13, 65535, "-0.01"},  {0, 13, 32768, "32.768"},
-      {0, 13, 32769, "-32.767"}, {1, 14, 100, "1.00"},    {0, 14, 0, "0.000"},
+      {0, 13, 65535, "-0.001"},  {1, 13, 65535, "-0.01"},   {0, 13, 32768, "32.768"},
+      {0, 13, 32769, "-32.767"}, {1, 14, 100, "1.00"},      {0, 14, 0, "0.000"},
       {0, 15, 16384, "16.384"},  {0, 15, 16385, "-16.383"}, {1, 15, 32767, "-0.01"},
   };
   auto array = newArray();
@@ -187,9 +186,9 @@ TEST(LmsGeometry, LocationsAreScaledAndSignedBySelector) {
 
 TEST(LmsGeometry, ReadingALocationUsesTheSelectorReadWithIt) {
   const std::vector<LocationCase> cases = {
-      {0, 13, 65535, "-0.001"}, {1, 13, 65535, "-0.01"},  {0, 13, 32768, "32.768"},
-      {0, 14, 1500, "1.5"},      {1, 14, 150, "1.5"},      {0, 14, 1235, "1.2346"},
-      {0, 15, 16385, "-16.383"}, {1, 15, 32767, "-0.01"},  {0, 15, 16384, "16.384"},
+      {0, 13, 65535, "-0.001"},  {1, 13, 65535, "-0.01"}, {0, 13, 32768, "32.768"},
+      {0, 14, 1500, "1.5"},      {1, 14, 150, "1.5"},     {0, 14, 1235, "1.2346"},
+      {0, 15, 16385, "-16.383"}, {1, 15, 32767, "-0.01"}, {0, 15, 16384, "16.384"},
   };
   auto array = newArray();
   for (const LocationCase& c : cases) {

@@ -18,7 +18,8 @@ using Image = std::array<uint8_t, PELLAM_IMAGE_SIZE>;
 inline void setBits(Image& image, unsigned first, unsigned width, uint32_t value) {
   for (unsigned i = 0; i < width; ++i) {
     const unsigned bit = first + i;
-    image[bit / 8] = static_cast<uint8_t>((image[bit / 8] & ~(1u << (bit % 8))) | (((value >> i) & 1u) << (bit % 8)));
+    image[bit / 8] =
+        static_cast<uint8_t>((image[bit / 8] & ~(1u << (bit % 8))) | (((value >> i) & 1u) << (bit % 8)));
   }
 }
 
@@ -47,7 +48,8 @@ inline std::unique_ptr<TEDSTemplateFieldArrayStruct> newArray() {
 }
 
 inline std::string value(const TEDSTemplateFieldArrayStruct& array, int item) {
-  return std::string(array.items[item].value, strnlen(array.items[item].value, sizeof array.items[item].value));
+  return std::string(array.items[item].value,
+                     strnlen(array.items[item].value, sizeof array.items[item].value));
 }
 
 inline void setValue(TEDSTemplateFieldArrayStruct& array, int item, const std::string& text) {

@@ -19,9 +19,17 @@ struct Layout {
   int32_t (*read)(const TEDSTemplateFieldArrayStruct*);
 };
 
-const Layout kGeometry{"Geometry", 118, PELLAM_DecodeGeometryLMSTeds, PELLAM_EncodeGeometryTEDS,
-                       PELLAM_FillFieldArrayStructWithGeometry, PELLAM_ReadGeometryFieldArrayStruct};
-const Layout kFree{"Free", 117, PELLAM_DecodeFreeTEDS, PELLAM_EncodeFreeTEDS, PELLAM_FillFieldArrayStructWithFree,
+const Layout kGeometry{"Geometry",
+                       118,
+                       PELLAM_DecodeGeometryLMSTeds,
+                       PELLAM_EncodeGeometryTEDS,
+                       PELLAM_FillFieldArrayStructWithGeometry,
+                       PELLAM_ReadGeometryFieldArrayStruct};
+const Layout kFree{"Free",
+                   117,
+                   PELLAM_DecodeFreeTEDS,
+                   PELLAM_EncodeFreeTEDS,
+                   PELLAM_FillFieldArrayStructWithFree,
                    PELLAM_ReadFreeFieldArrayStruct};
 
 enum Item { kManufacturer, kModel, kVersionLetter, kVersionNumber, kSerial, kDate, kSensitivity, kFref };
@@ -67,21 +75,11 @@ TEST_P(LmsHeader, ShowsEachFieldInItsFormat) {
     const char* text;
   };
   const std::vector<Case> cases = {
-      {kManufacturer, 4095, "4095"},
-      {kModel, 65535, "65535"},
-      {kVersionLetter, 1, "A"},
-      {kVersionLetter, 0, "@"},
-      {kVersionLetter, 31, "_"},
-      {kVersionNumber, 63, "63"},
-      {kSerial, 33554431, "33554431"},
-      {kDate, 0, "1/1/1998"},
-      {kDate, 365, "1/1/1999"},
-      {kDate, 789, "2/29/2000"},
-      {kDate, 790, "3/1/2000"},
-      {kDate, 1095, "12/31/2000"},
-      {kSensitivity, 0, "0.000000"},
-      {kSensitivity, 2311, "0.000001"},
-      {kFref, 0, "7.991035"},
+      {kManufacturer, 4095, "4095"},   {kModel, 65535, "65535"},         {kVersionLetter, 1, "A"},
+      {kVersionLetter, 0, "@"},        {kVersionLetter, 31, "_"},        {kVersionNumber, 63, "63"},
+      {kSerial, 33554431, "33554431"}, {kDate, 0, "1/1/1998"},           {kDate, 365, "1/1/1999"},
+      {kDate, 789, "2/29/2000"},       {kDate, 790, "3/1/2000"},         {kDate, 1095, "12/31/2000"},
+      {kSensitivity, 0, "0.000000"},   {kSensitivity, 2311, "0.000001"}, {kFref, 0, "7.991035"},
       {kFref, 100, "145.874324"},
   };
   for (const Case& c : cases) {
@@ -98,21 +96,14 @@ TEST_P(LmsHeader, ReadsEachFieldBack) {
     uint32_t raw;
   };
   const std::vector<Case> cases = {
-      {kManufacturer, "17", 17},
-      {kManufacturer, "4097", 1},  // cut to 12 bits when encoding
-      {kModel, " +42xyz", 42},
-      {kVersionLetter, "A", 1},
-      {kVersionLetter, "Zulu", 26},
-      {kVersionNumber, "7", 7},
-      {kSerial, "123456", 123456},
-      {kDate, "1/1/1998", 0},
-      {kDate, "2/29/2000", 789},
-      {kDate, "3/1/2000", 790},
+      {kManufacturer, "17", 17},        {kManufacturer, "4097", 1},  // cut to 12 bits when encoding
+      {kModel, " +42xyz", 42},          {kVersionLetter, "A", 1},
+      {kVersionLetter, "Zulu", 26},     {kVersionNumber, "7", 7},
+      {kSerial, "123456", 123456},      {kDate, "1/1/1998", 0},
+      {kDate, "2/29/2000", 789},        {kDate, "3/1/2000", 790},
       {kDate, "12/31/1997", 65535},  // the day before the epoch wraps to 16 bits
-      {kSensitivity, "0.000001", 2311},
-      {kSensitivity, "0.0000005", 0},
-      {kFref, "7.991035", 0},
-      {kFref, "145.874324", 100},
+      {kSensitivity, "0.000001", 2311}, {kSensitivity, "0.0000005", 0},
+      {kFref, "7.991035", 0},           {kFref, "145.874324", 100},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -165,7 +156,9 @@ TEST_P(LmsHeader, ValueTextsAreReadNoFurtherThanTheirSixtyFourBytes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, LmsHeader, testing::Values(kGeometry, kFree),
-                         [](const testing::TestParamInfo<Layout>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Layout>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // The two layouts differ in how a sensitivity below the base value rounds back.
 TEST(LmsSensitivityRounding, GeometryTakesTheNearerIndexFreeFormatTruncates) {

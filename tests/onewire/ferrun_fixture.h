@@ -46,7 +46,9 @@ inline Bytes withChecksums(Bytes image) {
   return image;
 }
 
-inline uint8_t selectorByte(int selector, int templateId) { return static_cast<uint8_t>(selector | ((templateId & 0x3F) << 2)); }
+inline uint8_t selectorByte(int selector, int templateId) {
+  return static_cast<uint8_t>(selector | ((templateId & 0x3F) << 2));
+}
 inline uint8_t templateHigh(int templateId) { return static_cast<uint8_t>(templateId >> 6); }
 
 // A page image of n bytes, pattern-filled from `seed`.
@@ -85,14 +87,16 @@ struct ReadOut {
   int32_t templateId = -5;
   int32_t rc = -5;
 
-  Bytes mem(size_t from, size_t count) const { return Bytes(memory.begin() + from, memory.begin() + from + count); }
+  Bytes mem(size_t from, size_t count) const {
+    return Bytes(memory.begin() + from, memory.begin() + from + count);
+  }
   Bytes regBytes() const { return Bytes(reg.begin(), reg.end()); }
 };
 
 inline ReadOut readMemory(int32_t mode = 0) {
   ReadOut out;
-  out.rc = stdcdll_read_memory_extended(out.reg.data(), out.memory.data(), &out.registerUsed, out.flags.data(),
-                                        &out.templateId, mode);
+  out.rc = stdcdll_read_memory_extended(out.reg.data(), out.memory.data(), &out.registerUsed,
+                                        out.flags.data(), &out.templateId, mode);
   return out;
 }
 
@@ -112,4 +116,6 @@ class Session {
   int32_t opened;
 };
 
-inline Bytes slice(const Bytes& b, size_t from, size_t count) { return Bytes(b.begin() + from, b.begin() + from + count); }
+inline Bytes slice(const Bytes& b, size_t from, size_t count) {
+  return Bytes(b.begin() + from, b.begin() + from + count);
+}

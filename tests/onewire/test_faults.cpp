@@ -10,7 +10,8 @@ Bytes splitOf(const Bytes& chip) {
   Bytes split = slice(chip, 1, 8);
   split.push_back(chip[0]);
   split.insert(split.end(), chip.begin() + 9, chip.begin() + 32);
-  for (size_t k = 1; k * 32 < chip.size(); ++k) split.insert(split.end(), chip.begin() + 32 * k + 1, chip.begin() + 32 * k + 32);
+  for (size_t k = 1; k * 32 < chip.size(); ++k)
+    split.insert(split.end(), chip.begin() + 32 * k + 1, chip.begin() + 32 * k + 32);
   split.resize(FERRUN_MAX_IMAGE);
   return split;
 }

@@ -119,7 +119,13 @@ TEST(Read, FormsFollowSelectorTemplateAndChecksum) {
   const Case cases[] = {
       {"template ID below 25: inline", old, 0, 2, 24, Bytes(8, 0), slice(old, 1, 23)},
       {"failing page 0: inline", badA, 0, 2, 3, Bytes(8, 0), slice(badA, 1, 23)},
-      {"selector 1 with ID 4 is the MTS template", layoutA(128, 1, 4), 1, 1, 199, slice(layoutA(128, 1, 4), 1, 8), {}},
+      {"selector 1 with ID 4 is the MTS template",
+       layoutA(128, 1, 4),
+       1,
+       1,
+       199,
+       slice(layoutA(128, 1, 4), 1, 8),
+       {}},
       {"selector 3: stream", selector3, 0, 1, 50, slice(selector3, 1, 8), slice(selector3, 9, 23)},
       {"LMS page 0 unchecked, delivered raw", lms, 0, 1, 117, slice(lms, 1, 8), slice(lms, 0, 32)},
   };
@@ -156,7 +162,8 @@ TEST(Read, PageFlagsRawModeAndNoSession) {
   ReadOut raw;
   raw.memory.fill(0xEE);
   raw.reg.fill(0xEE);
-  raw.rc = stdcdll_read_memory(raw.reg.data(), raw.memory.data(), &raw.registerUsed, raw.flags.data(), FERRUN_RAW_MODE);
+  raw.rc = stdcdll_read_memory(raw.reg.data(), raw.memory.data(), &raw.registerUsed, raw.flags.data(),
+                               FERRUN_RAW_MODE);
   EXPECT_EQ(raw.rc, 0);
   EXPECT_EQ(raw.mem(0, 128), chip);
   EXPECT_EQ(raw.mem(128, FERRUN_MAX_MEMORY - 128), Bytes(FERRUN_MAX_MEMORY - 128, 0));
@@ -187,7 +194,8 @@ TEST(RoundTrip, StreamWithChecksumPrefixGoesToLayoutB) {
   Bytes stream(FERRUN_MAX_IMAGE, 0);
   stream[0] = 0x99;  // any old checksum
   std::copy(chip.begin() + 9, chip.begin() + 32, stream.begin() + 1);
-  for (size_t k = 1; k < 4; ++k) std::copy(chip.begin() + 32 * k + 1, chip.begin() + 32 * k + 32, stream.begin() + 24 + 31 * (k - 1));
+  for (size_t k = 1; k < 4; ++k)
+    std::copy(chip.begin() + 32 * k + 1, chip.begin() + 32 * k + 32, stream.begin() + 24 + 31 * (k - 1));
   TempBus sim(device("DS2431", "000000000001"));
   Session session;
   ASSERT_EQ(stdcdll_write_memory(stream.data(), 0, 0), 1);
@@ -202,7 +210,8 @@ TEST(RoundTrip, WritesPersistInTheBusFileForTheNextSession) {
     Bytes split = slice(chip, 1, 8);
     split.push_back(0);
     split.insert(split.end(), chip.begin() + 9, chip.begin() + 32);
-    for (size_t k = 1; k < 4; ++k) split.insert(split.end(), chip.begin() + 32 * k + 1, chip.begin() + 32 * k + 32);
+    for (size_t k = 1; k < 4; ++k)
+      split.insert(split.end(), chip.begin() + 32 * k + 1, chip.begin() + 32 * k + 32);
     split.resize(FERRUN_MAX_IMAGE);
     ASSERT_EQ(stdcdll_write_memory(split.data(), 0, 0), 1);
   }
@@ -225,7 +234,8 @@ TEST(Family0D, ReadAndWrittenAs112BytesWithTheDs2431Commands) {
   ASSERT_EQ(stdcdll_write_memory(split.data(), 0, 0), 1);
   const Bytes written = rawContents(112);
   EXPECT_EQ(written[30] ^ chip[30], 0x0F);
-  EXPECT_NE(sim.text().find("memory 0070" + hexLine(chip, 112, 16)), std::string::npos) << "nothing past 112 bytes is written";
+  EXPECT_NE(sim.text().find("memory 0070" + hexLine(chip, 112, 16)), std::string::npos)
+      << "nothing past 112 bytes is written";
   const ReadOut again = readMemory();
   EXPECT_EQ(again.flags, (std::array<int32_t, 4>{1, 1, 1, 1})) << "the partial page 3 is checked as written";
 }

@@ -38,7 +38,8 @@ TEST(Session, OpenFailsWhenTheBusCannotBeOpened) {
   TempBus sim(device("DS2431", "000000000001"));
   std::filesystem::remove(sim.path());
   EXPECT_EQ(stdcdll_OpenCom(1), 0);
-  EXPECT_NE(std::string(owbus_last_error()).find("cannot open the bus file"), std::string::npos) << owbus_last_error();
+  EXPECT_NE(std::string(owbus_last_error()).find("cannot open the bus file"), std::string::npos)
+      << owbus_last_error();
   int32_t family = 77;
   EXPECT_EQ(stdcdll_read_family(&family), 1) << "no session: done, nothing read";
   EXPECT_EQ(family, 77);
@@ -58,8 +59,10 @@ TEST(Detection, FindsTheFirstSupportedChipInSearchOrder) {
       {"DS28EC20", device("DS28EC20", "000000000004"), 1, 0x43},
       {"family 0Dh", device("DS2431", "000000000005", {}, "  family 0D\n"), 1, 0x0D},
       {"bit 7 of the family is ignored", device("DS2430A", "000000000006", {}, "  family 94\n"), 1, 0x14},
-      {"DS2430A before DS2431", device("DS2431", "000000000007") + device("DS2430A", "000000000008"), 1, 0x14},
-      {"DS2433 before DS28EC20", device("DS28EC20", "000000000009") + device("DS2433", "00000000000A"), 1, 0x23},
+      {"DS2430A before DS2431", device("DS2431", "000000000007") + device("DS2430A", "000000000008"), 1,
+       0x14},
+      {"DS2433 before DS28EC20", device("DS28EC20", "000000000009") + device("DS2433", "00000000000A"), 1,
+       0x23},
       {"a switch alone", device("DS2406", "00000000000B"), 3, 0},
       {"empty bus", "", 3, 0},
   };
@@ -118,7 +121,8 @@ TEST(Detection, MissingPointersAreRefused) {
   EXPECT_EQ(stdcdll_write_appreg(nullptr), FERRUN_MISSING_ARGUMENT);
   EXPECT_EQ(stdcdll_write_v1_memory(nullptr), FERRUN_MISSING_ARGUMENT);
   EXPECT_EQ(stdcdll_read_memory(m.data(), nullptr, &i, f.data(), 0), FERRUN_MISSING_ARGUMENT);
-  EXPECT_EQ(stdcdll_read_memory_extended(m.data(), m.data(), &i, f.data(), nullptr, 0), FERRUN_MISSING_ARGUMENT);
+  EXPECT_EQ(stdcdll_read_memory_extended(m.data(), m.data(), &i, f.data(), nullptr, 0),
+            FERRUN_MISSING_ARGUMENT);
   EXPECT_EQ(stdcdll_write_memory(nullptr, 0, 0), FERRUN_MISSING_ARGUMENT);
 }
 

@@ -7,7 +7,8 @@ namespace {
 
 std::string triaxCable() {
   return device("DS2406", "000000000001") + device("DS2431", "000000000002", {}, "  channel 1\n") +
-         device("DS2433", "000000000003", {}, "  channel 2\n") + device("DS28EC20", "000000000004", {}, "  channel 3\n");
+         device("DS2433", "000000000003", {}, "  channel 2\n") +
+         device("DS28EC20", "000000000004", {}, "  channel 3\n");
 }
 
 int32_t family() {
@@ -29,7 +30,8 @@ TEST(Switch, ChannelsSelectTheSensorOnTheBus) {
                        Case{0x10001, 0x2D, "9F"}}) {
     EXPECT_EQ(stdcdll_ds2406_channel(c.channel), 1) << c.channel;
     EXPECT_EQ(family(), c.family) << c.channel;
-    EXPECT_NE(sim.text().find(std::string("status FF FF FF FF FF 00 00 ") + c.status7), std::string::npos) << c.channel;
+    EXPECT_NE(sim.text().find(std::string("status FF FF FF FF FF 00 00 ") + c.status7), std::string::npos)
+        << c.channel;
   }
 }
 

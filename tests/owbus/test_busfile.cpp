@@ -20,16 +20,21 @@ TEST(BusFile, MalformedFilesAreRefusedWithLineAndReason) {
       {"device DS2431\n serial 00000001\nend\n", ":2: 'serial' needs 12 hex digits"},
       {"device DS2431\nend\n", ":2: device without 'serial'"},
       {"device DS2431\n serial 000000000001\n", ":2: device block opened at line 1 has no 'end'"},
-      {"device DS2431\n serial 000000000001\n memory 0088 00 00 00 00 00 00 00 00 00\nend\n", ":3: memory past the end of the DS2431 (144 bytes)"},
-      {"device DS2431\n serial 000000000001\n memory 0000 0G\nend\n", ":3: 'memory' needs hex bytes after the address"},
-      {"device DS2431\n serial 000000000001\n memory 0000 123\nend\n", ":3: 'memory' needs hex bytes after the address"},
-      {"device DS2431\n serial 000000000001\n register 00 00 00 00 00 00 00 00\nend\n", ":3: 'register' belongs to a DS2430A"},
+      {"device DS2431\n serial 000000000001\n memory 0088 00 00 00 00 00 00 00 00 00\nend\n",
+       ":3: memory past the end of the DS2431 (144 bytes)"},
+      {"device DS2431\n serial 000000000001\n memory 0000 0G\nend\n",
+       ":3: 'memory' needs hex bytes after the address"},
+      {"device DS2431\n serial 000000000001\n memory 0000 123\nend\n",
+       ":3: 'memory' needs hex bytes after the address"},
+      {"device DS2431\n serial 000000000001\n register 00 00 00 00 00 00 00 00\nend\n",
+       ":3: 'register' belongs to a DS2430A"},
       {"device DS2430A\n serial 000000000001\n register 00 00\nend\n", ":3: 'register' needs 8 hex bytes"},
       {"device DS2430A\n serial 000000000001\n locked maybe\nend\n", ":3: 'locked' needs yes or no"},
       {"device DS2406\n serial 000000000001\n memory 0000 00\nend\n", ":3: DS2406 has no memory to fill"},
       {"device DS2431\n serial 000000000001\n channel 4\nend\n", ":3: 'channel' needs 1, 2 or 3"},
       {"device DS2431\n serial 000000000001\n colour blue\nend\n", ":3: unknown keyword 'colour'"},
-      {"device DS2431\n serial 000000000001\nend\ndevice DS2431\n serial 000000000001\nend\n", ":6: two devices with the same ROM"},
+      {"device DS2431\n serial 000000000001\nend\ndevice DS2431\n serial 000000000001\nend\n",
+       ":6: two devices with the same ROM"},
       {"device DS2431\n device DS2431\n", ":2: 'device' inside the device block opened at line 1"},
   };
   for (const Case& c : cases) {
@@ -71,13 +76,15 @@ TEST(BusFile, WrittenBackInCanonicalFormThatReadsTheSame) {
   }
   EXPECT_EQ(sim.text(), first) << "reading and writing again changes nothing";
   const auto folder = std::filesystem::path(sim.path()).parent_path();
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1)
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()),
+            1)
       << "the temporary file of the atomic write is renamed away";
 }
 
 TEST(BusFile, BackEndChoice) {
   EXPECT_EQ(owbus_configure("serial:/dev/ttyS0"), -1);
-  EXPECT_NE(std::string(owbus_last_error()).find("unknown 1-Wire bus 'serial:/dev/ttyS0'"), std::string::npos);
+  EXPECT_NE(std::string(owbus_last_error()).find("unknown 1-Wire bus 'serial:/dev/ttyS0'"),
+            std::string::npos);
   EXPECT_EQ(owbus_configure("sim:"), -1);
   EXPECT_EQ(owbus_configure(nullptr), 0);
 

@@ -93,7 +93,8 @@ TEST(Ds2433, PartialCopyAndCrcOnlyAtTheEndOfTheScratchpad) {
   bus.skipRom();
   bus.send({0xF0, 0x10, 0x01});
   const auto memory = bus.read(16);
-  EXPECT_EQ(std::vector<uint8_t>(memory.begin(), memory.begin() + 8), std::vector<uint8_t>(8, 0xFF)) << "only 118h-11Fh copied";
+  EXPECT_EQ(std::vector<uint8_t>(memory.begin(), memory.begin() + 8), std::vector<uint8_t>(8, 0xFF))
+      << "only 118h-11Fh copied";
   EXPECT_EQ(std::vector<uint8_t>(memory.begin() + 8, memory.end()), row);
 
   bus.skipRom();
@@ -143,7 +144,8 @@ TEST(Ds2406, StatusWriteAndReadCloseWithACrc) {
   bus.skipRom();
   bus.send({0xAA, 0x05, 0x00});
   const auto status = bus.read(3 + 2);
-  EXPECT_EQ(std::vector<uint8_t>(status.begin(), status.begin() + 3), (std::vector<uint8_t>{0x00, 0x00, 0xBF}))
+  EXPECT_EQ(std::vector<uint8_t>(status.begin(), status.begin() + 3),
+            (std::vector<uint8_t>{0x00, 0x00, 0xBF}))
       << "supply bit kept, PIO-A flip-flop set";
   EXPECT_EQ(crc16Of(concat({0xAA, 0x05, 0x00}, status)), 0xB001);
 }

@@ -27,7 +27,8 @@ TEST(Ds2431, WriteReadCopyScratchpadWithCrcs) {
   RawBus bus;
 
   const auto crc = writeRow(bus, 0x0008, kRow);
-  EXPECT_EQ(crc16Of(concat(concat({0x0F, 0x08, 0x00}, kRow), crc)), 0xB001) << "inverted CRC-16 over command, TA and data";
+  EXPECT_EQ(crc16Of(concat(concat({0x0F, 0x08, 0x00}, kRow), crc)), 0xB001)
+      << "inverted CRC-16 over command, TA and data";
 
   bus.skipRom();
   bus.send({0xAA});

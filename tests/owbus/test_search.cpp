@@ -30,7 +30,8 @@ TEST(Search, FindsEveryDeviceOnceWithAValidCrc) {
   while (TMNext(bus.handle, state.data()) == 1) {
     const auto rom = currentRom(bus, state);
     std::array<unsigned char, 8> bytes{};
-    std::transform(rom.begin(), rom.end(), bytes.begin(), [](int16_t w) { return static_cast<unsigned char>(w); });
+    std::transform(rom.begin(), rom.end(), bytes.begin(),
+                   [](int16_t w) { return static_cast<unsigned char>(w); });
     EXPECT_EQ(TMCRC(8, bytes.data(), 0, OWBUS_CRC8), 0);
     EXPECT_TRUE(found.insert(rom).second) << "found twice";
     ASSERT_LE(found.size(), 4u);
@@ -75,7 +76,8 @@ TEST(Search, ReadRomOfTheOnlyDevice) {
   bus.reset();
   bus.send({0x33});
   const auto rom = bus.read(8);
-  EXPECT_EQ(std::vector<uint8_t>(rom.begin(), rom.begin() + 7), (std::vector<uint8_t>{0x2D, 0xD4, 0xC3, 0xB2, 0xA1, 0x00, 0x00}));
+  EXPECT_EQ(std::vector<uint8_t>(rom.begin(), rom.begin() + 7),
+            (std::vector<uint8_t>{0x2D, 0xD4, 0xC3, 0xB2, 0xA1, 0x00, 0x00}));
   unsigned char crc = TMCRC(7, rom.data(), 0, OWBUS_CRC8) & 0xFF;
   EXPECT_EQ(rom[7], crc);
 }

@@ -29,14 +29,19 @@ TEST(RecordFileSave, ASaveThatFailsOnItsThirdRecordLeavesTheOldFileByteIdentical
   // LMS geometry items: 0 manufacturer, 11 direction, 12 geometry selector.
   const BadRecord bad[] = {
       {"descriptor 2", [](int32_t& d, TEDSTemplateFieldArrayStruct&) { d = 2; }},
-      {"direction 4", [](int32_t&, TEDSTemplateFieldArrayStruct& a) { std::snprintf(a.items[11].value, 64, "4"); }},
-      {"selector 2", [](int32_t&, TEDSTemplateFieldArrayStruct& a) { std::snprintf(a.items[12].value, 64, "2"); }},
-      {"sign -1", [](int32_t&, TEDSTemplateFieldArrayStruct& a) {
+      {"direction 4",
+       [](int32_t&, TEDSTemplateFieldArrayStruct& a) { std::snprintf(a.items[11].value, 64, "4"); }},
+      {"selector 2",
+       [](int32_t&, TEDSTemplateFieldArrayStruct& a) { std::snprintf(a.items[12].value, 64, "2"); }},
+      {"sign -1",
+       [](int32_t&, TEDSTemplateFieldArrayStruct& a) {
          a.items[12].datatype = 201;
          std::snprintf(a.items[12].value, 64, "-1");
        }},
-      {"line end in a value", [](int32_t&, TEDSTemplateFieldArrayStruct& a) { std::snprintf(a.items[9].value, 64, "a\nb"); }},
-      {"line end in the name", [](int32_t&, TEDSTemplateFieldArrayStruct& a) { std::snprintf(a.templateName, 256, "a\r"); }},
+      {"line end in a value",
+       [](int32_t&, TEDSTemplateFieldArrayStruct& a) { std::snprintf(a.items[9].value, 64, "a\nb"); }},
+      {"line end in the name",
+       [](int32_t&, TEDSTemplateFieldArrayStruct& a) { std::snprintf(a.templateName, 256, "a\r"); }},
   };
   const auto good = laidOut(CALDEN_DESCRIPTOR_LMS, 118);
   fillValues(good->array, 18);
@@ -83,7 +88,8 @@ TEST(RecordFileSave, AReplacedFileKeepsItsPermissionsAndReadOnlyFilesAreNotRepla
   namespace fs = std::filesystem;
   fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   ASSERT_EQ(0, save(handle, path));
-  EXPECT_EQ(fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read, fs::status(path).permissions());
+  EXPECT_EQ(fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+            fs::status(path).permissions());
 
   // A link is followed: the file it names is replaced and the link stays.
   const std::string link = dir.file("link.txt");
@@ -127,7 +133,8 @@ TEST(RecordFileRead, MalformedFilesGiveACodeAndKeepTheBlocksBeforeThem) {
   const std::size_t blockLines = valid.size() / 2;  // type, template, items, two empty lines
   ASSERT_EQ("LMS Template,3", valid[0]);
   ASSERT_EQ("LMS Template,3", valid[blockLines]);
-  const auto firstBlock = std::vector<std::string>(valid.begin(), valid.begin() + static_cast<long>(blockLines));
+  const auto firstBlock =
+      std::vector<std::string>(valid.begin(), valid.begin() + static_cast<long>(blockLines));
   const auto withLine = [&](std::size_t at, const std::string& line) {
     auto lines = valid;
     lines.insert(lines.begin() + static_cast<long>(at), line);
@@ -154,19 +161,29 @@ TEST(RecordFileRead, MalformedFilesGiveACodeAndKeepTheBlocksBeforeThem) {
       {"not a type line", "Some other file\n" + joined(valid), CALDEN_FILE_MALFORMED, 0},
       {"not a type line after a block", joined(firstBlock) + "garbage line\n", CALDEN_FILE_MALFORMED, 1},
       {"line over 511 characters", withLine(blockLines, std::string(512, 'L')), CALDEN_FILE_MALFORMED, 1},
-      {"line of 511 characters", replaced(3, valid[3].substr(0, valid[3].size() - 1) + std::string(511 - valid[3].size(), 'u') + "\""), 0, 2},
-      {"block cut short", joined(std::vector<std::string>(valid.begin(), valid.end() - 4)), CALDEN_FILE_MALFORMED, 1},
+      {"line of 511 characters",
+       replaced(3, valid[3].substr(0, valid[3].size() - 1) + std::string(511 - valid[3].size(), 'u') + "\""),
+       0, 2},
+      {"block cut short", joined(std::vector<std::string>(valid.begin(), valid.end() - 4)),
+       CALDEN_FILE_MALFORMED, 1},
       // Labels are not compared, so the block is taken and its last line left over.
       {"one item line too many", withLine(3, valid[3]), CALDEN_FILE_MALFORMED, 1},
-      {"one item line too few", joined(firstBlock) + joined(std::vector<std::string>(valid.begin() + static_cast<long>(blockLines), valid.end() - 3)), CALDEN_FILE_MALFORMED, 1},
+      {"one item line too few",
+       joined(firstBlock) +
+           joined(std::vector<std::string>(valid.begin() + static_cast<long>(blockLines), valid.end() - 3)),
+       CALDEN_FILE_MALFORMED, 1},
       {"template ID 256", replaced(1, "LMS Free Format,256"), CALDEN_FILE_MALFORMED, 0},
       {"template ID -1", replaced(1, "LMS Free Format,-1"), CALDEN_FILE_MALFORMED, 0},
       {"no template ID", replaced(1, "LMS Free Format"), CALDEN_FILE_MALFORMED, 0},
-      {"template not in the description file", "IEEE 1451.4 Template,0\nNone,23\n" + joined(std::vector<std::string>(valid.begin() + 2, valid.end())), CALDEN_FILE_MALFORMED, 0},
+      {"template not in the description file",
+       "IEEE 1451.4 Template,0\nNone,23\n" + joined(std::vector<std::string>(valid.begin() + 2, valid.end())),
+       CALDEN_FILE_MALFORMED, 0},
       {"type line without delimiter", replaced(0, "LMS Template"), CALDEN_FILE_MALFORMED, 0},
       {"item line without label", replaced(2, "1,Manufacturer,x(18),"), CALDEN_FILE_MALFORMED, 0},
-      {"three numbers before the label", replaced(3, "1,1,1," + valid[3].substr(2)), CALDEN_FILE_MALFORMED, 0},
-      {"missing item lines at the end", joined(std::vector<std::string>(valid.begin(), valid.begin() + 3)), CALDEN_FILE_MALFORMED, 0},
+      {"three numbers before the label", replaced(3, "1,1,1," + valid[3].substr(2)), CALDEN_FILE_MALFORMED,
+       0},
+      {"missing item lines at the end", joined(std::vector<std::string>(valid.begin(), valid.begin() + 3)),
+       CALDEN_FILE_MALFORMED, 0},
       {"binary garbage", std::string("LMS Template\x00\xff\n\x01\x02\"\"\n", 20), CALDEN_FILE_MALFORMED, 0},
   };
   TempDir dir;

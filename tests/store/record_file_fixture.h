@@ -30,7 +30,8 @@ inline std::unique_ptr<TaggedFieldArray> newTagged() {
 }
 
 // A template laid out by the front end (description-engine and LMS templates).
-inline std::unique_ptr<TaggedFieldArray> laidOut(int32_t kind, int32_t templateID, int32_t manufacturerID = 0) {
+inline std::unique_ptr<TaggedFieldArray> laidOut(int32_t kind, int32_t templateID,
+                                                 int32_t manufacturerID = 0) {
   auto tagged = newTagged();
   tagged->kind = kind;
   EXPECT_EQ(0, QUILLON_SetTEDSTemplate(tagged.get(), kDataDir.c_str(), kind, templateID, manufacturerID));
@@ -61,10 +62,19 @@ inline void fillValues(TEDSTemplateFieldArrayStruct& array, int32_t manufacturer
     TEDSTemplateFieldStruct& item = array.items[i];
     std::string value;
     switch (item.datatype) {
-      case 1: value = std::to_string(manufacturerID); break;
-      case 7: value = std::to_string(i % 4); break;
-      case 201: case 202: value = std::to_string(i % 2); break;
-      default: value = "v" + std::to_string(i) + " x"; break;
+      case 1:
+        value = std::to_string(manufacturerID);
+        break;
+      case 7:
+        value = std::to_string(i % 4);
+        break;
+      case 201:
+      case 202:
+        value = std::to_string(i % 2);
+        break;
+      default:
+        value = "v" + std::to_string(i) + " x";
+        break;
     }
     std::snprintf(item.value, sizeof item.value, "%s", value.c_str());
   }
@@ -100,10 +110,12 @@ struct Carried {
 inline void PrintTo(const Carried& c, std::ostream* os) {
   *os << "descriptor " << c.descriptor << " channel " << c.channel << " unit " << c.unit << " template "
       << c.templateID << " items";
-  for (std::size_t i = 0; i < c.labels.size(); ++i) *os << " [" << c.labels[i] << "=" << c.values[i] << " " << c.units[i] << "]";
+  for (std::size_t i = 0; i < c.labels.size(); ++i)
+    *os << " [" << c.labels[i] << "=" << c.values[i] << " " << c.units[i] << "]";
 }
 
-inline Carried carried(int32_t descriptor, int32_t channel, int32_t unit, const TEDSTemplateFieldArrayStruct& array) {
+inline Carried carried(int32_t descriptor, int32_t channel, int32_t unit,
+                       const TEDSTemplateFieldArrayStruct& array) {
   Carried c{descriptor, channel, unit, array.templateID, {}, {}, {}};
   for (int32_t i = 0; i < array.numItems; ++i) {
     c.labels.emplace_back(array.items[i].label);

@@ -24,7 +24,8 @@ std::unique_ptr<TaggedFieldArray> decodedAccelerometer() {
   const char* appRegister = "12C0664408190010";
   const char* form = nullptr;
   int32_t valid = 0;
-  EXPECT_EQ(0, QUILLON_DecodeRAWTedsToTemplateForm(kDataDir.c_str(), memory, appRegister, 0, &form, &valid, 0));
+  EXPECT_EQ(0,
+            QUILLON_DecodeRAWTedsToTemplateForm(kDataDir.c_str(), memory, appRegister, 0, &form, &valid, 0));
   auto tagged = newTagged();
   EXPECT_EQ(0, QUILLON_ConvertTemplateFormTEDSToTemplateFieldArray(form, tagged.get(), 1));
   return tagged;
@@ -87,9 +88,9 @@ std::unique_ptr<TEDSTemplateFieldArrayStruct> handMadeRecord() {
     int32_t datatype;
     const char* units;
   };
-  const Item items[] = {{"Manufacturer", "18", 1, ""},   {"Direction", "3", 7, ""},
-                        {"Sign", "1", 201, ""},          {"Selector", "0", 202, ""},
-                        {"Location X", "1,5", 6, "m"},   {"Empty direction", "", 7, ""}};
+  const Item items[] = {{"Manufacturer", "18", 1, ""}, {"Direction", "3", 7, ""},
+                        {"Sign", "1", 201, ""},        {"Selector", "0", 202, ""},
+                        {"Location X", "1,5", 6, "m"}, {"Empty direction", "", 7, ""}};
   for (const Item& item : items) {
     TEDSTemplateFieldStruct& target = array->items[array->numItems++];
     std::snprintf(target.label, sizeof target.label, "%s", item.label);
@@ -112,20 +113,21 @@ TEST(RecordFile, WritesTheBlockFormat) {
   ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_STANDARD, mts.get(), -1, -1));
   TempDir dir;
   ASSERT_EQ(0, save(handle, dir.file("block.txt"), 0, 1, selectCases({2, -1, 5})));
-  EXPECT_EQ("LMS Template,3\n"
-            "Geometry, hand made,118,3,2,-1,5\n"
-            "1,1,\"Manufacturer\",Velmora - member of Quorvel group(18),\n"
-            "1,1,\"Direction\",N/A,\n"
-            "1,1,\"Sign\",-,\n"
-            "1,1,\"Selector\",automotive resolution,\n"
-            "1,1,\"Location X\",1,5,m\n"
-            "1,1,\"Empty direction\",,\n"
-            "\n\n"
-            "MTS Template,64\n"
-            "Wheel force,999,3,2,-1,5\n"
-            "\"Manufacturer\",Velmora - member of Quorvel group(18),\n"
-            "\n\n",
-            readText(dir.file("block.txt")));
+  EXPECT_EQ(
+      "LMS Template,3\n"
+      "Geometry, hand made,118,3,2,-1,5\n"
+      "1,1,\"Manufacturer\",Velmora - member of Quorvel group(18),\n"
+      "1,1,\"Direction\",N/A,\n"
+      "1,1,\"Sign\",-,\n"
+      "1,1,\"Selector\",automotive resolution,\n"
+      "1,1,\"Location X\",1,5,m\n"
+      "1,1,\"Empty direction\",,\n"
+      "\n\n"
+      "MTS Template,64\n"
+      "Wheel force,999,3,2,-1,5\n"
+      "\"Manufacturer\",Velmora - member of Quorvel group(18),\n"
+      "\n\n",
+      readText(dir.file("block.txt")));
 }
 
 TEST(RecordFile, ChannelAndUnitNumbersAreWrittenOneUpAndReadBackAsStored) {
@@ -134,7 +136,8 @@ TEST(RecordFile, ChannelAndUnitNumbersAreWrittenOneUpAndReadBackAsStored) {
     int32_t unit;
     const char* prefix;
   };
-  const Case cases[] = {{0, 0, "1,1,\""}, {2, -1, "3,\""}, {-1, 5, "6,0,\""}, {-1, -1, "\""}, {-7, 3, "4,-6,\""}};
+  const Case cases[] = {
+      {0, 0, "1,1,\""}, {2, -1, "3,\""}, {-1, 5, "6,0,\""}, {-1, -1, "\""}, {-7, 3, "4,-6,\""}};
   const auto record = laidOut(CALDEN_DESCRIPTOR_LMS, 117);
   TempDir dir;
   for (const Case& c : cases) {
@@ -192,7 +195,8 @@ TEST(RecordFile, AppendingTwiceGivesEveryBlockTwice) {
   const int32_t readBack = CreateNewStoredDataStruct();
   ASSERT_EQ(0, read(readBack, path));
   const auto original = storedRecords(handle);
-  EXPECT_EQ((std::vector<Carried>{original[0], original[1], original[0], original[1]}), storedRecords(readBack));
+  EXPECT_EQ((std::vector<Carried>{original[0], original[1], original[0], original[1]}),
+            storedRecords(readBack));
 }
 
 TEST(RecordFile, AReadIntoAnUnknownHandleStoresNothing) {

@@ -9,7 +9,8 @@ namespace {
 
 std::vector<std::string> labels(const std::vector<CTDLProperty*>& list) {
   std::vector<std::string> out;
-  for (CTDLProperty* p : list) out.push_back(str(p->getPropertyType() == PT_SELECTCASE ? p->m_description : p->m_structLabel));
+  for (CTDLProperty* p : list)
+    out.push_back(str(p->getPropertyType() == PT_SELECTCASE ? p->m_description : p->m_structLabel));
   return out;
 }
 
@@ -55,7 +56,8 @@ TEST(Fixtures, StringWidthsAndOpenLengthUserData) {
     int32_t width;
     eDataType type;
   };
-  const Expect expected[] = {{35, DT_CHR5}, {21, DT_ASCII}, {48, DT_ASCII}, {-1, DT_ASCII}, {8, DT_ASCII}, {-1, DT_ASCII}};
+  const Expect expected[] = {{35, DT_CHR5},  {21, DT_ASCII}, {48, DT_ASCII},
+                             {-1, DT_ASCII}, {8, DT_ASCII},  {-1, DT_ASCII}};
   for (std::size_t i = 0; i < std::size(expected); ++i) {
     EXPECT_EQ(props[i]->m_bitWidth, expected[i].width) << i;
     EXPECT_EQ(props[i]->m_dataType, expected[i].type) << i;
@@ -113,7 +115,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ErrorCase{"error_in_header.tdl", "ERROR: parse error at '%Weight' in statement 6.\n", 2, {}},
         ErrorCase{"error_in_case.tdl", "ERROR: parse error at '// stray' in statement 8.\n", 1, {"Before"}},
-        ErrorCase{"error_missing_keycode.tdl", "ERROR: parse error at '' in statement 4.\n", 1,
+        ErrorCase{"error_missing_keycode.tdl",
+                  "ERROR: parse error at '' in statement 4.\n",
+                  1,
                   {"Weight", "User data (ascii)"}}));
 
 }  // namespace

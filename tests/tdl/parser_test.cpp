@@ -40,7 +40,8 @@ TEST(Parse, MissingFileGivesANewEmptyCollection) {
 
 TEST(Parse, EachCallMakesItsOwnCollectionAndCountsAfresh) {
   const Parsed first = parseText(inTemplate(kProp) + "x");
-  const Parsed second = parseText("TEMPLATE 0, 8, 30, \"B\"\n" + kProp + "ENDTEMPLATE\nVALIDATION_KEYCODE 1\nx");
+  const Parsed second =
+      parseText("TEMPLATE 0, 8, 30, \"B\"\n" + kProp + "ENDTEMPLATE\nVALIDATION_KEYCODE 1\nx");
   EXPECT_NE(first.collection, second.collection);
   ASSERT_EQ(second.collection->m_templates.size(), 1u);
   EXPECT_EQ(second.tmpl(0).m_templateID, 30);
@@ -50,15 +51,19 @@ TEST(Parse, EachCallMakesItsOwnCollectionAndCountsAfresh) {
 }
 
 TEST(Parse, OnlyLineEndsMayFollowTheKeycode) {
-  EXPECT_EQ(parseText("VALIDATION_KEYCODE 1\n// late\n").errors, "ERROR: parse error at '// late' in statement 2.\n");
+  EXPECT_EQ(parseText("VALIDATION_KEYCODE 1\n// late\n").errors,
+            "ERROR: parse error at '// late' in statement 2.\n");
   // A character that starts no token ends the input, unnoticed after a complete file.
   EXPECT_EQ(parseText("VALIDATION_KEYCODE 1\n; anything { here\n").errors, "");
-  EXPECT_EQ(parseText("VALIDATION_KEYCODE 1\nTEMPLATE").errors, "ERROR: parse error at 'TEMPLATE' in statement 2.\n");
+  EXPECT_EQ(parseText("VALIDATION_KEYCODE 1\nTEMPLATE").errors,
+            "ERROR: parse error at 'TEMPLATE' in statement 2.\n");
 }
 
 // Only double quotes leave a description; single quotes stay.
 TEST(Parse, HeaderGivesNumbersAndUnquotedDescription) {
-  const Parsed p = parseText("TEMPLATE 3, +8, 25, 'Accel \"x\"'\n\n\nENDTEMPLATE\nTEMPLATE 1, 2, -4,\nENDTEMPLATE\nVALIDATION_KEYCODE 1\n");
+  const Parsed p = parseText(
+      "TEMPLATE 3, +8, 25, 'Accel \"x\"'\n\n\nENDTEMPLATE\nTEMPLATE 1, 2, "
+      "-4,\nENDTEMPLATE\nVALIDATION_KEYCODE 1\n");
   ASSERT_EQ(p.errors, "");
   ASSERT_EQ(p.collection->m_templates.size(), 2u);
   EXPECT_EQ(p.tmpl(0).m_firstNumber, 3);
@@ -108,19 +113,20 @@ TEST(Parse, PropertyFields) {
 }
 
 TEST(Parse, PropertyTypeFallsBackToTheTypeKeyword) {
-  const Parsed p = parseText(inTemplate(
-      "ENUMERATE E, a\n"
-      "%Foo, \"a\", , 8, UNINT, , \n"
-      "%Foo, \"b\", , 8, Single, , \n"
-      "%Foo, \"c\", , 8, ConRes, 0, 1, , \n"
-      "%Foo, \"d\", , 8, BitBin, , \n"
-      "%Foo, \"e\", , 8, Unicode, , \n"
-      "%Foo, \"f\", , 8, E, , \n"
-      "%Foo, \"g\", , 8, date, , \n"));
+  const Parsed p =
+      parseText(inTemplate("ENUMERATE E, a\n"
+                           "%Foo, \"a\", , 8, UNINT, , \n"
+                           "%Foo, \"b\", , 8, Single, , \n"
+                           "%Foo, \"c\", , 8, ConRes, 0, 1, , \n"
+                           "%Foo, \"d\", , 8, BitBin, , \n"
+                           "%Foo, \"e\", , 8, Unicode, , \n"
+                           "%Foo, \"f\", , 8, E, , \n"
+                           "%Foo, \"g\", , 8, date, , \n"));
   ASSERT_EQ(p.errors, "");
   const std::pair<ePropertyType, eDataType> expected[] = {
-      {PT_TYPE_UNINT, DT_UNINT}, {PT_TYPE_SINGLE, DT_SINGLE}, {PT_TYPE_CONRES, DT_CONRES}, {PT_TYPE_UNINT, DT_UNINT},
-      {PT_TYPE_ASCII, DT_ASCII}, {PT_TYPE_ENUMERATION, DT_ENUMERATION}, {PT_TYPE_DATE, DT_DATE}};
+      {PT_TYPE_UNINT, DT_UNINT}, {PT_TYPE_SINGLE, DT_SINGLE}, {PT_TYPE_CONRES, DT_CONRES},
+      {PT_TYPE_UNINT, DT_UNINT}, {PT_TYPE_ASCII, DT_ASCII},   {PT_TYPE_ENUMERATION, DT_ENUMERATION},
+      {PT_TYPE_DATE, DT_DATE}};
   const auto& props = p.tmpl(0).m_properties;
   ASSERT_EQ(props.size(), std::size(expected) + 1);
   for (std::size_t i = 0; i < std::size(expected); ++i) {
@@ -130,10 +136,10 @@ TEST(Parse, PropertyTypeFallsBackToTheTypeKeyword) {
 }
 
 TEST(Parse, EnumerationsAndTheirItems) {
-  const Parsed p = parseText(inTemplate(
-      "%Direction, \"Early\", ID, 2, Axis, , \n"
-      "ENUMERATE Axis, \"x\", y,\n  12, 1.5, 'q'\n"
-      "%Direction, \"Late\", ID, 2, AXIS, , \n"));
+  const Parsed p =
+      parseText(inTemplate("%Direction, \"Early\", ID, 2, Axis, , \n"
+                           "ENUMERATE Axis, \"x\", y,\n  12, 1.5, 'q'\n"
+                           "%Direction, \"Late\", ID, 2, AXIS, , \n"));
   ASSERT_EQ(p.errors, "");
   CTDLEnumeration* axis = p.tmpl(0).getEnumeration("axis");
   ASSERT_NE(axis, nullptr);
@@ -152,41 +158,55 @@ TEST(Parse, EnumerationWithoutItemsIsASyntaxError) {
 }
 
 TEST(Parse, StatementsThatChangeNothing) {
-  const Parsed p = parseText(inTemplate(
-      "TDL_VERSION_NUMBER 2 ALIGN 8 SPACING\n"
-      "ABSTRACT anything, even \"quotes\"\n"
-      "UGID \"a\",\n \"b\"\n"
-      "PHYSICAL_UNIT \"m\", (\n1,0,0,0,0,0,0,0,0,0,0,0\n)\n"
-      "// comment\n" + kProp));
+  const Parsed p =
+      parseText(inTemplate("TDL_VERSION_NUMBER 2 ALIGN 8 SPACING\n"
+                           "ABSTRACT anything, even \"quotes\"\n"
+                           "UGID \"a\",\n \"b\"\n"
+                           "PHYSICAL_UNIT \"m\", (\n1,0,0,0,0,0,0,0,0,0,0,0\n)\n"
+                           "// comment\n" +
+                           kProp));
   EXPECT_EQ(p.errors, "");
   EXPECT_EQ(p.tmpl(0).m_properties.size(), 2u);
 }
 
 TEST(Parse, StatementsOutsideATemplateAreErrors) {
-  EXPECT_EQ(parseText("ALIGN 8\nVALIDATION_KEYCODE 1\n").errors, "ERROR: parse error at 'ALIGN' in statement 1.\n");
+  EXPECT_EQ(parseText("ALIGN 8\nVALIDATION_KEYCODE 1\n").errors,
+            "ERROR: parse error at 'ALIGN' in statement 1.\n");
   // An ABSTRACT line runs to its line end, swallowing what follows on the line.
-  EXPECT_EQ(parseText(inTemplate("ABSTRACT x ")).errors, "ERROR: parse error at 'VALIDATION_KEYCODE' in statement 3.\n");
+  EXPECT_EQ(parseText(inTemplate("ABSTRACT x ")).errors,
+            "ERROR: parse error at 'VALIDATION_KEYCODE' in statement 3.\n");
 }
 
 TEST(Parse, UnknownTokenInsideATemplateIsQuoted) {
-  EXPECT_EQ(parseText(inTemplate(kProp + "%Weight; x\n")).errors, "ERROR: parse error at ';' in statement 3.\n");
+  EXPECT_EQ(parseText(inTemplate(kProp + "%Weight; x\n")).errors,
+            "ERROR: parse error at ';' in statement 3.\n");
 }
 
 TEST(Parse, CarriageReturnLineFeedFilesReadLikeLineFeedFiles) {
-  const Parsed p = parseText("TEMPLATE 0, 8, 25, \"T\"\r\n%Weight, \"W\", ID, 6, UNINT, , \r\nENDTEMPLATE\r\nVALIDATION_KEYCODE 1\r\n");
+  const Parsed p = parseText(
+      "TEMPLATE 0, 8, 25, \"T\"\r\n%Weight, \"W\", ID, 6, UNINT, , \r\nENDTEMPLATE\r\nVALIDATION_KEYCODE "
+      "1\r\n");
   EXPECT_EQ(p.errors, "");
   EXPECT_EQ(p.tmpl(0).m_properties.size(), 2u);
 }
 
 TEST(Parse, LongTextsAreCutTo254Characters) {
   const std::string big(400, 'd');
-  const Parsed p = parseText(
-      "TEMPLATE 0, 8, 25, \"" + big + "\"\n"
-      "ENUMERATE E, \"" + big + "\"\n"
-      "%Weight, \"" + big + "\", ID, 6, UNINT, , \n"
-      "%Weight, %Label[\"" + big + "\"], ID, 6, UNINT, , \n"
-      "SELECTCASE \"" + big + "\", ID, 1\nCASE \"" + big + "\", 0\nENDCASE\nENDSELECT\n"
-      "ENDTEMPLATE\nVALIDATION_KEYCODE 1\n");
+  const Parsed p = parseText("TEMPLATE 0, 8, 25, \"" + big +
+                             "\"\n"
+                             "ENUMERATE E, \"" +
+                             big +
+                             "\"\n"
+                             "%Weight, \"" +
+                             big +
+                             "\", ID, 6, UNINT, , \n"
+                             "%Weight, %Label[\"" +
+                             big +
+                             "\"], ID, 6, UNINT, , \n"
+                             "SELECTCASE \"" +
+                             big + "\", ID, 1\nCASE \"" + big +
+                             "\", 0\nENDCASE\nENDSELECT\n"
+                             "ENDTEMPLATE\nVALIDATION_KEYCODE 1\n");
   ASSERT_EQ(p.errors, "");
   const CTDLTemplate& t = p.tmpl(0);
   EXPECT_EQ(std::string(t.m_description), std::string(254, 'd'));
@@ -201,10 +221,10 @@ TEST(Parse, LongTextsAreCutTo254Characters) {
 }
 
 TEST(Parse, HugeWidthsSaturateInsteadOfOverflowing) {
-  const Parsed p = parseText(inTemplate(
-      "%Foo, \"a\", , 99999999999, UNINT, , \n"
-      "%Foo, \"b\", , 40, STRING16, , \n"
-      "%Foo, \"c\", , -1, STRING5, , \n"));
+  const Parsed p =
+      parseText(inTemplate("%Foo, \"a\", , 99999999999, UNINT, , \n"
+                           "%Foo, \"b\", , 40, STRING16, , \n"
+                           "%Foo, \"c\", , -1, STRING5, , \n"));
   ASSERT_EQ(p.errors, "");
   const auto& props = p.tmpl(0).m_properties;
   EXPECT_EQ(props[0]->m_bitWidth, INT32_MAX);
@@ -261,7 +281,8 @@ TEST(Parse, ScannerFailuresStopTheParseWithMinusFour) {
 // Copies share what they point to, and destroying a copy of a collection or of a case
 // releases none of it.
 TEST(Parse, CopiesOfCollectionsAndCasesAreSafeToDestroy) {
-  const Parsed p = parseText(inTemplate("SELECTCASE \"s\", ID, 1\nCASE \"c\", 0\n" + kProp + "ENDCASE\nENDSELECT\n"));
+  const Parsed p =
+      parseText(inTemplate("SELECTCASE \"s\", ID, 1\nCASE \"c\", 0\n" + kProp + "ENDCASE\nENDSELECT\n"));
   { CTDLTemplateCollection copy(*p.collection); }
   {
     CTDLCase copy(*asSelectCase(p.tmpl(0).m_properties[0]).m_cases[0]);

@@ -41,7 +41,9 @@ void expectFields(const std::vector<CTDLProperty*>& list, const std::vector<Fiel
   for (std::size_t i = 0; i < fields.size(); ++i) expectField(list[i], fields[i]);
 }
 
-Field kSelect(const char* name, int32_t width) { return {name, PT_SELECTCASE, width, DT_UNINT, 0, 0, nullptr}; }
+Field kSelect(const char* name, int32_t width) {
+  return {name, PT_SELECTCASE, width, DT_UNINT, 0, 0, nullptr};
+}
 
 std::vector<Field> calibrationBlock() {
   return {{"Calibration date", PT_CALDATE, 16, DT_DATE, 0, 0, nullptr},
@@ -77,13 +79,14 @@ TEST_F(ShippedIeee, HoldsEveryTemplateTheEngineMaps) {
 TEST_F(ShippedIeee, Template25IsTheVerifiedAccelerometerLayout) {
   CTDLTemplate& t = tmpl(25);
   EXPECT_STREQ(t.m_description, "Accelerometer & Force");
-  std::vector<Field> top = {kSelect("Transducer type", 1),
-                            {"Sensitivity direction (x,y,z)", PT_DIRECTION, 2, DT_ENUMERATION, 0, 0, nullptr},
-                            {"Weight", PT_WEIGHT, 6, DT_CONRELRES, 0.1, 0.1, "\"g\""},
-                            {"Phase invertion (0: 0\xb0, 1: 180\xb0)", PT_SIGN, 1, DT_ENUMERATION, 0, 0, nullptr},
-                            kSelect("Transfer function", 1),
-                            {"Fref", PT_REFFREQ, 8, DT_CONRELRES, 0.35, 0.0175, "\"Hz\""},
-                            {"Reference Temperature", PT_REF_TEMP, 5, DT_CONRES, 15, 0.5, "\"degC\""}};
+  std::vector<Field> top = {
+      kSelect("Transducer type", 1),
+      {"Sensitivity direction (x,y,z)", PT_DIRECTION, 2, DT_ENUMERATION, 0, 0, nullptr},
+      {"Weight", PT_WEIGHT, 6, DT_CONRELRES, 0.1, 0.1, "\"g\""},
+      {"Phase invertion (0: 0\xb0, 1: 180\xb0)", PT_SIGN, 1, DT_ENUMERATION, 0, 0, nullptr},
+      kSelect("Transfer function", 1),
+      {"Fref", PT_REFFREQ, 8, DT_CONRELRES, 0.35, 0.0175, "\"Hz\""},
+      {"Reference Temperature", PT_REF_TEMP, 5, DT_CONRES, 15, 0.5, "\"degC\""}};
   for (const Field& f : calibrationBlock()) top.push_back(f);
   expectFields(t.m_properties, top);
 
@@ -103,8 +106,9 @@ TEST_F(ShippedIeee, Template25IsTheVerifiedAccelerometerLayout) {
     CTDLSelectCase& extended = asSelectCase(kind.m_cases[c]->m_properties[0]);
     ASSERT_EQ(extended.m_cases.size(), 2u);
     for (CTDLCase* ec : extended.m_cases) {
-      expectFields(ec->m_properties, {{"Sensitivity @ Fref", PT_SENS_AT_REF, 16, DT_CONRELRES, 5e-7, 0.00015, units[c]},
-                                      {"F hp electrical", PT_TF_HP_S, 8, DT_CONRELRES, 0.005, 0.03, "\"Hz\""}});
+      expectFields(ec->m_properties,
+                   {{"Sensitivity @ Fref", PT_SENS_AT_REF, 16, DT_CONRELRES, 5e-7, 0.00015, units[c]},
+                    {"F hp electrical", PT_TF_HP_S, 8, DT_CONRELRES, 0.005, 0.03, "\"Hz\""}});
     }
   }
   EXPECT_EQ(kind.m_cases[0]->m_properties.size(), 1u);
@@ -158,7 +162,8 @@ TEST_F(ShippedIeee, Template33IsTheBridgeLayout) {
 TEST_F(ShippedIeee, Template27StartsWithItsOneBitSelectCaseThenSensitivity) {
   CTDLTemplate& t = tmpl(27);
   expectField(t.m_properties[0], kSelect("Microphone option", 1));
-  expectField(t.m_properties[1], {"Sensitivity @ Fref", PT_SENS_AT_REF, 16, DT_CONRELRES, 1e-5, 0.0001, "\"V/Pa\""});
+  expectField(t.m_properties[1],
+              {"Sensitivity @ Fref", PT_SENS_AT_REF, 16, DT_CONRELRES, 1e-5, 0.0001, "\"V/Pa\""});
   int32_t bits = 0;
   for (std::size_t i = 2; i + 5 < t.m_properties.size(); ++i) bits += t.m_properties[i]->m_bitWidth;
   EXPECT_EQ(bits, 25);

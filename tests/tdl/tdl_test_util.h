@@ -14,16 +14,18 @@
 
 namespace tdltest {
 
-inline std::string fixture(const std::string& name) { return std::string(TEDSKIT_TEST_DIR) + "/fixtures/" + name; }
+inline std::string fixture(const std::string& name) {
+  return std::string(TEDSKIT_TEST_DIR) + "/fixtures/" + name;
+}
 
 // A TDL file holding text, removed when the object goes.
 class TempTdl {
  public:
   explicit TempTdl(const std::string& text) {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() /
-            (std::string("orlin_") + info->test_suite_name() + "_" + info->name() + "_" +
-             std::to_string(counter()++) + ".tdl");
+    path_ =
+        std::filesystem::temp_directory_path() / (std::string("orlin_") + info->test_suite_name() + "_" +
+                                                  info->name() + "_" + std::to_string(counter()++) + ".tdl");
     std::ofstream(path_, std::ios::binary) << text;
   }
   ~TempTdl() { std::filesystem::remove(path_); }

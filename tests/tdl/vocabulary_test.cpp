@@ -28,8 +28,9 @@ TEST(Vocabulary, DataTypeFromNameMatchesSubstrings) {
     eDataType result;
     eDataType stored;
   };
-  const Case cases[] = {{"ASCII", DT_ASCII, DT_ASCII}, {"Sing", DT_SINGLE, DT_SINGLE}, {"INT", DT_UNINT, DT_UNINT},
-                        {"", DT_UNINT, DT_UNINT},      {"DATE", DT_DATE, DT_DATE},      {"BitBin", DT_UNINT, DT_CHR5},
+  const Case cases[] = {{"ASCII", DT_ASCII, DT_ASCII},  {"Sing", DT_SINGLE, DT_SINGLE},
+                        {"INT", DT_UNINT, DT_UNINT},    {"", DT_UNINT, DT_UNINT},
+                        {"DATE", DT_DATE, DT_DATE},     {"BitBin", DT_UNINT, DT_CHR5},
                         {"String7", DT_UNINT, DT_CHR5}, {"ascii", DT_UNINT, DT_CHR5}};
   for (const Case& c : cases) {
     CTDLProperty p;
@@ -69,7 +70,7 @@ TEST(Vocabulary, MachineDatatype) {
   EXPECT_DOUBLE_EQ(single.m_dataDef.resolution, 1.584563156206892e29);
 
   const std::pair<ePropertyType, eMachineDatatype> byLabel[] = {
-      {PT_CALDATE, MD_TEXT}, {PT_SIGN, MD_INTEGER}, {PT_ELEC_SIG_TYPE, MD_ENUMERATION},
+      {PT_CALDATE, MD_TEXT},      {PT_SIGN, MD_INTEGER},       {PT_ELEC_SIG_TYPE, MD_ENUMERATION},
       {PT_CAL_INITIALS, MD_CHR5}, {PT_TYPE_CONRES, MD_NUMBER}, {static_cast<ePropertyType>(-3), MD_INTEGER}};
   for (const auto& [type, machine] : byLabel) {
     CTDLProperty p;
@@ -84,11 +85,16 @@ TEST(Vocabulary, FieldStructDatatype) {
     eDataType data;
     int expected;
   };
-  const Case cases[] = {{PT_SIGN, DT_UNINT, 2},         {PT_DIRECTION, DT_ENUMERATION, 7},
-                        {PT_ATTACHED_VERSION_LETTER, DT_CHR5, 3}, {PT_ATTACHED_MFGR_ID, DT_UNINT, 1},
-                        {PT_GAIN, DT_CONRELRES, 5},     {PT_MEASURAND, DT_ENUMERATION, 199},
-                        {PT_WEIGHT, DT_CONRES, 6},      {PT_CALDATE, DT_DATE, 4},
-                        {PT_USER, DT_ASCII, 8},         {PT_TYPE_SINGLE, DT_SINGLE, 6},
+  const Case cases[] = {{PT_SIGN, DT_UNINT, 2},
+                        {PT_DIRECTION, DT_ENUMERATION, 7},
+                        {PT_ATTACHED_VERSION_LETTER, DT_CHR5, 3},
+                        {PT_ATTACHED_MFGR_ID, DT_UNINT, 1},
+                        {PT_GAIN, DT_CONRELRES, 5},
+                        {PT_MEASURAND, DT_ENUMERATION, 199},
+                        {PT_WEIGHT, DT_CONRES, 6},
+                        {PT_CALDATE, DT_DATE, 4},
+                        {PT_USER, DT_ASCII, 8},
+                        {PT_TYPE_SINGLE, DT_SINGLE, 6},
                         {PT_WEIGHT, static_cast<eDataType>(42), 2}};
   for (const Case& c : cases) {
     CTDLProperty p;
