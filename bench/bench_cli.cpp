@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "cli/engine.hpp"
-#include "cli/image.hpp"
+#include "cli/engine.h"
+#include "cli/image.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "args.hpp"
+#include "args.h"
 
 #include <charconv>
 

@@ -8,9 +8,9 @@
 #include <iostream>
 #include <optional>
 
-#include "commands.hpp"
-#include "engine.hpp"
-#include "report.hpp"
+#include "commands.h"
+#include "engine.h"
+#include "report.h"
 #include "tedskit/ferrun.h"
 #include "tedskit/owbus.h"
 

@@ -1,8 +1,8 @@
 #include <iostream>
 
-#include "commands.hpp"
-#include "engine.hpp"
-#include "report.hpp"
+#include "commands.h"
+#include "engine.h"
+#include "report.h"
 
 namespace teds {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <unistd.h>
 
-#include "capture.hpp"
-#include "commands.hpp"
-#include "engine.hpp"
+#include "capture.h"
+#include "commands.h"
+#include "engine.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/quillon.h"
 

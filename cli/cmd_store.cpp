@@ -2,10 +2,10 @@
 
 #include <unistd.h>
 
-#include "capture.hpp"
-#include "commands.hpp"
-#include "engine.hpp"
-#include "report.hpp"
+#include "capture.h"
+#include "commands.h"
+#include "engine.h"
+#include "report.h"
 #include "tedskit/calden.h"
 #include "tedskit/dorvia.h"
 

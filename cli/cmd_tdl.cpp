@@ -4,8 +4,8 @@
 #include <iostream>
 #include <sstream>
 
-#include "capture.hpp"
-#include "commands.hpp"
+#include "capture.h"
+#include "commands.h"
 #include "tedskit/orlin.hpp"
 
 namespace teds {

@@ -1,4 +1,4 @@
-#include "engine.hpp"
+#include "engine.h"
 
 #include <unistd.h>
 
@@ -7,11 +7,11 @@
 #include <cstring>
 #include <vector>
 
-#include "app.hpp"
-#include "capture.hpp"
+#include "app.h"
+#include "capture.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/quillon.h"
-#include "text.hpp"
+#include "text.h"
 
 namespace teds {
 namespace {

@@ -1,5 +1,5 @@
 // The help of every subcommand, in the order teds --help lists them.
-#include "commands.hpp"
+#include "commands.h"
 
 namespace teds {
 

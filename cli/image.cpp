@@ -1,9 +1,9 @@
-#include "image.hpp"
+#include "image.h"
 
 #include <algorithm>
 #include <numeric>
 
-#include "text.hpp"
+#include "text.h"
 
 namespace teds {
 namespace {

@@ -8,8 +8,8 @@
 #include <span>
 #include <string>
 
-#include "app.hpp"
-#include "commands.hpp"
+#include "app.h"
+#include "commands.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "report.hpp"
+#include "report.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-#include "capture.hpp"
+#include "capture.h"
 #include "tedskit/quillon.h"
 
 namespace teds {

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "accessors.hpp"
-#include "c_boundary.hpp"
+#include "accessors.h"
+#include "c_boundary.h"
 #include "tedskit/dorvia.h"
-#include "text_util.hpp"
+#include "text_util.h"
 
 namespace dorvia {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "accessors.hpp"
-#include "c_boundary.hpp"
+#include "accessors.h"
+#include "c_boundary.h"
 #include "tedskit/dorvia.h"
-#include "text_util.hpp"
+#include "text_util.h"
 
 using namespace dorvia;
 

@@ -1,6 +1,6 @@
 // Accessors for the fields every TEDS template names the same way.
-#include "accessors.hpp"
-#include "c_boundary.hpp"
+#include "accessors.h"
+#include "c_boundary.h"
 #include "tedskit/dorvia.h"
 
 using namespace dorvia;

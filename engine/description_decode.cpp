@@ -1,12 +1,12 @@
-#include "description_decode.hpp"
+#include "description_decode.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "bit_field.hpp"
-#include "description_tokens.hpp"
-#include "description_values.hpp"
-#include "text_util.hpp"
+#include "bit_field.h"
+#include "description_tokens.h"
+#include "description_values.h"
+#include "text_util.h"
 
 namespace dorvia {
 

@@ -1,15 +1,15 @@
-#include "description_encode.hpp"
+#include "description_encode.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 
-#include "bit_field.hpp"
-#include "description_decode.hpp"
-#include "description_tokens.hpp"
-#include "description_values.hpp"
-#include "text_util.hpp"
+#include "bit_field.h"
+#include "description_decode.h"
+#include "description_tokens.h"
+#include "description_values.h"
+#include "text_util.h"
 
 namespace dorvia {
 

@@ -3,15 +3,15 @@
 #include <cstring>
 #include <span>
 
-#include "accessors.hpp"
-#include "bit_field.hpp"
-#include "c_boundary.hpp"
-#include "description_decode.hpp"
-#include "description_encode.hpp"
-#include "description_file.hpp"
-#include "engine_state.hpp"
+#include "accessors.h"
+#include "bit_field.h"
+#include "c_boundary.h"
+#include "description_decode.h"
+#include "description_encode.h"
+#include "description_file.h"
+#include "engine_state.h"
 #include "tedskit/dorvia.h"
-#include "v10_engine.hpp"
+#include "v10_engine.h"
 
 namespace dorvia {
 

@@ -1,10 +1,10 @@
-#include "description_file.hpp"
+#include "description_file.h"
 
 #include <cstdio>
 #include <vector>
 
-#include "file_cache.hpp"
-#include "text_util.hpp"
+#include "file_cache.h"
+#include "text_util.h"
 
 namespace dorvia {
 

@@ -1,4 +1,4 @@
-#include "description_tokens.hpp"
+#include "description_tokens.h"
 
 #include <cstdio>
 

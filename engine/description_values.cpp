@@ -1,4 +1,4 @@
-#include "description_values.hpp"
+#include "description_values.h"
 
 #include <algorithm>
 #include <cmath>

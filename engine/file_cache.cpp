@@ -1,4 +1,4 @@
-#include "file_cache.hpp"
+#include "file_cache.h"
 
 #include <sys/stat.h>
 

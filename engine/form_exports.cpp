@@ -3,14 +3,14 @@
 #include <array>
 #include <string>
 
-#include "accessors.hpp"
-#include "c_boundary.hpp"
-#include "description_decode.hpp"
-#include "description_file.hpp"
-#include "engine_state.hpp"
-#include "form_conversion.hpp"
+#include "accessors.h"
+#include "c_boundary.h"
+#include "description_decode.h"
+#include "description_file.h"
+#include "engine_state.h"
+#include "form_conversion.h"
 #include "tedskit/dorvia.h"
-#include "v10_engine.hpp"
+#include "v10_engine.h"
 
 using namespace dorvia;
 

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <string>
 
-#include "accessors.hpp"
-#include "form_conversion.hpp"
-#include "form_parts.hpp"
-#include "text_util.hpp"
+#include "accessors.h"
+#include "form_conversion.h"
+#include "form_parts.h"
+#include "text_util.h"
 
 namespace dorvia {
 

@@ -1,6 +1,6 @@
-#include "form_parts.hpp"
+#include "form_parts.h"
 
-#include "text_util.hpp"
+#include "text_util.h"
 
 namespace dorvia {
 

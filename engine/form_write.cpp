@@ -2,9 +2,9 @@
 #include <array>
 #include <string>
 
-#include "form_conversion.hpp"
-#include "form_parts.hpp"
-#include "text_util.hpp"
+#include "form_conversion.h"
+#include "form_parts.h"
+#include "text_util.h"
 
 namespace dorvia {
 

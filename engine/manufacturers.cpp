@@ -1,10 +1,10 @@
-#include "manufacturers.hpp"
+#include "manufacturers.h"
 
 #include <array>
 #include <cstdlib>
 
-#include "file_cache.hpp"
-#include "text_util.hpp"
+#include "file_cache.h"
+#include "text_util.h"
 
 namespace dorvia {
 

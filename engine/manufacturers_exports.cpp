@@ -1,9 +1,9 @@
 // The manufacturer-name exports.
-#include "accessors.hpp"
-#include "c_boundary.hpp"
-#include "manufacturers.hpp"
+#include "accessors.h"
+#include "c_boundary.h"
+#include "manufacturers.h"
 #include "tedskit/dorvia.h"
-#include "text_util.hpp"
+#include "text_util.h"
 
 using namespace dorvia;
 

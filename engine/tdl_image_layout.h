@@ -1,5 +1,6 @@
 // Where the TDL engine finds things in a memory image, shared by decoding and writing.
-#pragma once
+#ifndef TEDSKIT_ENGINE_TDL_IMAGE_LAYOUT_H
+#define TEDSKIT_ENGINE_TDL_IMAGE_LAYOUT_H
 
 #include <cstdint>
 
@@ -17,3 +18,5 @@ inline constexpr int kUserDataMarkBits = 3;
 inline constexpr int kUserCharacterBits = 7;
 
 }  // namespace tdl_image
+
+#endif  // TEDSKIT_ENGINE_TDL_IMAGE_LAYOUT_H

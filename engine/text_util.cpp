@@ -1,4 +1,4 @@
-#include "text_util.hpp"
+#include "text_util.h"
 
 #include <algorithm>
 #include <cerrno>

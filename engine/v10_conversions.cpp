@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "accessors.hpp"
-#include "description_file.hpp"
+#include "accessors.h"
+#include "description_file.h"
 #include "tedskit/dorvia.h"
-#include "v10_engine.hpp"
+#include "v10_engine.h"
 
 namespace dorvia {
 namespace {

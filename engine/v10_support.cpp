@@ -3,9 +3,9 @@
 // through it and hand its images over.
 #include <memory>
 
-#include "c_boundary.hpp"
+#include "c_boundary.h"
 #include "tedskit/dorvia.h"
-#include "v10_engine.hpp"
+#include "v10_engine.h"
 
 extern "C" {
 TEDSKIT_EXPORT CTEDSInfo* gTedsinfoptr = nullptr;

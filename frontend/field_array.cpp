@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "c_boundary.hpp"
-#include "engine_format.hpp"
-#include "lms_names.hpp"
-#include "paths.hpp"
-#include "state.hpp"
+#include "c_boundary.h"
+#include "engine_format.h"
+#include "lms_names.h"
+#include "paths.h"
+#include "state.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/pellam.h"
 #include "tedskit/quillon.h"

@@ -1,4 +1,4 @@
-#include "line_reader.hpp"
+#include "line_reader.h"
 
 namespace quillon {
 

@@ -3,12 +3,12 @@
 #include <string>
 #include <string_view>
 
-#include "c_boundary.hpp"
-#include "line_reader.hpp"
-#include "paths.hpp"
-#include "state.hpp"
+#include "c_boundary.h"
+#include "line_reader.h"
+#include "paths.h"
+#include "state.h"
 #include "tedskit/quillon.h"
-#include "text_scan.hpp"
+#include "text_scan.h"
 
 namespace quillon {
 

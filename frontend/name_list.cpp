@@ -1,4 +1,4 @@
-#include "name_list.hpp"
+#include "name_list.h"
 
 #include <algorithm>
 #include <cstring>

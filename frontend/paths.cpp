@@ -1,4 +1,4 @@
-#include "paths.hpp"
+#include "paths.h"
 
 namespace quillon {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string_view>
 
-#include "c_boundary.hpp"
-#include "lms_names.hpp"
-#include "state.hpp"
+#include "c_boundary.h"
+#include "lms_names.h"
+#include "state.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/pellam.h"
 #include "tedskit/quillon.h"

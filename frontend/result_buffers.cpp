@@ -1,4 +1,4 @@
-#include "result_buffers.hpp"
+#include "result_buffers.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "text_scan.hpp"
+#include "text_scan.h"
 
 #include <algorithm>
 #include <cerrno>

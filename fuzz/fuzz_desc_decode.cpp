@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "fuzz/fuzz_scratch_dir.hpp"
+#include "fuzz/fuzz_scratch_dir.h"
 #include "tedskit/dorvia.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

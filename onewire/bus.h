@@ -1,5 +1,6 @@
 // The library's one adapter session and the bus steps every sequence is made of.
-#pragma once
+#ifndef TEDSKIT_ONEWIRE_BUS_H
+#define TEDSKIT_ONEWIRE_BUS_H
 
 #include <array>
 #include <cstdint>
@@ -46,3 +47,5 @@ size_t readSize(uint8_t family);
 size_t writeSize(uint8_t family);
 
 }  // namespace ferrun
+
+#endif  // TEDSKIT_ONEWIRE_BUS_H

@@ -4,7 +4,8 @@
 // On a chip every 32-byte page starts with a checksum byte. Page 0 holds the Basic TEDS in
 // layout A (checksum, Basic TEDS, selector...), layout B (checksum, eight FFh, Basic TEDS,
 // selector...) or the unchecked layout of the LMS templates (Basic TEDS at byte 0).
-#pragma once
+#ifndef TEDSKIT_ONEWIRE_LAYOUT_H
+#define TEDSKIT_ONEWIRE_LAYOUT_H
 
 #include <array>
 #include <cstddef>
@@ -56,3 +57,5 @@ std::array<uint8_t, kMaxWrite> layOutPagedImage(std::span<const uint8_t> image, 
 std::array<uint8_t, kMaxWrite> layOutDs2430aImage(std::span<const uint8_t> image, bool recomputeChecksum);
 
 }  // namespace ferrun
+
+#endif  // TEDSKIT_ONEWIRE_LAYOUT_H

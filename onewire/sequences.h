@@ -1,6 +1,7 @@
 // The chip command sequences: DS2430A memory and application register, the paged
 // chips' memory, and the DS2406 status write.
-#pragma once
+#ifndef TEDSKIT_ONEWIRE_SEQUENCES_H
+#define TEDSKIT_ONEWIRE_SEQUENCES_H
 
 #include <cstdint>
 #include <span>
@@ -24,3 +25,5 @@ void pagedWriteMemory(std::span<const uint8_t> bytes);
 bool ds2406WriteStatus(uint8_t value);
 
 }  // namespace ferrun
+
+#endif  // TEDSKIT_ONEWIRE_SEQUENCES_H

@@ -1,7 +1,8 @@
 // The seam between the adapter calls and what carries the bytes: a simulated bus today,
 // a real adapter later. Each back end gives raw bus operations; the search algorithm
 // and session rules stay above it.
-#pragma once
+#ifndef TEDSKIT_OWBUS_BACKEND_H
+#define TEDSKIT_OWBUS_BACKEND_H
 
 #include <cstdint>
 #include <memory>
@@ -37,3 +38,5 @@ std::unique_ptr<Backend> openBackend(const std::string& bus, std::string& error)
 bool isVirtualTime(const std::string& bus);
 
 }  // namespace owbus
+
+#endif  // TEDSKIT_OWBUS_BACKEND_H

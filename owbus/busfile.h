@@ -13,7 +13,8 @@
 // '#' starts a comment. Memory not listed keeps the chip's blank state. A DS2431's page
 // protection (55h write-protect, AAh EPROM mode) and copy protection are its memory bytes
 // 0080-0084, as the chip addresses them.
-#pragma once
+#ifndef TEDSKIT_OWBUS_BUSFILE_H
+#define TEDSKIT_OWBUS_BUSFILE_H
 
 #include <memory>
 #include <string>
@@ -36,3 +37,5 @@ bool loadBusFile(const std::string& path, ChipList& chips, std::string& error);
 bool saveBusFile(const std::string& path, const ChipList& chips, std::string& error);
 
 }  // namespace owbus
+
+#endif  // TEDSKIT_OWBUS_BUSFILE_H

@@ -1,6 +1,7 @@
 // A chip model on the simulated bus: the ROM function layer every 1-Wire slave shares,
 // with the memory function layer left to each model.
-#pragma once
+#ifndef TEDSKIT_OWBUS_CHIP_H
+#define TEDSKIT_OWBUS_CHIP_H
 
 #include <array>
 #include <cstdint>
@@ -84,3 +85,5 @@ class Chip {
 };
 
 }  // namespace owbus
+
+#endif  // TEDSKIT_OWBUS_CHIP_H

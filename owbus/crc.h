@@ -1,5 +1,6 @@
 // The two 1-Wire CRCs: CRC-8 of registration numbers, CRC-16 of memory transfers.
-#pragma once
+#ifndef TEDSKIT_OWBUS_CRC_H
+#define TEDSKIT_OWBUS_CRC_H
 
 #include <cstdint>
 #include <span>
@@ -16,3 +17,5 @@ uint16_t crc16(uint16_t crc, uint8_t byte);
 inline constexpr uint16_t kCrc16Residue = 0xB001;
 
 }  // namespace owbus
+
+#endif  // TEDSKIT_OWBUS_CRC_H

@@ -1,7 +1,8 @@
 // DS2406 addressable switch. Modelled: the status memory with Write Status (55h) and
 // Read Status (AAh), both closed by a CRC-16. Byte 7 holds the PIO flip-flops that
 // switch a multiplexed cable's channels; other commands make the chip wait for a reset.
-#pragma once
+#ifndef TEDSKIT_OWBUS_DS2406_H
+#define TEDSKIT_OWBUS_DS2406_H
 
 #include <array>
 
@@ -38,3 +39,5 @@ class Ds2406 final : public Chip {
 };
 
 }  // namespace owbus
+
+#endif  // TEDSKIT_OWBUS_DS2406_H

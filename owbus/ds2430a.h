@@ -1,6 +1,7 @@
 // DS2430A: 32-byte EEPROM behind a 32-byte scratchpad, and an 8-byte application
 // register that can be copied and locked once. No CRC anywhere.
-#pragma once
+#ifndef TEDSKIT_OWBUS_DS2430A_H
+#define TEDSKIT_OWBUS_DS2430A_H
 
 #include <array>
 
@@ -42,3 +43,5 @@ class Ds2430a final : public Chip {
 };
 
 }  // namespace owbus
+
+#endif  // TEDSKIT_OWBUS_DS2430A_H

@@ -1,6 +1,7 @@
 // DS2431: 128 bytes in four 32-byte pages plus control bytes, written through an 8-byte
 // scratchpad row with CRC-16, TA1/TA2/E-S authorisation and page protection.
-#pragma once
+#ifndef TEDSKIT_OWBUS_DS2431_H
+#define TEDSKIT_OWBUS_DS2431_H
 
 #include <array>
 
@@ -35,3 +36,5 @@ class Ds2431 final : public ScratchpadChip<8> {
 };
 
 }  // namespace owbus
+
+#endif  // TEDSKIT_OWBUS_DS2431_H

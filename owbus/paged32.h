@@ -1,7 +1,8 @@
 // The DS2433 and DS28EC20: EEPROM written through a 32-byte scratchpad with
 // TA1/TA2/E-S authorisation and partial copies. They differ in size, tPROG, where CRCs
 // are sent and the DS28EC20's extra rules, which a Profile holds.
-#pragma once
+#ifndef TEDSKIT_OWBUS_PAGED32_H
+#define TEDSKIT_OWBUS_PAGED32_H
 
 #include <array>
 #include <vector>
@@ -44,3 +45,5 @@ class Paged32 final : public ScratchpadChip<32> {
 };
 
 }  // namespace owbus
+
+#endif  // TEDSKIT_OWBUS_PAGED32_H

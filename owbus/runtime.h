@@ -1,6 +1,7 @@
 // Process-wide state of the simulated bus that outlives a session: the virtual clock,
 // the transaction counter and the switchable faults.
-#pragma once
+#ifndef TEDSKIT_OWBUS_RUNTIME_H
+#define TEDSKIT_OWBUS_RUNTIME_H
 
 #include <array>
 #include <cstddef>
@@ -43,3 +44,5 @@ Clock& clock();
 Faults& faults();
 
 }  // namespace owbus
+
+#endif  // TEDSKIT_OWBUS_RUNTIME_H

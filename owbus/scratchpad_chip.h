@@ -1,7 +1,8 @@
 // What the scratchpad EEPROMs share: a write to an N-byte scratchpad row that the host
 // reads back, then a copy authorised by TA1/TA2/E-S. The models differ in what a copy
 // commits and in the rules around it.
-#pragma once
+#ifndef TEDSKIT_OWBUS_SCRATCHPAD_CHIP_H
+#define TEDSKIT_OWBUS_SCRATCHPAD_CHIP_H
 
 #include <array>
 
@@ -101,3 +102,5 @@ class ScratchpadChip : public Chip {
 };
 
 }  // namespace owbus
+
+#endif  // TEDSKIT_OWBUS_SCRATCHPAD_CHIP_H

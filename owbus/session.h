@@ -1,5 +1,6 @@
 // The one adapter session of the process, and the back-end choice that opens it.
-#pragma once
+#ifndef TEDSKIT_OWBUS_SESSION_H
+#define TEDSKIT_OWBUS_SESSION_H
 
 #include <memory>
 #include <optional>
@@ -38,3 +39,5 @@ R guarded(R fallback, F&& f) noexcept {
 }
 
 }  // namespace owbus
+
+#endif  // TEDSKIT_OWBUS_SESSION_H

@@ -1,6 +1,7 @@
 // The simulated 1-Wire bus: its chips share the line as a wired AND, take time on the
 // virtual clock, and suffer the faults switched on.
-#pragma once
+#ifndef TEDSKIT_OWBUS_SIMBUS_H
+#define TEDSKIT_OWBUS_SIMBUS_H
 
 #include <memory>
 #include <vector>
@@ -34,3 +35,5 @@ class SimBus {
 };
 
 }  // namespace owbus
+
+#endif  // TEDSKIT_OWBUS_SIMBUS_H

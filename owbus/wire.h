@@ -1,5 +1,6 @@
 // What every back end speaks in: registration numbers and the result of a search pass.
-#pragma once
+#ifndef TEDSKIT_OWBUS_WIRE_H
+#define TEDSKIT_OWBUS_WIRE_H
 
 #include <array>
 #include <cstdint>
@@ -18,3 +19,5 @@ struct SearchPass {
 };
 
 }  // namespace owbus
+
+#endif  // TEDSKIT_OWBUS_WIRE_H

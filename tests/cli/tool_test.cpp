@@ -1,8 +1,8 @@
 // teds templates, manufacturers, tdl, store, and the conventions every command follows.
 #include <gtest/gtest.h>
 
-#include "json_check.hpp"
-#include "run_tool.hpp"
+#include "json_check.h"
+#include "run_tool.h"
 
 namespace teds_test {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "engine_test_support.hpp"
+#include "engine_test_support.h"
 
 using namespace enginetest;
 

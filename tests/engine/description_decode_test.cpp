@@ -4,8 +4,8 @@
 #include <chrono>
 #include <thread>
 
-#include "engine_test_support.hpp"
-#include "probe_fixture.hpp"
+#include "engine_test_support.h"
+#include "probe_fixture.h"
 
 using namespace enginetest;
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "engine_test_support.hpp"
-#include "probe_fixture.hpp"
+#include "engine_test_support.h"
+#include "probe_fixture.h"
 
 using namespace enginetest;
 

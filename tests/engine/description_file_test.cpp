@@ -1,7 +1,7 @@
 // Finding a template in a description file, seen through the field array of a template.
 #include <gtest/gtest.h>
 
-#include "engine_test_support.hpp"
+#include "engine_test_support.h"
 
 using namespace enginetest;
 

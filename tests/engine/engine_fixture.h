@@ -1,7 +1,7 @@
 // Helpers for the TDL engine tests: images built field by field, a heap field array,
 // and items looked up by label.
-#ifndef TEDSKIT_TESTS_ENGINE_FIXTURE_H
-#define TEDSKIT_TESTS_ENGINE_FIXTURE_H
+#ifndef TEDSKIT_TESTS_ENGINE_ENGINE_FIXTURE_H
+#define TEDSKIT_TESTS_ENGINE_ENGINE_FIXTURE_H
 
 #include <gtest/gtest.h>
 

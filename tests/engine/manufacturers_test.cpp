@@ -5,7 +5,7 @@
 #include <cstring>
 #include <thread>
 
-#include "engine_test_support.hpp"
+#include "engine_test_support.h"
 
 using namespace enginetest;
 

@@ -1,7 +1,7 @@
 // Helpers for the front-end tests: tagged arrays, example images, LMS images and
 // throw-away template directories.
-#ifndef TEDSKIT_TESTS_FRONTEND_FIXTURE_H
-#define TEDSKIT_TESTS_FRONTEND_FIXTURE_H
+#ifndef TEDSKIT_TESTS_FRONTEND_FRONTEND_FIXTURE_H
+#define TEDSKIT_TESTS_FRONTEND_FRONTEND_FIXTURE_H
 
 #include <array>
 #include <cstdint>
@@ -14,7 +14,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "../support/example_image.hpp"
+#include "../support/example_image.h"
 #include "tedskit/quillon.h"
 
 namespace frontendtest {

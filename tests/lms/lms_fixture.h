@@ -1,6 +1,6 @@
 // Test helpers for LMS images and field arrays.
-#ifndef TEDSKIT_TESTS_LMS_FIXTURE_H
-#define TEDSKIT_TESTS_LMS_FIXTURE_H
+#ifndef TEDSKIT_TESTS_LMS_LMS_FIXTURE_H
+#define TEDSKIT_TESTS_LMS_LMS_FIXTURE_H
 
 #include <array>
 #include <cstdint>

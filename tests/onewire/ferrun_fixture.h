@@ -1,6 +1,7 @@
 // Helpers for driving ferrun against a simulated bus: bus-file text for chips with given
 // contents, paged images with their checksums, and one read's outputs.
-#pragma once
+#ifndef TEDSKIT_TESTS_ONEWIRE_FERRUN_FIXTURE_H
+#define TEDSKIT_TESTS_ONEWIRE_FERRUN_FIXTURE_H
 
 #include <array>
 #include <cstdint>
@@ -119,3 +120,5 @@ class Session {
 inline Bytes slice(const Bytes& b, size_t from, size_t count) {
   return Bytes(b.begin() + from, b.begin() + from + count);
 }
+
+#endif  // TEDSKIT_TESTS_ONEWIRE_FERRUN_FIXTURE_H

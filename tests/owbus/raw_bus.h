@@ -1,6 +1,7 @@
 // Talks to the configured bus through the adapter calls, byte by byte, as a data sheet's
 // examples do.
-#pragma once
+#ifndef TEDSKIT_TESTS_OWBUS_RAW_BUS_H
+#define TEDSKIT_TESTS_OWBUS_RAW_BUS_H
 
 #include <cstdint>
 #include <initializer_list>
@@ -49,3 +50,5 @@ inline std::vector<uint8_t> concat(std::vector<uint8_t> a, const std::vector<uin
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
+
+#endif  // TEDSKIT_TESTS_OWBUS_RAW_BUS_H

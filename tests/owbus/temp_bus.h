@@ -1,6 +1,7 @@
 // A simulated bus for one test: the bus file lives in a fresh temporary folder and owbus
 // is pointed at it; faults and counters start clean.
-#pragma once
+#ifndef TEDSKIT_TESTS_OWBUS_TEMP_BUS_H
+#define TEDSKIT_TESTS_OWBUS_TEMP_BUS_H
 
 #include <filesystem>
 #include <fstream>
@@ -46,3 +47,5 @@ class TempBus {
   std::filesystem::path dir_;
   std::string path_;
 };
+
+#endif  // TEDSKIT_TESTS_OWBUS_TEMP_BUS_H

@@ -1,6 +1,6 @@
 // Helpers for tests that parse TDL text through orlin().
-#ifndef TEDSKIT_TESTS_TDL_TEST_UTIL_H
-#define TEDSKIT_TESTS_TDL_TEST_UTIL_H
+#ifndef TEDSKIT_TESTS_TDL_TDL_TEST_UTIL_H
+#define TEDSKIT_TESTS_TDL_TDL_TEST_UTIL_H
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,56 @@
+// What every subcommand shares: its failure type, the common options, the template
+// directory and the places of the installed data.
+#ifndef TEDSKIT_CLI_APP_H
+#define TEDSKIT_CLI_APP_H
+
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "args.h"
+#include "text.h"
+
+namespace teds {
+
+// A failure the user should read: printed as "teds: message", exit status 1.
+class Failure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The help of one subcommand; its first line of usage is printed with usage errors.
+struct CommandHelp {
+  const char* name;
+  const char* summary;
+  const char* usage;    // "teds decode [OPTIONS] IMAGE..." (several lines allowed)
+  const char* details;  // description and options
+};
+
+struct Context {
+  std::filesystem::path templatesDir;
+  bool json = false;
+  Style style{false};
+};
+
+// -h/--help, --templates DIR, --json, --color WHEN, --no-color.
+std::vector<OptionSpec> withCommonOptions(std::vector<OptionSpec> specs);
+Context makeContext(const Args& args);
+void printHelp(const CommandHelp& help);
+
+// Where the tool's data lives: beside an installed binary (../share/tedskit), else the
+// source tree it was built from.
+std::filesystem::path dataRoot();
+std::filesystem::path defaultTemplatesDir();
+std::filesystem::path defaultBusFile();
+
+// The whole content of a file, or of standard input for "-".
+std::string readSource(const std::string& source);
+
+// A result code of the libraries in words.
+std::string describeCode(int code);
+
+}  // namespace teds
+
+#endif

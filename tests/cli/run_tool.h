@@ -1,0 +1,112 @@
+// Runs the real teds binary, feeding standard input and collecting both output streams
+// and the exit status; and a scratch directory per test with a copy of the sample bus.
+#ifndef TEDSKIT_TESTS_CLI_RUN_TOOL_H
+#define TEDSKIT_TESTS_CLI_RUN_TOOL_H
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace teds_test {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+inline std::string slurp(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+inline void spill(const fs::path& path, const std::string& text) {
+  std::ofstream file(path, std::ios::binary);
+  file << text;
+}
+
+// Output goes through files, not pipes, so a large output cannot block the child.
+inline Result runTeds(const std::vector<std::string>& args, const std::string& input = "",
+                      const fs::path& workDir = TEDSKIT_SOURCE_DIR) {
+  const fs::path scratch = fs::temp_directory_path() / ("teds_run_" + std::to_string(getpid()));
+  fs::create_directories(scratch);
+  const fs::path in = scratch / "in", out = scratch / "out", err = scratch / "err";
+  spill(in, input);
+  const pid_t child = fork();
+  if (child == 0) {
+    const int inFd = open(in.c_str(), O_RDONLY);
+    const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(inFd, 0);
+    dup2(outFd, 1);
+    dup2(errFd, 2);
+    if (chdir(workDir.c_str()) != 0) _exit(126);
+    std::vector<char*> argv;
+    std::string binary = TEDS_BINARY;
+    argv.push_back(binary.data());
+    std::vector<std::string> copies = args;
+    for (auto& arg : copies) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    // No terminal: the tool must not colour or ask.
+    setsid();
+    execv(binary.c_str(), argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  Result result;
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.out = slurp(out);
+  result.err = slurp(err);
+  fs::remove_all(scratch);
+  return result;
+}
+
+// A fresh directory holding a copy of examples/sensor.bus; removed at the end.
+class Scratch {
+ public:
+  Scratch() {
+    dir_ = fs::temp_directory_path() /
+           ("teds_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter()));
+    fs::create_directories(dir_);
+    fs::copy_file(fs::path(TEDSKIT_SOURCE_DIR) / "examples" / "sensor.bus", bus());
+  }
+  ~Scratch() {
+    std::error_code error;
+    fs::remove_all(dir_, error);
+  }
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+
+  fs::path bus() const { return dir_ / "sensor.bus"; }
+  fs::path path(const std::string& name) const { return dir_ / name; }
+  fs::path write(const std::string& name, const std::string& text) const {
+    spill(path(name), text);
+    return path(name);
+  }
+
+ private:
+  static int& counter() {
+    static int value = 0;
+    return value;
+  }
+  fs::path dir_;
+};
+
+inline std::string example(const std::string& name) {
+  return (fs::path(TEDSKIT_SOURCE_DIR) / "examples" / name).string();
+}
+
+}  // namespace teds_test
+
+#endif  // TEDSKIT_TESTS_CLI_RUN_TOOL_H
