@@ -92,6 +92,9 @@ struct ChipRead {
   std::optional<std::array<uint8_t, 8>> reg;  // a DS2430A's application register
 };
 
+// The chip is read whole and taken apart by the same layout code as ferrun's own reads.
+// ferrun's caller forms would not do here: they carry no verdict for pages past 3 and, in
+// the inline form, neither page 0's verdict nor its bytes 24-31.
 ChipRead readChip(const BusSession& bus) {
   std::array<uint8_t, 8> reg{};
   std::vector<uint8_t> memory(FERRUN_MAX_MEMORY, 0);
