@@ -4,6 +4,7 @@
 
 #include "base/chip_image.h"
 #include "base/hex.h"
+#include "base/line_reader.h"
 #include "base/page_checksum.h"
 #include "text.h"
 
@@ -172,10 +173,10 @@ TedsImage parseImage(std::string_view content) {
   std::size_t lineNumber = 0;
   std::string firstBadLine;
   std::size_t firstBadNumber = 0;
-  while (!content.empty()) {
-    const auto end = content.find('\n');
-    std::string line = trim(content.substr(0, end));
-    content = end == std::string_view::npos ? std::string_view{} : content.substr(end + 1);
+  tedskit::base::TextLines lines(content);
+  std::string_view text;
+  while (lines.next(text)) {
+    std::string line = trim(text);
     ++lineNumber;
     if (line.empty() || line[0] == '#') continue;
     const auto colon = line.find(':');
