@@ -1,5 +1,6 @@
 // The parse entry: orlin() reads one TDL file into a new collection.
 #include <cstdio>
+#include <memory>
 #include <new>
 
 #include "base/c_file.h"
@@ -12,8 +13,9 @@
 namespace {
 
 int32_t parseFile(const char* path) {
-  auto* collection = new CTDLTemplateCollection;
-  orlin_detail::adoptCollection(collection);
+  auto owned = std::make_unique<CTDLTemplateCollection>();
+  orlin_detail::adoptCollection(owned.get());
+  CTDLTemplateCollection* collection = owned.release();
   orlin_detail::setLastCollection(collection);
   if (path == nullptr) return ORLIN_FILE_NOT_OPENED;
 
