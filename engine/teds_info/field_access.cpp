@@ -1,4 +1,4 @@
-#include "field_access.h"
+#include "teds_info/field_access.h"
 
 #include <vector>
 

@@ -4,12 +4,12 @@
 #include <cstring>
 #include <span>
 
-#include "basic_teds.h"
-#include "tdl_bits.h"
+#include "teds_info/basic_teds.h"
+#include "teds_info/tdl_bits.h"
 #include "tedskit/tedsinfo.hpp"
-#include "template_map.h"
-#include "tdl_image_layout.h"
-#include "value_conversion.h"
+#include "teds_info/template_map.h"
+#include "teds_info/tdl_image_layout.h"
+#include "teds_info/value_conversion.h"
 
 namespace {
 

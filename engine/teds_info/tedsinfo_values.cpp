@@ -6,9 +6,9 @@
 #include <initializer_list>
 #include <string>
 
-#include "field_access.h"
+#include "teds_info/field_access.h"
 #include "tedskit/tedsinfo.hpp"
-#include "value_conversion.h"
+#include "teds_info/value_conversion.h"
 
 namespace {
 

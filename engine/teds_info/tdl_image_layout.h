@@ -1,6 +1,6 @@
 // Where the TDL engine finds things in a memory image, shared by decoding and writing.
-#ifndef TEDSKIT_ENGINE_TDL_IMAGE_LAYOUT_H
-#define TEDSKIT_ENGINE_TDL_IMAGE_LAYOUT_H
+#ifndef TEDSKIT_ENGINE_TEDS_INFO_TDL_IMAGE_LAYOUT_H
+#define TEDSKIT_ENGINE_TEDS_INFO_TDL_IMAGE_LAYOUT_H
 
 #include <cstdint>
 
@@ -19,4 +19,4 @@ inline constexpr int kUserCharacterBits = 7;
 
 }  // namespace tdl_image
 
-#endif  // TEDSKIT_ENGINE_TDL_IMAGE_LAYOUT_H
+#endif  // TEDSKIT_ENGINE_TEDS_INFO_TDL_IMAGE_LAYOUT_H

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "field_access.h"
+#include "teds_info/field_access.h"
 #include "tedskit/tedsinfo.hpp"
-#include "template_map.h"
-#include "value_conversion.h"
-#include "value_formulas.h"
+#include "teds_info/template_map.h"
+#include "teds_info/value_conversion.h"
+#include "teds_info/value_formulas.h"
 
 namespace {
 

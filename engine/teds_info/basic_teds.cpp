@@ -1,6 +1,6 @@
-#include "basic_teds.h"
+#include "teds_info/basic_teds.h"
 
-#include "tdl_bits.h"
+#include "teds_info/tdl_bits.h"
 
 namespace dorvia {
 

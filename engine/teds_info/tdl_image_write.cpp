@@ -7,11 +7,11 @@
 #include <span>
 #include <string>
 
-#include "tdl_bits.h"
+#include "teds_info/tdl_bits.h"
 #include "tedskit/tedsinfo.hpp"
-#include "template_map.h"
-#include "tdl_image_layout.h"
-#include "value_conversion.h"
+#include "teds_info/template_map.h"
+#include "teds_info/tdl_image_layout.h"
+#include "teds_info/value_conversion.h"
 
 namespace {
 

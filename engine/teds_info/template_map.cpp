@@ -1,4 +1,4 @@
-#include "template_map.h"
+#include "teds_info/template_map.h"
 
 #include <algorithm>
 

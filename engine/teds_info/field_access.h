@@ -1,7 +1,7 @@
 // The TDL engine reads and writes field-array items only through the field
 // accessors of the library, found by label (case-insensitive).
-#ifndef TEDSKIT_ENGINE_FIELD_ACCESS_H
-#define TEDSKIT_ENGINE_FIELD_ACCESS_H
+#ifndef TEDSKIT_ENGINE_TEDS_INFO_FIELD_ACCESS_H
+#define TEDSKIT_ENGINE_TEDS_INFO_FIELD_ACCESS_H
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 // The Basic TEDS of the 64-bit application register, from bit 0.
-#ifndef TEDSKIT_ENGINE_BASIC_TEDS_H
-#define TEDSKIT_ENGINE_BASIC_TEDS_H
+#ifndef TEDSKIT_ENGINE_TEDS_INFO_BASIC_TEDS_H
+#define TEDSKIT_ENGINE_TEDS_INFO_BASIC_TEDS_H
 
 #include <span>
 

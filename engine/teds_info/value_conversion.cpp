@@ -1,4 +1,4 @@
-#include "value_conversion.h"
+#include "teds_info/value_conversion.h"
 
 #include <algorithm>
 #include <bit>
@@ -6,8 +6,8 @@
 #include <cstring>
 #include <limits>
 
-#include "tdl_bits.h"
-#include "value_formulas.h"
+#include "teds_info/tdl_bits.h"
+#include "teds_info/value_formulas.h"
 
 namespace dorvia {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "tedskit/tedsinfo.hpp"
-#include "template_map.h"
+#include "teds_info/template_map.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // buffers it is given: bits outside the source read as 0, bits outside the
 // destination are dropped, and the cursors still advance by the full count so a
 // walk over a template stays in step with the template whatever the image holds.
-#ifndef TEDSKIT_ENGINE_TDL_BITS_H
-#define TEDSKIT_ENGINE_TDL_BITS_H
+#ifndef TEDSKIT_ENGINE_TEDS_INFO_TDL_BITS_H
+#define TEDSKIT_ENGINE_TEDS_INFO_TDL_BITS_H
 
 #include <cstdint>
 #include <span>

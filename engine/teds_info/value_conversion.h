@@ -1,7 +1,7 @@
 // Conversion of a property's value between its raw bits (m_rawData) and its value
 // (m_value), by the property's machine datatype and data type.
-#ifndef TEDSKIT_ENGINE_VALUE_CONVERSION_H
-#define TEDSKIT_ENGINE_VALUE_CONVERSION_H
+#ifndef TEDSKIT_ENGINE_TEDS_INFO_VALUE_CONVERSION_H
+#define TEDSKIT_ENGINE_TEDS_INFO_VALUE_CONVERSION_H
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "tdl_bits.h"
+#include "teds_info/tdl_bits.h"
 
 #include <algorithm>
 

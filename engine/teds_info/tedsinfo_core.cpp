@@ -6,12 +6,12 @@
 #include <string>
 #include <strings.h>
 
-#include "basic_teds.h"
-#include "tdl_bits.h"
+#include "teds_info/basic_teds.h"
+#include "teds_info/tdl_bits.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/tedsinfo.hpp"
-#include "template_map.h"
-#include "value_formulas.h"
+#include "teds_info/template_map.h"
+#include "teds_info/value_formulas.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The number and date formulas of the TDL data types, shared by decoding and
 // encoding. Raw values are the field bits read as a signed 32-bit integer.
-#ifndef TEDSKIT_ENGINE_VALUE_FORMULAS_H
-#define TEDSKIT_ENGINE_VALUE_FORMULAS_H
+#ifndef TEDSKIT_ENGINE_TEDS_INFO_VALUE_FORMULAS_H
+#define TEDSKIT_ENGINE_TEDS_INFO_VALUE_FORMULAS_H
 
 #include <cstdint>
 #include <string>

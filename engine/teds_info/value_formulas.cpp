@@ -1,4 +1,4 @@
-#include "value_formulas.h"
+#include "teds_info/value_formulas.h"
 
 #include <algorithm>
 #include <cmath>

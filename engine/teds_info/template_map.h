@@ -1,8 +1,8 @@
 // The fixed relation between the old template numbers 0 to 24 and an IEEE
 // template ID with the select-case values that stand for them, plus the rows that
 // give templates 33, 39 and the MTS template their select-case record.
-#ifndef TEDSKIT_ENGINE_TEMPLATE_MAP_H
-#define TEDSKIT_ENGINE_TEMPLATE_MAP_H
+#ifndef TEDSKIT_ENGINE_TEDS_INFO_TEMPLATE_MAP_H
+#define TEDSKIT_ENGINE_TEDS_INFO_TEMPLATE_MAP_H
 
 #include <array>
 #include <cstdint>

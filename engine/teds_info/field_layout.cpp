@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "tedskit/tedsinfo.hpp"
-#include "value_conversion.h"
+#include "teds_info/value_conversion.h"
 
 namespace {
 
