@@ -5,15 +5,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/result_codes.h"
 #include "tedskit/records.h"
 
 namespace dorvia {
-
-constexpr int32_t kMissingArgument = -739;
-constexpr int32_t kNotFilled = -53;
-constexpr int32_t kLabelNotFound = -894;
-constexpr int32_t kBufferTooSmall = -21;
-constexpr int32_t kNotThreeParts = -83;
 
 // The labels of the named accessors.
 namespace label {

@@ -9,7 +9,7 @@
 #include "accessors.h"
 #include "c_boundary.h"
 #include "tedskit/dorvia.h"
-#include "text_util.h"
+#include "common/text_util.h"
 
 using namespace dorvia;
 

@@ -6,7 +6,7 @@
 #include "accessors.h"
 #include "form_conversion.h"
 #include "form_parts.h"
-#include "text_util.h"
+#include "common/text_util.h"
 
 namespace dorvia {
 

@@ -1,6 +1,6 @@
 #include "form_parts.h"
 
-#include "text_util.h"
+#include "common/text_util.h"
 
 namespace dorvia {
 

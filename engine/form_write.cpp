@@ -4,7 +4,7 @@
 
 #include "form_conversion.h"
 #include "form_parts.h"
-#include "text_util.h"
+#include "common/text_util.h"
 
 namespace dorvia {
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdlib>
 
-#include "file_cache.h"
-#include "text_util.h"
+#include "common/file_cache.h"
+#include "common/text_util.h"
 
 namespace dorvia {
 

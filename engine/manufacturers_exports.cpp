@@ -3,7 +3,7 @@
 #include "c_boundary.h"
 #include "manufacturers.h"
 #include "tedskit/dorvia.h"
-#include "text_util.h"
+#include "common/text_util.h"
 
 using namespace dorvia;
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "accessors.h"
-#include "description_file.h"
+#include "description/description_file.h"
 #include "tedskit/dorvia.h"
 #include "v10_engine.h"
 

@@ -1,4 +1,4 @@
-#include "description_values.h"
+#include "description/description_values.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Fields of a TEDS image: bit p is bit (p mod 8) of byte p div 8, and a field's least
 // significant bit comes first. Bits outside the image read as 0 and are never written.
-#ifndef TEDSKIT_ENGINE_BIT_FIELD_H
-#define TEDSKIT_ENGINE_BIT_FIELD_H
+#ifndef TEDSKIT_ENGINE_DESCRIPTION_BIT_FIELD_H
+#define TEDSKIT_ENGINE_DESCRIPTION_BIT_FIELD_H
 
 #include <cstdint>
 #include <span>
@@ -57,4 +57,4 @@ inline int64_t alignToByte(int64_t position) {
 
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_BIT_FIELD_H
+#endif  // TEDSKIT_ENGINE_DESCRIPTION_BIT_FIELD_H

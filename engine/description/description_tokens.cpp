@@ -1,4 +1,4 @@
-#include "description_tokens.h"
+#include "description/description_tokens.h"
 
 #include <cstdio>
 

@@ -1,13 +1,13 @@
 // The description engine's process-wide state: the last decoded image and texts, and
 // the last encoded image. Returned pointers point into it.
-#ifndef TEDSKIT_ENGINE_ENGINE_STATE_H
-#define TEDSKIT_ENGINE_ENGINE_STATE_H
+#ifndef TEDSKIT_ENGINE_DESCRIPTION_ENGINE_STATE_H
+#define TEDSKIT_ENGINE_DESCRIPTION_ENGINE_STATE_H
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-#include "description_encode.h"
+#include "description/description_encode.h"
 
 namespace dorvia {
 
@@ -29,4 +29,4 @@ EngineState& engineState();
 
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_ENGINE_STATE_H
+#endif  // TEDSKIT_ENGINE_DESCRIPTION_ENGINE_STATE_H

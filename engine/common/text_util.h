@@ -1,6 +1,6 @@
 // Small text helpers shared by the engine's parsers and accessors.
-#ifndef TEDSKIT_ENGINE_TEXT_UTIL_H
-#define TEDSKIT_ENGINE_TEXT_UTIL_H
+#ifndef TEDSKIT_ENGINE_COMMON_TEXT_UTIL_H
+#define TEDSKIT_ENGINE_COMMON_TEXT_UTIL_H
 
 #include <cstddef>
 #include <cstdint>
@@ -46,4 +46,4 @@ bool parseCInteger(std::string_view text, long long& value, std::size_t* used = 
 
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_TEXT_UTIL_H
+#endif  // TEDSKIT_ENGINE_COMMON_TEXT_UTIL_H

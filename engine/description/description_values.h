@@ -1,6 +1,6 @@
 // The value conversions of the description field types.
-#ifndef TEDSKIT_ENGINE_DESCRIPTION_VALUES_H
-#define TEDSKIT_ENGINE_DESCRIPTION_VALUES_H
+#ifndef TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_VALUES_H
+#define TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_VALUES_H
 
 #include <cstdint>
 #include <string>
@@ -31,4 +31,4 @@ uint64_t conResIndex(double value, float start, float step, int64_t width);
 
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_DESCRIPTION_VALUES_H
+#endif  // TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_VALUES_H

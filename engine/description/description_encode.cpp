@@ -1,15 +1,15 @@
-#include "description_encode.h"
+#include "description/description_encode.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 
-#include "bit_field.h"
-#include "description_decode.h"
-#include "description_tokens.h"
-#include "description_values.h"
-#include "text_util.h"
+#include "description/bit_field.h"
+#include "description/description_decode.h"
+#include "description/description_tokens.h"
+#include "description/description_values.h"
+#include "common/text_util.h"
 
 namespace dorvia {
 

@@ -1,4 +1,4 @@
-#include "text_util.h"
+#include "common/text_util.h"
 
 #include <algorithm>
 #include <cerrno>

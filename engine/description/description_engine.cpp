@@ -1,17 +1,16 @@
-// Raw image <-> template form text through the template description files.
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <span>
+#include <string>
 
-#include "accessors.h"
-#include "bit_field.h"
-#include "c_boundary.h"
-#include "description_decode.h"
-#include "description_encode.h"
-#include "description_file.h"
-#include "engine_state.h"
-#include "tedskit/dorvia.h"
-#include "v10_engine.h"
+#include "description/description_engine.h"
+#include "common/result_codes.h"
+#include "description/bit_field.h"
+#include "description/description_decode.h"
+#include "description/description_encode.h"
+#include "description/description_file.h"
+#include "description/engine_state.h"
 
 namespace dorvia {
 
@@ -72,8 +71,10 @@ bool loadImage(EngineState& state, const void* memory, const void* appRegister, 
   return true;
 }
 
-int32_t decodeRaw(const char* templateDir, const void* memory, const void* appRegister, bool byteForm,
-                  const char** formText, int32_t* valid) {
+}  // namespace
+
+int32_t decodeImageToForm(const char* templateDir, const void* memory, const void* appRegister, bool byteForm,
+                          const char** formText, int32_t* valid) {
   EngineState& state = engineState();
   *formText = nullptr;
   *valid = 0;
@@ -111,7 +112,7 @@ int32_t decodeRaw(const char* templateDir, const void* memory, const void* appRe
   return state.selector;
 }
 
-int32_t encodeForm(const char* formText, const char** image, bool byteForm) {
+int32_t encodeFormToImage(const char* formText, const char** image, bool byteForm) {
   EngineState& state = engineState();
   *image = nullptr;
   const int32_t result = encodeFormText(formText, state.templateID, state.encodedImage);
@@ -130,36 +131,12 @@ int32_t encodeForm(const char* formText, const char** image, bool byteForm) {
   return 0;
 }
 
-}  // namespace
+int32_t blankTemplateForm(const std::string& path, int32_t templateID, std::string& form) {
+  std::string description;
+  const int32_t found = findTemplate(path, templateID, description);
+  if (found != 0) return found;
+  static const std::array<uint8_t, kImageBufferSize> kEmptyImage{};
+  return decodeAgainstDescription(description, kEmptyImage, templateID, form);
+}
 
 }  // namespace dorvia
-
-using namespace dorvia;
-
-extern "C" {
-
-DORVIA_API int32_t DORVIA_DecodeRawTEDSToTemplateForm(const char* templateDir, const void* memory,
-                                                      const void* appRegister, int32_t byteForm,
-                                                      const char** formText, int32_t* valid) {
-  if (memory == nullptr || appRegister == nullptr || valid == nullptr || formText == nullptr) {
-    return kMissingArgument;
-  }
-  if (v10StateOn()) {
-    return guarded(kMissingArgument, [&] {
-      return decodeRawV10(templateDir, memory, appRegister, byteForm != 0, formText, valid);
-    });
-  }
-  return guarded(kMissingArgument,
-                 [&] { return decodeRaw(templateDir, memory, appRegister, byteForm != 0, formText, valid); });
-}
-
-DORVIA_API int32_t DORVIA_EncodeTemplateFormToRawTEDS(const char* formText, const char** image,
-                                                      int32_t byteForm) {
-  if (image == nullptr) return kMissingArgument;
-  // The V1.0 engine encodes from its field array; the text is not read.
-  if (v10StateOn()) return guarded(kMissingArgument, [&] { return encodeImageV10(image); });
-  if (formText == nullptr) return kMissingArgument;
-  return guarded(kMissingArgument, [&] { return encodeForm(formText, image, byteForm != 0); });
-}
-
-}  // extern "C"

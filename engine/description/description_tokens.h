@@ -1,6 +1,6 @@
 // The token reader shared by description lines and form text lines.
-#ifndef TEDSKIT_ENGINE_DESCRIPTION_TOKENS_H
-#define TEDSKIT_ENGINE_DESCRIPTION_TOKENS_H
+#ifndef TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_TOKENS_H
+#define TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_TOKENS_H
 
 #include <cstddef>
 #include <string_view>
@@ -39,4 +39,4 @@ class TokenCursor {
 
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_DESCRIPTION_TOKENS_H
+#endif  // TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_TOKENS_H

@@ -1,4 +1,4 @@
-#include "file_cache.h"
+#include "common/file_cache.h"
 
 #include <sys/stat.h>
 

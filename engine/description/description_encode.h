@@ -1,6 +1,6 @@
 // Encoding template form text into a 128-byte image.
-#ifndef TEDSKIT_ENGINE_DESCRIPTION_ENCODE_H
-#define TEDSKIT_ENGINE_DESCRIPTION_ENCODE_H
+#ifndef TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_ENCODE_H
+#define TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_ENCODE_H
 
 #include <array>
 #include <cstdint>
@@ -20,4 +20,4 @@ int32_t encodeFormText(std::string_view form, int32_t& templateID,
 
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_DESCRIPTION_ENCODE_H
+#endif  // TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_ENCODE_H

@@ -1,7 +1,7 @@
 // Parsed text files kept between calls, keyed by path and checked against the file's
 // size and modification time, so an unchanged file is neither re-read nor re-scanned.
-#ifndef TEDSKIT_ENGINE_FILE_CACHE_H
-#define TEDSKIT_ENGINE_FILE_CACHE_H
+#ifndef TEDSKIT_ENGINE_COMMON_FILE_CACHE_H
+#define TEDSKIT_ENGINE_COMMON_FILE_CACHE_H
 
 #include <cstdint>
 #include <functional>
@@ -64,4 +64,4 @@ class FileCache {
 
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_FILE_CACHE_H
+#endif  // TEDSKIT_ENGINE_COMMON_FILE_CACHE_H

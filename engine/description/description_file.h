@@ -1,7 +1,7 @@
 // Template description files: finding the template of a template ID and building its
 // description text.
-#ifndef TEDSKIT_ENGINE_DESCRIPTION_FILE_H
-#define TEDSKIT_ENGINE_DESCRIPTION_FILE_H
+#ifndef TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_FILE_H
+#define TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_FILE_H
 
 #include <cstdint>
 #include <map>
@@ -29,4 +29,4 @@ std::string manufacturerDescriptionPath(const char* templateDir, int32_t manufac
 
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_DESCRIPTION_FILE_H
+#endif  // TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_FILE_H

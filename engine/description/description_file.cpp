@@ -1,10 +1,10 @@
-#include "description_file.h"
+#include "description/description_file.h"
 
 #include <cstdio>
 #include <vector>
 
-#include "file_cache.h"
-#include "text_util.h"
+#include "common/file_cache.h"
+#include "common/text_util.h"
 
 namespace dorvia {
 

@@ -1,6 +1,6 @@
 // Decoding an image against a template description into template form text.
-#ifndef TEDSKIT_ENGINE_DESCRIPTION_DECODE_H
-#define TEDSKIT_ENGINE_DESCRIPTION_DECODE_H
+#ifndef TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_DECODE_H
+#define TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_DECODE_H
 
 #include <cstdint>
 #include <span>
@@ -20,4 +20,4 @@ int32_t decodeAgainstDescription(std::string_view description, std::span<const u
 
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_DESCRIPTION_DECODE_H
+#endif  // TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_DECODE_H
