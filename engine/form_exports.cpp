@@ -5,7 +5,7 @@
 #include "accessors.h"
 #include "c_boundary.h"
 #include "description/description_engine.h"
-#include "form_conversion.h"
+#include "form/form_conversion.h"
 #include "tedskit/dorvia.h"
 #include "v10_engine.h"
 

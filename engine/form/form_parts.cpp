@@ -1,4 +1,4 @@
-#include "form_parts.h"
+#include "form/form_parts.h"
 
 #include "common/text_util.h"
 

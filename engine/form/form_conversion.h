@@ -1,6 +1,6 @@
 // Template form text <-> field array (the description engine's side).
-#ifndef TEDSKIT_ENGINE_FORM_CONVERSION_H
-#define TEDSKIT_ENGINE_FORM_CONVERSION_H
+#ifndef TEDSKIT_ENGINE_FORM_FORM_CONVERSION_H
+#define TEDSKIT_ENGINE_FORM_FORM_CONVERSION_H
 
 #include <cstdint>
 #include <string_view>
@@ -19,4 +19,4 @@ int32_t writeFormText(TEDSTemplateFieldArrayStruct& array, char* text, int32_t s
 
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_FORM_CONVERSION_H
+#endif  // TEDSKIT_ENGINE_FORM_FORM_CONVERSION_H

@@ -2,8 +2,8 @@
 #include <array>
 #include <string>
 
-#include "form_conversion.h"
-#include "form_parts.h"
+#include "form/form_conversion.h"
+#include "form/form_parts.h"
 #include "common/text_util.h"
 
 namespace dorvia {

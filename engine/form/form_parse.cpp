@@ -4,8 +4,8 @@
 #include <string>
 
 #include "accessors.h"
-#include "form_conversion.h"
-#include "form_parts.h"
+#include "form/form_conversion.h"
+#include "form/form_parts.h"
 #include "common/text_util.h"
 
 namespace dorvia {

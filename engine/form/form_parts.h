@@ -1,6 +1,6 @@
 // The comma-separated parts of one form text line.
-#ifndef TEDSKIT_ENGINE_FORM_PARTS_H
-#define TEDSKIT_ENGINE_FORM_PARTS_H
+#ifndef TEDSKIT_ENGINE_FORM_FORM_PARTS_H
+#define TEDSKIT_ENGINE_FORM_FORM_PARTS_H
 
 #include <cstddef>
 #include <cstdint>
@@ -36,4 +36,4 @@ int32_t datatypeOf(std::string_view word);
 
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_FORM_PARTS_H
+#endif  // TEDSKIT_ENGINE_FORM_FORM_PARTS_H
