@@ -2,7 +2,7 @@
 // a template without values.
 #include <string>
 
-#include "accessors.h"
+#include "accessors/accessors.h"
 #include "c_boundary.h"
 #include "description/description_engine.h"
 #include "form/form_conversion.h"

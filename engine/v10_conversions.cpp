@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "accessors.h"
+#include "accessors/accessors.h"
 #include "description/description_file.h"
 #include "tedskit/dorvia.h"
 #include "v10_engine.h"

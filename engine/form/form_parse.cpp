@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "accessors.h"
+#include "accessors/accessors.h"
 #include "form/form_conversion.h"
 #include "form/form_parts.h"
 #include "common/text_util.h"

@@ -1,6 +1,6 @@
 // Finding and converting single fields of a field array by label.
-#ifndef TEDSKIT_ENGINE_ACCESSORS_H
-#define TEDSKIT_ENGINE_ACCESSORS_H
+#ifndef TEDSKIT_ENGINE_ACCESSORS_ACCESSORS_H
+#define TEDSKIT_ENGINE_ACCESSORS_ACCESSORS_H
 
 #include <cstdint>
 #include <string_view>
@@ -37,6 +37,28 @@ int32_t getFieldValue(const TEDSTemplateFieldArrayStruct& array, std::string_vie
 int32_t setFieldValue(TEDSTemplateFieldArrayStruct& array, std::string_view label, int32_t type,
                       const void* value);
 
+// The template's name, ID and abstract; -53 for an array that was never filled.
+int32_t getTemplateName(const TEDSTemplateFieldArrayStruct& array, char* buffer, int32_t size);
+int32_t getTemplateIndex(const TEDSTemplateFieldArrayStruct& array);
+int32_t getAbstractText(const TEDSTemplateFieldArrayStruct& array, char* buffer, int32_t size);
+
+// Model number, version letter and version number as one text, joined by separator.
+int32_t getModelText(const TEDSTemplateFieldArrayStruct& array, char separator, char* buffer, int32_t size);
+// Sets the three fields from a text such as "352-c-03"; -83 when it has not three parts.
+int32_t setModelText(TEDSTemplateFieldArrayStruct& array, std::string_view text);
+
+// The calibration date ("month/day/year") as calendar time at local noon, or a
+// negative result code; and the date field set from a calendar time.
+int64_t calibrationTime(const TEDSTemplateFieldArrayStruct& array);
+int32_t setCalibrationTime(TEDSTemplateFieldArrayStruct& array, int64_t calendarTime);
+
+// The manufacturer field as the name the template directory gives its ID, and the
+// field set to the ID of a name (-1 when no manufacturer carries it).
+int32_t getManufacturerText(const TEDSTemplateFieldArrayStruct& array, const char* templateDir, char* buffer,
+                            int32_t size);
+int32_t setManufacturerFromName(TEDSTemplateFieldArrayStruct& array, const char* templateDir,
+                                std::string_view name);
+
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_ACCESSORS_H
+#endif  // TEDSKIT_ENGINE_ACCESSORS_ACCESSORS_H

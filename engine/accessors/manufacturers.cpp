@@ -1,4 +1,4 @@
-#include "manufacturers.h"
+#include "accessors/manufacturers.h"
 
 #include <array>
 #include <cstdlib>

@@ -1,11 +1,10 @@
 // The generic field accessors: a field's value text read as, or written from, one of the
-// value types.
+// value types; and the template's name, ID and abstract.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "accessors.h"
-#include "c_boundary.h"
+#include "accessors/accessors.h"
 #include "tedskit/dorvia.h"
 #include "common/text_util.h"
 
@@ -116,50 +115,19 @@ int32_t setFieldValue(TEDSTemplateFieldArrayStruct& array, std::string_view labe
   return 0;
 }
 
+int32_t getTemplateName(const TEDSTemplateFieldArrayStruct& array, char* buffer, int32_t size) {
+  if (!isFilled(array)) return kNotFilled;
+  return copyOut(fieldText(array.templateName), buffer, size);
+}
+
+int32_t getTemplateIndex(const TEDSTemplateFieldArrayStruct& array) {
+  if (!isFilled(array)) return kNotFilled;
+  return array.templateID;
+}
+
+int32_t getAbstractText(const TEDSTemplateFieldArrayStruct& array, char* buffer, int32_t size) {
+  if (!isFilled(array)) return kNotFilled;
+  return copyOut(fieldText(array.abstractText), buffer, size);
+}
+
 }  // namespace dorvia
-
-using namespace dorvia;
-
-extern "C" {
-
-DORVIA_API int32_t DORVIA_GetIndexFromTemplateFieldArray(const TEDSTemplateFieldArrayStruct* array,
-                                                         const char* label) {
-  if (array == nullptr || label == nullptr) return -1;
-  return findItem(*array, label);
-}
-
-DORVIA_API int32_t DORVIA_GetTEDSDataFromTemplateFieldArray(const TEDSTemplateFieldArrayStruct* array,
-                                                            const char* label, int32_t type, void* value,
-                                                            int32_t size) {
-  if (array == nullptr || label == nullptr) return kMissingArgument;
-  return guarded(kMissingArgument, [&] { return getFieldValue(*array, label, type, value, size); });
-}
-
-DORVIA_API int32_t DORVIA_SetTEDSDataToTemplateFieldArray(TEDSTemplateFieldArrayStruct* array,
-                                                          const char* label, int32_t type,
-                                                          const void* value) {
-  if (array == nullptr || label == nullptr) return kMissingArgument;
-  return setFieldValue(*array, label, type, value);
-}
-
-DORVIA_API int32_t DORVIA_GetTEDSTemplateName(const TEDSTemplateFieldArrayStruct* array, char* buffer,
-                                              int32_t size) {
-  if (array == nullptr) return kMissingArgument;
-  if (!isFilled(*array)) return kNotFilled;
-  return copyOut(fieldText(array->templateName), buffer, size);
-}
-
-DORVIA_API int32_t DORVIA_GetTEDSTemplateIndex(const TEDSTemplateFieldArrayStruct* array) {
-  if (array == nullptr) return kMissingArgument;
-  if (!isFilled(*array)) return kNotFilled;
-  return array->templateID;
-}
-
-DORVIA_API int32_t DORVIA_GetTEDSAbstractStr(const TEDSTemplateFieldArrayStruct* array, char* buffer,
-                                             int32_t size) {
-  if (array == nullptr) return kMissingArgument;
-  if (!isFilled(*array)) return kNotFilled;
-  return copyOut(fieldText(array->abstractText), buffer, size);
-}
-
-}  // extern "C"

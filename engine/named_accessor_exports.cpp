@@ -1,5 +1,5 @@
-// Accessors for the fields every TEDS template names the same way.
-#include "accessors.h"
+// The exports of the fields every TEDS template names the same way.
+#include "accessors/accessors.h"
 #include "c_boundary.h"
 #include "tedskit/dorvia.h"
 

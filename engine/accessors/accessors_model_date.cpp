@@ -6,12 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "accessors.h"
-#include "c_boundary.h"
+#include "accessors/accessors.h"
 #include "tedskit/dorvia.h"
 #include "common/text_util.h"
 
-using namespace dorvia;
+namespace dorvia {
 
 namespace {
 
@@ -62,6 +61,8 @@ int partNumber(const std::string& part) {
   return static_cast<int>(value < -100000 ? -100000 : value > 100000 ? 100000 : value);
 }
 
+}  // namespace
+
 int64_t calibrationTime(const TEDSTemplateFieldArrayStruct& array) {
   char text[30];
   const int32_t got = getFieldValue(array, label::kCalibrationDate, DORVIA_VALUE_TEXT, text, sizeof text);
@@ -80,57 +81,39 @@ int64_t calibrationTime(const TEDSTemplateFieldArrayStruct& array) {
   return static_cast<int64_t>(std::mktime(&day));
 }
 
-}  // namespace
-
-extern "C" {
-
-DORVIA_API int32_t DORVIA_GetTEDSModelStr(const TEDSTemplateFieldArrayStruct* array, char separator,
-                                          char* buffer, int32_t size) {
-  if (array == nullptr) return kMissingArgument;
-  return guarded(kMissingArgument, [&]() -> int32_t {
-    char model[20];
-    char letter[3];
-    char number[20];
-    int32_t result = getFieldValue(*array, label::kModelNumber, DORVIA_VALUE_TEXT, model, 20);
-    if (result < 0) return result;
-    result = getFieldValue(*array, label::kVersionLetter, DORVIA_VALUE_TEXT, letter, 3);
-    if (result < 0) return result;
-    result = getFieldValue(*array, label::kVersionNumber, DORVIA_VALUE_TEXT, number, 20);
-    if (result < 0) return result;
-    char joined[64];
-    std::snprintf(joined, sizeof joined, "%s%c%s%c%s", model, separator, letter, separator, number);
-    return copyOut(joined, buffer, size);
-  });
+int32_t getModelText(const TEDSTemplateFieldArrayStruct& array, char separator, char* buffer, int32_t size) {
+  char model[20];
+  char letter[3];
+  char number[20];
+  int32_t result = getFieldValue(array, label::kModelNumber, DORVIA_VALUE_TEXT, model, 20);
+  if (result < 0) return result;
+  result = getFieldValue(array, label::kVersionLetter, DORVIA_VALUE_TEXT, letter, 3);
+  if (result < 0) return result;
+  result = getFieldValue(array, label::kVersionNumber, DORVIA_VALUE_TEXT, number, 20);
+  if (result < 0) return result;
+  char joined[64];
+  std::snprintf(joined, sizeof joined, "%s%c%s%c%s", model, separator, letter, separator, number);
+  return copyOut(joined, buffer, size);
 }
 
-DORVIA_API int32_t DORVIA_SetTEDSModelStr(TEDSTemplateFieldArrayStruct* array, const char* text) {
-  if (array == nullptr || text == nullptr) return kMissingArgument;
-  return guarded(kMissingArgument, [&]() -> int32_t {
-    std::string parts[3];
-    if (!splitModel(text, parts)) return kNotThreeParts;
-    const char* labels[3] = {label::kModelNumber, label::kVersionLetter, label::kVersionNumber};
-    for (int k = 0; k < 3; ++k) {
-      const int32_t result = setFieldValue(*array, labels[k], DORVIA_VALUE_TEXT, parts[k].c_str());
-      if (result != 0) return result;
-    }
-    return 0;
-  });
+int32_t setModelText(TEDSTemplateFieldArrayStruct& array, std::string_view text) {
+  std::string parts[3];
+  if (!splitModel(text, parts)) return kNotThreeParts;
+  const char* labels[3] = {label::kModelNumber, label::kVersionLetter, label::kVersionNumber};
+  for (int k = 0; k < 3; ++k) {
+    const int32_t result = setFieldValue(array, labels[k], DORVIA_VALUE_TEXT, parts[k].c_str());
+    if (result != 0) return result;
+  }
+  return 0;
 }
 
-DORVIA_API int64_t DORVIA_GetTEDSCalibrationDateTimeT(const TEDSTemplateFieldArrayStruct* array) {
-  if (array == nullptr) return kMissingArgument;
-  return guarded<int64_t>(kMissingArgument, [&] { return calibrationTime(*array); });
-}
-
-DORVIA_API int32_t DORVIA_SetTEDSCalibrationDateTimeT(TEDSTemplateFieldArrayStruct* array,
-                                                      int64_t calendarTime) {
-  if (array == nullptr) return kMissingArgument;
+int32_t setCalibrationTime(TEDSTemplateFieldArrayStruct& array, int64_t calendarTime) {
   const auto when = static_cast<std::time_t>(calendarTime);
   std::tm day{};
   if (localtime_r(&when, &day) == nullptr) return kNotThreeParts;
   char text[48];
   std::snprintf(text, sizeof text, "%i/%i/%i", day.tm_mon + 1, day.tm_mday, day.tm_year + 1900);
-  return setFieldValue(*array, label::kCalibrationDate, DORVIA_VALUE_TEXT, text);
+  return setFieldValue(array, label::kCalibrationDate, DORVIA_VALUE_TEXT, text);
 }
 
-}  // extern "C"
+}  // namespace dorvia

@@ -1,7 +1,7 @@
 // Manufacturer IDs and names: "Manufacture.txt" in the template directory, or the
 // built-in table when that file cannot be opened.
-#ifndef TEDSKIT_ENGINE_MANUFACTURERS_H
-#define TEDSKIT_ENGINE_MANUFACTURERS_H
+#ifndef TEDSKIT_ENGINE_ACCESSORS_MANUFACTURERS_H
+#define TEDSKIT_ENGINE_ACCESSORS_MANUFACTURERS_H
 
 #include <cstdint>
 #include <optional>
@@ -26,4 +26,4 @@ int32_t manufacturerID(const char* templateDir, std::string_view name);
 
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_MANUFACTURERS_H
+#endif  // TEDSKIT_ENGINE_ACCESSORS_MANUFACTURERS_H
