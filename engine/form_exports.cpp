@@ -7,7 +7,7 @@
 #include "description/description_engine.h"
 #include "form/form_conversion.h"
 #include "tedskit/dorvia.h"
-#include "v10_engine.h"
+#include "v10/v10_engine.h"
 
 using namespace dorvia;
 

@@ -3,7 +3,7 @@
 #include "common/result_codes.h"
 #include "description/description_engine.h"
 #include "tedskit/dorvia.h"
-#include "v10_engine.h"
+#include "v10/v10_engine.h"
 
 using namespace dorvia;
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "tedskit/dorvia.h"
-#include "v10_engine.h"
+#include "v10/v10_engine.h"
 
 using namespace dorvia;
 

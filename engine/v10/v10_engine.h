@@ -1,6 +1,6 @@
 // The one V1.0 (TDL) engine of the process and the V1.0 branches of the conversions.
-#ifndef TEDSKIT_ENGINE_V10_ENGINE_H
-#define TEDSKIT_ENGINE_V10_ENGINE_H
+#ifndef TEDSKIT_ENGINE_V10_V10_ENGINE_H
+#define TEDSKIT_ENGINE_V10_V10_ENGINE_H
 
 #include <cstdint>
 
@@ -34,4 +34,4 @@ int32_t encodeImageV10(const char** image);
 
 }  // namespace dorvia
 
-#endif  // TEDSKIT_ENGINE_V10_ENGINE_H
+#endif  // TEDSKIT_ENGINE_V10_V10_ENGINE_H

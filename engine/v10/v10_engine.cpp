@@ -5,7 +5,7 @@
 
 #include "c_boundary.h"
 #include "tedskit/dorvia.h"
-#include "v10_engine.h"
+#include "v10/v10_engine.h"
 
 extern "C" {
 TEDSKIT_EXPORT CTEDSInfo* gTedsinfoptr = nullptr;

@@ -7,7 +7,7 @@
 #include "accessors/accessors.h"
 #include "description/description_file.h"
 #include "tedskit/dorvia.h"
-#include "v10_engine.h"
+#include "v10/v10_engine.h"
 
 namespace dorvia {
 namespace {
