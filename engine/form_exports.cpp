@@ -5,6 +5,7 @@
 #include "accessors/accessors.h"
 #include "c_boundary.h"
 #include "description/description_engine.h"
+#include "engine_switch.h"
 #include "form/form_conversion.h"
 #include "tedskit/dorvia.h"
 #include "v10/v10_engine.h"

@@ -2,6 +2,8 @@
 #include "c_boundary.h"
 #include "common/result_codes.h"
 #include "description/description_engine.h"
+#include "description/description_file.h"
+#include "engine_switch.h"
 #include "tedskit/dorvia.h"
 #include "v10/v10_engine.h"
 
@@ -17,7 +19,8 @@ DORVIA_API int32_t DORVIA_DecodeRawTEDSToTemplateForm(const char* templateDir, c
   }
   if (v10StateOn()) {
     return guarded(kMissingArgument, [&] {
-      return decodeRawV10(templateDir, memory, appRegister, byteForm != 0, formText, valid);
+      return decodeRawV10(standardDescriptionPath(templateDir), memory, appRegister, byteForm != 0, formText,
+                          valid);
     });
   }
   return guarded(kMissingArgument, [&] {

@@ -4,9 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "accessors/accessors.h"
-#include "description/description_file.h"
-#include "tedskit/dorvia.h"
+#include "common/result_codes.h"
 #include "v10/v10_engine.h"
 
 namespace dorvia {
@@ -20,15 +18,16 @@ constexpr char kNoFormText[] = "";
 
 }  // namespace
 
-int32_t decodeRawV10(const char* templateDir, const void* memory, const void* appRegister, bool byteForm,
-                     const char** formText, int32_t* valid) {
+int32_t decodeRawV10(const std::string& oldTemplatePath, const void* memory, const void* appRegister,
+                     bool byteForm, const char** formText, int32_t* valid) {
   *formText = kNoFormText;
   *valid = 0;
   // The engine takes whole images only; a hexadecimal text is not one.
   if (!byteForm) return kMissingArgument;
-  if (setV10APPandMemory(static_cast<const uint8_t*>(appRegister), static_cast<const uint8_t*>(memory)) != 0)
+  if (setV10Images(static_cast<const uint8_t*>(appRegister), static_cast<const uint8_t*>(memory)) != 0)
     return kNoV10Engine;
-  setOldFilenameForV10(standardDescriptionPath(templateDir).c_str());
+  // The hand-over succeeded, so the engine is there.
+  v10Engine()->setOLDTemplateFilename(oldTemplatePath.c_str());
   *valid = 1;
   return 0;
 }
@@ -37,7 +36,7 @@ int32_t encodeImageV10(const char** image) {
   *image = nullptr;
   std::array<uint8_t, kTedsAppregSize> appreg{};
   std::array<uint8_t, kTedsMemorySize> memory{};
-  if (getV10APPandMemory(appreg.data(), memory.data()) != 0) return kNoV10Engine;
+  if (getV10Images(appreg.data(), memory.data()) != 0) return kNoV10Engine;
   std::memcpy(gExchangeBuffer.data(), appreg.data(), appreg.size());
   std::memcpy(gExchangeBuffer.data() + appreg.size(), memory.data(), kExchangeBufferSize - appreg.size());
   *image = reinterpret_cast<const char*>(gExchangeBuffer.data());
