@@ -1,10 +1,11 @@
+#include "description/description_engine.h"
+
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <span>
 #include <string>
 
-#include "description/description_engine.h"
 #include "common/result_codes.h"
 #include "description/bit_field.h"
 #include "description/description_decode.h"
