@@ -32,10 +32,15 @@ LineReader::Result LineReader::next(std::string& line) {
 
 bool TextLines::next(std::string_view& line) {
   if (text_.empty()) return false;
-  const std::size_t end = text_.find('\n');
+  const std::size_t end = ends_ == Ends::Newline ? text_.find('\n') : text_.find_first_of("\r\n");
   line = text_.substr(0, end);
-  text_ = end == std::string_view::npos ? std::string_view() : text_.substr(end + 1);
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (end == std::string_view::npos) {
+    text_ = {};
+  } else {
+    const bool pair = text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n';
+    text_.remove_prefix(end + (pair ? 2 : 1));
+  }
+  if (ends_ == Ends::Newline && !line.empty() && line.back() == '\r') line.remove_suffix(1);
   return true;
 }
 

@@ -32,11 +32,16 @@ class LineReader {
 // has none.
 class TextLines {
  public:
-  explicit TextLines(std::string_view text) : text_(text) {}
+  // Where a line ends: at "\n" (a carriage return before it is dropped), or, as the
+  // template form text has it, at "\r", "\n" or "\r\n" alike.
+  enum class Ends { Newline, NewlineOrReturn };
+
+  explicit TextLines(std::string_view text, Ends ends = Ends::Newline) : text_(text), ends_(ends) {}
   bool next(std::string_view& line);
 
  private:
   std::string_view text_;
+  Ends ends_;
 };
 
 }  // namespace tedskit::base

@@ -62,6 +62,11 @@ TEST(TextLines, LinesOfATextInMemory) {
   EXPECT_EQ(seen, (std::vector<std::string>{"one", "two", "", "three"}));
   TextLines none("");
   EXPECT_FALSE(none.next(line));
+
+  TextLines form("one\rtwo\r\nthree\n\rfour", TextLines::Ends::NewlineOrReturn);
+  seen.clear();
+  while (form.next(line)) seen.emplace_back(line);
+  EXPECT_EQ(seen, (std::vector<std::string>{"one", "two", "three", "", "four"}));
 }
 
 }  // namespace
