@@ -1,6 +1,7 @@
 // The adapter calls: session, bus primitives, device search and selection, CRC.
 #include <cstring>
 
+#include "base/onewire_commands.h"
 #include "crc.h"
 #include "runtime.h"
 #include "session.h"
@@ -172,8 +173,7 @@ int16_t TMAccess(int32_t handle, void* state) {
   return onBus(handle, -1, [&](Backend& bus) -> int16_t {
     const SearchState s = loadState(state);
     if (!bus.reset()) return 0;
-    constexpr uint8_t kMatchRom = 0x55;
-    bus.touchByte(kMatchRom);
+    bus.touchByte(tedskit::base::onewire::kMatchRom);
     for (uint8_t b : s.rom) bus.touchByte(b);
     return 1;
   });
