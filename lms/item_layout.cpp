@@ -1,6 +1,5 @@
 #include "item_layout.h"
 
-#include <cstring>
 
 #include "base/fixed_field.h"
 
@@ -12,12 +11,16 @@ void layOutItems(TEDSTemplateFieldArrayStruct& array, int first, std::span<const
   int index = first;
   for (const ItemLayout& layout : layouts) {
     TEDSTemplateFieldStruct& item = array.items[index];
-    std::memset(&item, 0, sizeof item);
+    // Every member written once; the copies clear what their texts leave.
     copyToField(item.label, layout.label);
+    copyToField(item.value, "");
     item.datatype = layout.datatype;
+    item.padding = 0;
     item.start = layout.start;
     item.step = layout.step;
+    item.param3 = 0.0;
     copyToField(item.units, layout.units);
+    item.access = 0;
     item.width = layout.width;
     copyToField(array.templateLines[index], layout.row);
     ++index;

@@ -42,7 +42,14 @@ TEST(IntegerText, CIntegerLiteralsAfterBlanks) {
   EXPECT_EQ(leadingInteger("017", 0), 15);
   EXPECT_EQ(leadingInteger("017", 10), 17);
   EXPECT_EQ(leadingInteger("99999999999999999999", 10), LLONG_MAX);
+  EXPECT_EQ(leadingInteger("-99999999999999999999", 10), LLONG_MIN);
+  EXPECT_EQ(leadingInteger("0x", 0, &used), 0);
+  EXPECT_EQ(used, 1u) << "a 0x without a hexadecimal digit is the number 0";
+  EXPECT_EQ(leadingInteger("08", 0, &used), 0);
+  EXPECT_EQ(used, 1u) << "8 is no octal digit";
+  EXPECT_EQ(leadingInteger("\n\v 12", 10), 12);
   EXPECT_EQ(leadingInteger(" - 5", 10), std::nullopt);
+  EXPECT_EQ(leadingInteger("+-5", 10), std::nullopt);
   EXPECT_EQ(leadingInteger("", 0), std::nullopt);
 }
 
