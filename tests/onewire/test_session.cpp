@@ -35,6 +35,7 @@ TEST(Session, SecondOpenKeepsTheFirstSessionAndCloseEndsIt) {
 }
 
 TEST(Session, OpenFailsWhenTheBusCannotBeOpened) {
+  if (TempBus::behindSerialLine()) GTEST_SKIP() << "the emulator has read the bus file already";
   TempBus sim(device("DS2431", "000000000001"));
   std::filesystem::remove(sim.path());
   EXPECT_EQ(stdcdll_OpenCom(1), 0);
@@ -79,7 +80,7 @@ TEST(Detection, EchoCheckFailsOnAMismatchUnlessASwitchIsPresent) {
   {
     TempBus sim(device("DS2431", "000000000001"));
     Session session;
-    owbus_set_fault(OWBUS_FAULT_ECHO_MISMATCH, 0, -1);
+    setFault(OWBUS_FAULT_ECHO_MISMATCH, 0, -1);
     int32_t family = -1;
     EXPECT_EQ(stdcdll_read_family(&family), 2);
     EXPECT_EQ(family, -1);
@@ -94,16 +95,16 @@ TEST(Detection, EchoCheckFailsOnAMismatchUnlessASwitchIsPresent) {
     TempBus sim(device("DS2431", "000000000001"));
     Session session;
     int32_t family = -1;
-    owbus_set_fault(OWBUS_FAULT_ECHO_MISMATCH, 3, 1);
+    setFault(OWBUS_FAULT_ECHO_MISMATCH, 3, 1);
     EXPECT_EQ(stdcdll_read_family(&family), 1) << "a wrong echo of 5Fh does not count";
-    owbus_set_fault(OWBUS_FAULT_ECHO_MISMATCH, 5, 1);
+    setFault(OWBUS_FAULT_ECHO_MISMATCH, 5, 1);
     EXPECT_EQ(stdcdll_read_family(&family), 2) << "a wrong echo of 91h does";
   }
   {
     TempBus sim(device("DS2431", "000000000001") + device("DS2406", "000000000002"));
     Session session;
     EXPECT_EQ(stdcdll_triax_enabled(), 1);
-    owbus_set_fault(OWBUS_FAULT_ECHO_MISMATCH, 0, -1);
+    setFault(OWBUS_FAULT_ECHO_MISMATCH, 0, -1);
     int32_t family = -1;
     EXPECT_EQ(stdcdll_read_family(&family), 1);
     EXPECT_EQ(family, 0x2D);
