@@ -107,6 +107,17 @@ size_t Ds2480bBackend::readOff(int quietMs) {
 }
 
 bool Ds2480bBackend::configure(std::string& error) {
+  // A late answer to something before can shift the answers once; a second try, after
+  // a longer quiet, tells that from a device that is not a DS2480B.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    bool answered = false;
+    if (configureOnce(attempt == 0 ? kQuietMs : 5 * kQuietMs, answered, error)) return true;
+    if (!answered) return false;
+  }
+  return false;
+}
+
+bool Ds2480bBackend::configureOnce(int quietMs, bool& answered, std::string& error) {
   const std::string& port = link_->name();
   link_->setBaud(9600);
   baud_ = 9600;
@@ -116,13 +127,13 @@ bool Ds2480bBackend::configure(std::string& error) {
   link_->pause(2);
   link_->write(std::array<uint8_t, 1>{kReset});
   link_->pause(5);
-  readOff(kQuietMs);
+  readOff(quietMs);
   // A pseudo-terminal carries no BREAK, so an adapter may still be in data mode: one
   // command-mode byte ends it, unless it completed a doubled E3h (then it answered).
   link_->write(std::array<uint8_t, 1>{kCommandMode});
-  if (readOff(kQuietMs) > 0) {
+  if (readOff(quietMs) > 0) {
     link_->write(std::array<uint8_t, 1>{kCommandMode});
-    readOff(kQuietMs);
+    readOff(quietMs);
   }
   // Flexible speed: slew rate, write-1 low time and sample offset, and 9600 baud; then
   // each read back, and one slot.
@@ -143,6 +154,7 @@ bool Ds2480bBackend::configure(std::string& error) {
   std::array<uint8_t, 9> in{};
   const size_t n = link_->read(in, options_.answerTimeoutMs + static_cast<int>(serialUs(20) / 1000));
   const std::span<const uint8_t> got(in.data(), n);
+  answered = n > 0;
   if (n == 0) {
     error = "no DS2480B adapter answers on " + port + " (nothing came back at 9600 baud)";
     return false;

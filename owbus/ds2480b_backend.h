@@ -39,6 +39,7 @@ class Ds2480bBackend final : public Backend {
   enum class Mode { Command, Data };
 
   bool configure(std::string& error);
+  bool configureOnce(int quietMs, bool& answered, std::string& error);
   void switchBaud();
   // Sends out, reads `expected` answer bytes; on a short answer resynchronises and throws.
   std::vector<uint8_t> exchange(const std::vector<uint8_t>& out, size_t expected, uint64_t wireUs,

@@ -22,6 +22,29 @@ TEST(Session, PortNumbersSelectSerialOrUsbAdapter) {
   }
 }
 
+TEST(Session, WithoutABusThePortNumberNamesTheAdapter) {
+  if (TempBus::road() != TempBus::Road::Sim) GTEST_SKIP() << "about the default bus only";
+  owbus_configure(nullptr);
+  const char* bus = std::getenv("TEDSKIT_BUS");
+  const std::string saved = bus ? bus : "";
+  unsetenv("TEDSKIT_BUS");
+  struct Case {
+    int32_t port;
+    const char* says;
+  };
+  const Case cases[] = {
+      {101, "no DS2490 adapter found"},                   // the first USB adapter
+      {64, "cannot open the serial port /dev/ttyUSB31"},  // 33-64: /dev/ttyUSB0-31
+      {96, "cannot open the serial port /dev/ttyACM31"},  // 65-96: /dev/ttyACM0-31
+      {0, "set TEDSKIT_BUS"},                             // names no device
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(stdcdll_OpenCom(c.port), 0) << c.port;
+    EXPECT_NE(std::string(owbus_last_error()).find(c.says), std::string::npos) << owbus_last_error();
+  }
+  if (!saved.empty()) setenv("TEDSKIT_BUS", saved.c_str(), 1);
+}
+
 TEST(Session, SecondOpenKeepsTheFirstSessionAndCloseEndsIt) {
   TempBus sim(device("DS2431", "000000000001"));
   ASSERT_EQ(stdcdll_OpenCom(7), 1);
