@@ -294,13 +294,15 @@ void Ds2480bBackend::block(std::span<uint8_t> bytes) {
 }
 
 SearchPass Ds2480bBackend::search(const Rom& preferred) {
-  std::vector<uint8_t> out;
-  toCommandMode(out);
-  out.push_back(kResetCommand);
-  out.insert(out.end(), {kDataMode, kSearchRom, kCommandMode, kAcceleratorOn, kDataMode});
+  // Reset, Search ROM in data mode, then 16 accelerated bytes between accelerator on and off.
   const auto request = packSearch(preferred);
-  out.insert(out.end(), request.begin(), request.end());
-  out.insert(out.end(), {kCommandMode, kAcceleratorOff});
+  std::vector<uint8_t> out;
+  out.reserve(8 + request.size());
+  toCommandMode(out);
+  for (uint8_t b : {kResetCommand, kDataMode, kSearchRom, kCommandMode, kAcceleratorOn, kDataMode})
+    out.push_back(b);
+  for (uint8_t b : request) out.push_back(b);
+  for (uint8_t b : {kCommandMode, kAcceleratorOff}) out.push_back(b);
   const auto in = exchange(out, 2 + request.size(), kResetUs + kByteUs + 64 * 3 * kSlotUs, "search");
   const auto answer = decodeResetAnswer(in[0]);
   if (!answer) failAndResync("answered the reset of a search with " + hexByte(in[0]));
