@@ -8,6 +8,7 @@
 #include <iostream>
 #include <optional>
 
+#include "base/chip_image.h"
 #include "commands.h"
 #include "engine.h"
 #include "report.h"
@@ -17,32 +18,19 @@
 namespace teds {
 namespace {
 
-constexpr std::size_t kPage = 32;
+namespace base = tedskit::base;
+using base::kPage;
 
-struct ChipInfo {
-  const char* name;
-  std::size_t size;  // bytes of TEDS memory that a read delivers
-  std::size_t writable;
-};
-
-ChipInfo chipInfo(int family) {
-  switch (family) {
-    case 0x14:
-      return {"DS2430A", 32, 32};
-    case 0x2D:
-      return {"DS2431", 128, 128};
-    case 0x23:
-      return {"DS2433", 512, 512};
-    case 0x43:
-      return {"DS28EC20", 2560, 32};
-    default:
-      return {"unknown chip", 2560, 32};
-  }
+// The chip the bus reported; ferrun finds only the families of the table.
+const base::ChipModel& chipOf(int family) {
+  static constexpr base::ChipModel kUnknown{0, "unknown chip", base::kMaxChipImage, kPage};
+  const base::ChipModel* model = base::chipModel(family);
+  return model != nullptr ? *model : kUnknown;
 }
 
 std::string familyText(int family) {
   char text[48];
-  std::snprintf(text, sizeof text, "%s (family %02Xh)", chipInfo(family).name, family & 0xFF);
+  std::snprintf(text, sizeof text, "%s (family %02Xh)", chipOf(family).name, family & 0xFF);
   return text;
 }
 
@@ -108,6 +96,9 @@ struct ChipRead {
   std::optional<std::array<uint8_t, 8>> reg;  // a DS2430A's application register
 };
 
+// The chip is read whole and taken apart by the same layout code as ferrun's own reads.
+// ferrun's caller forms would not do here: they carry no verdict for pages past 3 and, in
+// the inline form, neither page 0's verdict nor its bytes 24-31.
 ChipRead readChip(const BusSession& bus) {
   std::array<uint8_t, 8> reg{};
   std::vector<uint8_t> memory(FERRUN_MAX_MEMORY, 0);
@@ -118,18 +109,19 @@ ChipRead readChip(const BusSession& bus) {
   if (result == FERRUN_CHIP_NOT_FOUND) throw Failure("no TEDS memory chip on the bus " + bus.busName());
   if (result == FERRUN_ADAPTER_CHECK)
     throw Failure("the adapter failed reading the bus " + bus.busName() + ": " + owbus_last_error());
-  const ChipInfo info = chipInfo(bus.family());
   ChipRead read;
-  read.chip.assign(memory.begin(), memory.begin() + info.size);
-  if (bus.family() == 0x14) {
+  // Whole pages: a chip whose size ends inside a page reads as zeros past it.
+  const std::size_t size = (chipOf(bus.family()).readSize + kPage - 1) / kPage * kPage;
+  read.chip.assign(memory.begin(), memory.begin() + static_cast<std::ptrdiff_t>(size));
+  if (bus.family() == base::kFamilyDs2430a) {
     read.reg = reg;
     if (registerUsed != 0) {
-      read.image = fromV10Images(reg, std::span(memory.data(), kPage));
-      read.image.origin = "DS2430A with locked application register";
+      read.image = fromChipContents(
+          base::contentsOfLockedDs2430a(reg, std::span<const uint8_t, kPage>(memory.data(), kPage)));
       return read;
     }
   }
-  read.image = fromChipImage(read.chip);
+  read.image = fromChipContents(base::contentsOfChip(read.chip));
   return read;
 }
 
@@ -160,53 +152,8 @@ std::vector<OptionSpec> busOptions(std::vector<OptionSpec> more) {
   return withCommonOptions(std::move(more));
 }
 
-// The image as stdcdll_write_memory takes it for the chip's layout, and the layout flag.
-struct WritePlan {
-  std::vector<uint8_t> image = std::vector<uint8_t>(FERRUN_MAX_IMAGE, 0);
-  int32_t layoutFlag = 0;
-  int32_t selectorHint = 0;
-  std::string layout;
-  std::size_t room = 0;  // bytes of template data (selector byte on) the layout holds
-};
-
-// Page 0 holds `first` bytes of template data in a layout, every further page 31.
-std::size_t layoutRoom(std::size_t chipBytes, std::size_t first) {
-  return chipBytes < kPage ? 0 : first + (chipBytes / kPage - 1) * (kPage - 1);
-}
-
-WritePlan planWrite(const TedsImage& image, int family) {
-  const std::size_t writable = chipInfo(family).writable;
-  WritePlan plan;
-  const std::size_t body = image.usedBodySize();
-  if (image.isLms()) {
-    const auto memory = lmsMemory(image);
-    std::copy_n(memory.begin(), kPage, plan.image.begin());
-    plan.selectorHint = 1;
-    plan.layout = "unchecked LMS layout";
-    plan.room = kPage - 8;  // only page 0 is written
-  } else if (family == 0x14) {
-    const auto memory = memoryImage(image, kPage);
-    std::copy_n(memory.begin(), kPage, plan.image.begin());
-    plan.layoutFlag = 1;  // the DS2430A recomputes the checksum
-    plan.layout = "layout A";
-    plan.room = kPage - 9;
-  } else if (image.wantsV10Engine()) {
-    // Split image: Basic TEDS, checksum byte, body; goes to layout A.
-    std::copy(image.basic.begin(), image.basic.end(), plan.image.begin());
-    std::copy_n(image.body.begin(), std::min(body, plan.image.size() - 9), plan.image.begin() + 9);
-    unsigned sum = 0;
-    for (std::size_t i = 0; i < kPage; ++i) sum += i == 8 ? 0 : plan.image[i];
-    plan.image[8] = static_cast<uint8_t>((256 - sum % 256) % 256);
-    plan.layout = "layout A";
-    plan.room = layoutRoom(writable, kPage - 9);
-  } else {
-    // Checksum-prefixed stream: goes to layout B.
-    const auto memory = memoryImage(image, kPage);
-    std::copy_n(memory.begin(), std::min(memory.size(), plan.image.size()), plan.image.begin());
-    plan.layout = "layout B";
-    plan.room = layoutRoom(writable, kPage - 17);
-  }
-  return plan;
+base::ChipWrite planWrite(const TedsImage& image, int family) {
+  return base::planChipWrite(image.basic, std::span(image.body).first(image.usedBodySize()), family);
 }
 
 }  // namespace
@@ -247,29 +194,26 @@ int runWrite(std::span<char* const> argv) {
   const Context context = makeContext(args);
   const TedsImage image = imageFromArguments(args.positional());
   BusSession bus(args);
-  const ChipInfo info = chipInfo(bus.family());
-  const bool lockingWrite = bus.family() == 0x14 && image.wantsV10Engine();
-  WritePlan plan = planWrite(image, bus.family());
+  const base::ChipModel& chip = chipOf(bus.family());
+  const bool lockingWrite = bus.family() == base::kFamilyDs2430a && image.wantsV10Engine();
+  base::ChipWrite plan = planWrite(image, bus.family());
   // A locked DS2430A keeps the Basic TEDS in its register and 31 bytes of data in memory.
-  const std::size_t room = lockingWrite ? kPage - 1 : plan.room;
+  const std::size_t room = lockingWrite ? base::kLockedDs2430aRoom : plan.room;
   if (image.usedBodySize() > room) {
     throw Failure("the template data take " + std::to_string(image.usedBodySize()) + " bytes; the " +
-                  info.name + " holds " + std::to_string(room) + " in " + plan.layout);
+                  chip.name + " holds " + std::to_string(room) + " in " + base::layoutName(plan.layout));
   }
   if (!args.has("yes")) {
-    std::string question = "Write template " + std::to_string(image.templateId()) + " to the " + info.name +
+    std::string question = "Write template " + std::to_string(image.templateId()) + " to the " + chip.name +
                            " on " + bus.busName() + "?";
     if (lockingWrite) question += " This locks the DS2430A's application register for good.";
     if (!confirmed(question)) throw Failure("nothing written");
   }
   int32_t result = 0;
   if (lockingWrite) {
-    const auto memory = v10Memory(image);
-    std::array<uint8_t, FERRUN_V1_IMAGE_SIZE> v1{};
-    std::copy(image.basic.begin(), image.basic.end(), v1.begin());
-    std::copy_n(memory.begin(), kPage, v1.begin() + 8);
+    const auto v1 = base::lockedDs2430aImage(image.basic, image.body);
     result = stdcdll_write_v1_memory(v1.data());
-    plan.layout = "locked application register";
+    plan.layout = base::ChipLayout::LockedRegister;
   } else {
     result = stdcdll_write_memory(plan.image.data(), plan.layoutFlag, plan.selectorHint);
   }
@@ -279,12 +223,12 @@ int runWrite(std::span<char* const> argv) {
   if (result == FERRUN_NOT_VERIFIED) throw Failure("the chip does not read back what was written");
   if (result != FERRUN_DONE) throw Failure("writing failed with code " + std::to_string(result));
   if (context.json) {
-    std::cout << "{\"written\": true, \"chip\": " << jsonString(info.name)
-              << ", \"layout\": " << jsonString(plan.layout) << ", \"template\": " << image.templateId()
-              << "}\n";
+    std::cout << "{\"written\": true, \"chip\": " << jsonString(chip.name)
+              << ", \"layout\": " << jsonString(base::layoutName(plan.layout))
+              << ", \"template\": " << image.templateId() << "}\n";
   } else {
     std::cout << "Wrote template " << image.templateId() << " to the " << familyText(bus.family()) << " in "
-              << plan.layout << ".\n";
+              << base::layoutName(plan.layout) << ".\n";
   }
   return 0;
 }

@@ -1,23 +1,17 @@
 #include "image.h"
 
 #include <algorithm>
-#include <numeric>
 
+#include "base/chip_image.h"
+#include "base/page_checksum.h"
 #include "text.h"
 
 namespace teds {
 namespace {
 
-constexpr std::size_t kPage = 32;
-
-uint8_t checksumOf(std::span<const uint8_t> bytes) {
-  const unsigned sum = std::accumulate(bytes.begin(), bytes.end(), 0u);
-  return static_cast<uint8_t>((256 - sum % 256) % 256);
-}
-
-bool pagePasses(std::span<const uint8_t> page) {
-  return std::accumulate(page.begin(), page.end(), 0u) % 256 == 0;
-}
+using tedskit::base::checksumFor;
+using tedskit::base::checksumPasses;
+using tedskit::base::kPage;
 
 int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -45,26 +39,40 @@ bool looksBinary(std::string_view content) {
   });
 }
 
-void appendPageData(std::span<const uint8_t> chip, std::vector<uint8_t>& body) {
-  for (std::size_t page = kPage; page + kPage <= chip.size(); page += kPage) {
-    body.insert(body.end(), chip.begin() + page + 1, chip.begin() + page + kPage);
+const char* originOf(tedskit::base::ChipLayout layout) {
+  switch (layout) {
+    case tedskit::base::ChipLayout::B:
+      return "chip layout B";
+    case tedskit::base::ChipLayout::UncheckedLms:
+      return "chip, unchecked LMS layout";
+    case tedskit::base::ChipLayout::LockedRegister:
+      return "DS2430A with locked application register";
+    case tedskit::base::ChipLayout::A:
+      break;
   }
+  return "chip layout A";
+}
+
+tedskit::base::Selection selectionOf(const TedsImage& image) {
+  return tedskit::base::selectionOf(image.body.empty() ? 0 : image.body[0],
+                                    image.body.size() < 2 ? 0 : image.body[1]);
 }
 
 }  // namespace
 
-int TedsImage::selector() const { return body.empty() ? 0 : body[0] & 3; }
+int TedsImage::selector() const { return selectionOf(*this).selector; }
 
-int TedsImage::templateId() const {
-  const int low = body.empty() ? 0 : body[0] >> 2;
-  const int high = body.size() < 2 ? 0 : body[1] & 3;
-  return low | (high << 6);
+int TedsImage::templateId() const { return selectionOf(*this).templateId; }
+
+bool TedsImage::isLms() const {
+  return selector() == tedskit::base::kLmsSelector && tedskit::base::isLmsTemplate(templateId());
 }
 
-bool TedsImage::isLms() const { return selector() == 3 && (templateId() == 117 || templateId() == 118); }
-
 bool TedsImage::wantsV10Engine() const {
-  return (selector() == 0 && templateId() >= 25) || (selector() == 1 && templateId() == 4);
+  const auto sel = selectionOf(*this);
+  return (sel.selector == tedskit::base::kStandardSelector &&
+          sel.templateId >= tedskit::base::kFirstV10Template) ||
+         tedskit::base::isMtsPair(sel);
 }
 
 std::size_t TedsImage::usedBodySize() const {
@@ -77,16 +85,14 @@ std::vector<uint8_t> memoryImage(const TedsImage& image, std::size_t minSize) {
   std::vector<uint8_t> memory(std::max(minSize, 9 + image.usedBodySize()), 0);
   std::copy(image.basic.begin(), image.basic.end(), memory.begin() + 1);
   std::copy_n(image.body.begin(), image.usedBodySize(), memory.begin() + 9);
-  memory[0] = checksumOf(std::span(memory).subspan(1, std::min<std::size_t>(31, memory.size() - 1)));
+  memory[0] = checksumFor(std::span(memory).subspan(1, std::min<std::size_t>(31, memory.size() - 1)));
   return memory;
 }
 
 std::vector<uint8_t> v10Memory(const TedsImage& image) {
   std::vector<uint8_t> memory(kEngineMemorySize, 0);
   std::copy_n(image.body.begin(), std::min(image.body.size(), kEngineMemorySize - 1), memory.begin() + 1);
-  const unsigned sum = std::accumulate(image.basic.begin(), image.basic.end(), 0u) +
-                       std::accumulate(memory.begin() + 1, memory.begin() + kPage, 0u);
-  memory[0] = static_cast<uint8_t>((256 - sum % 256) % 256);
+  memory[0] = checksumFor({image.basic, std::span(memory).subspan(1, kPage - 1)});
   return memory;
 }
 
@@ -104,7 +110,7 @@ TedsImage fromMemoryImage(std::span<const uint8_t> memory) {
   TedsImage image;
   std::copy_n(memory.begin() + 1, 8, image.basic.begin());
   image.body.assign(memory.begin() + 9, memory.end());
-  image.checksumOk = pagePasses(memory.first(std::min<std::size_t>(kPage, memory.size())));
+  image.checksumOk = checksumPasses(memory.first(std::min<std::size_t>(kPage, memory.size())));
   return image;
 }
 
@@ -112,9 +118,7 @@ TedsImage fromV10Images(std::span<const uint8_t> reg, std::span<const uint8_t> m
   TedsImage image;
   std::copy_n(reg.begin(), std::min<std::size_t>(8, reg.size()), image.basic.begin());
   if (!memory.empty()) image.body.assign(memory.begin() + 1, memory.end());
-  const unsigned sum = std::accumulate(reg.begin(), reg.end(), 0u) +
-                       std::accumulate(memory.begin(), memory.begin() + std::min(kPage, memory.size()), 0u);
-  image.checksumOk = sum % 256 == 0;
+  image.checksumOk = checksumPasses({reg, memory.first(std::min(kPage, memory.size()))});
   return image;
 }
 
@@ -130,32 +134,19 @@ TedsImage fromChipImage(std::span<const uint8_t> chip) {
     throw ImageError("a chip image is made of whole 32-byte pages; this one has " +
                      std::to_string(chip.size()) + " bytes");
   }
+  if (chip.size() > tedskit::base::kMaxChipImage) {
+    throw ImageError("a chip image holds at most " + std::to_string(tedskit::base::kMaxChipImage) +
+                     " bytes; this one has " + std::to_string(chip.size()));
+  }
+  return fromChipContents(tedskit::base::contentsOfChip(chip));
+}
+
+TedsImage fromChipContents(const tedskit::base::ChipContents& contents) {
   TedsImage image;
-  bool pagesPass = true;
-  for (std::size_t page = kPage; page < chip.size(); page += kPage) {
-    pagesPass = pagesPass && pagePasses(chip.subspan(page, kPage));
-  }
-  const bool layoutB = std::all_of(chip.begin() + 1, chip.begin() + 9, [](uint8_t b) { return b == 0xFF; });
-  const int selector = chip[8] & 3;
-  const int id = (chip[8] >> 2) | ((chip[9] & 3) << 6);
-  if (layoutB) {
-    std::copy_n(chip.begin() + 9, 8, image.basic.begin());
-    image.body.assign(chip.begin() + 17, chip.begin() + kPage);
-    image.origin = "chip layout B";
-    image.checksumOk = pagesPass && pagePasses(chip.first(kPage));
-  } else if (selector == 3 && (id == 117 || id == 118)) {
-    // The LMS layout has no checksum in page 0.
-    std::copy_n(chip.begin(), 8, image.basic.begin());
-    image.body.assign(chip.begin() + 8, chip.begin() + kPage);
-    image.origin = "chip, unchecked LMS layout";
-    image.checksumOk = pagesPass;
-  } else {
-    std::copy_n(chip.begin() + 1, 8, image.basic.begin());
-    image.body.assign(chip.begin() + 9, chip.begin() + kPage);
-    image.origin = "chip layout A";
-    image.checksumOk = pagesPass && pagePasses(chip.first(kPage));
-  }
-  appendPageData(chip, image.body);
+  image.basic = contents.basic;
+  image.body = contents.body;
+  image.origin = originOf(contents.layout);
+  image.checksumOk = contents.checksumsPass;
   return image;
 }
 

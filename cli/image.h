@@ -12,6 +12,10 @@
 #include <string_view>
 #include <vector>
 
+namespace tedskit::base {
+struct ChipContents;
+}
+
 namespace teds {
 
 // Input that is not a TEDS image; the message says why.
@@ -60,6 +64,8 @@ TedsImage fromLmsImage(std::span<const uint8_t> memory);  // Basic TEDS, body
 // A whole chip image with its page checksums (32-byte pages): layout A, layout B or the
 // unchecked LMS layout, recognised as the chips store them.
 TedsImage fromChipImage(std::span<const uint8_t> chip);
+// What the chip-layout conversions found on a chip.
+TedsImage fromChipContents(const tedskit::base::ChipContents& contents);
 
 // Reads the text (or binary) forms the tool accepts:
 //  - "memory:" and "register:" lines (what teds read, new and edit print), "chip:" lines

@@ -63,8 +63,8 @@ bool familySearch(uint8_t family) {
 }
 
 uint8_t detectChip() {
-  for (uint8_t family : {kFamilyDs2430a, kFamilyDs2431, kFamilyDs2433, kFamilyDs28ec20, kFamily0D}) {
-    if (familySearch(family)) return family;
+  for (const auto& model : tedskit::base::kChipModels) {
+    if (familySearch(model.family)) return model.family;
   }
   return 0;
 }
@@ -87,40 +87,6 @@ bool echoCheckPasses() {
     if ((byte == 0x0F || byte == 0x91) && back != byte) passes = false;
   }
   return passes;
-}
-
-size_t readSize(uint8_t family) {
-  switch (family) {
-    case kFamilyDs2430a:
-      return 32;
-    case kFamilyDs2431:
-      return 128;
-    case kFamilyDs2433:
-      return 512;
-    case kFamilyDs28ec20:
-      return 2560;
-    case kFamily0D:
-      return 112;
-    default:
-      return 0;
-  }
-}
-
-size_t writeSize(uint8_t family) {
-  switch (family) {
-    case kFamilyDs2430a:
-      return 32;
-    case kFamilyDs2431:
-      return 128;
-    case kFamilyDs2433:
-      return 512;
-    case kFamilyDs28ec20:
-      return 32;  // the first page only
-    case kFamily0D:
-      return 112;
-    default:
-      return 0;
-  }
 }
 
 }  // namespace ferrun

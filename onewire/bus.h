@@ -6,16 +6,14 @@
 #include <cstdint>
 #include <span>
 
+#include "base/fixed_meanings.h"
 #include "tedskit/owbus.h"
 
 namespace ferrun {
 
-inline constexpr uint8_t kFamilyDs2430a = 0x14;
-inline constexpr uint8_t kFamilyDs2431 = 0x2D;
-inline constexpr uint8_t kFamilyDs2433 = 0x23;
-inline constexpr uint8_t kFamilyDs28ec20 = 0x43;
-inline constexpr uint8_t kFamily0D = 0x0D;
-inline constexpr uint8_t kFamilyDs2406 = 0x12;
+using tedskit::base::kFamilyDs2406;
+using tedskit::base::kFamilyDs2430a;
+using tedskit::base::kFamilyDs2431;
 
 // Tries of an operation that a bus or adapter fault interrupted.
 inline constexpr int kAttempts = 3;
@@ -48,16 +46,12 @@ void clearAdapterFailure();
 void programmingWait(uint32_t datasheetMs, uint32_t longMs);
 
 bool familySearch(uint8_t family);
-// The family of the first supported memory chip found, or 0.
+// The family of the first memory chip of kChipModels found, in their order, or 0.
 uint8_t detectChip();
 // detectChip(), tried again while the adapter fails it (adapterFailed() tells).
 uint8_t detectChipRetrying();
 // The adapter echo check (skipped while a switch is present or before any open).
 bool echoCheckPasses();
-
-// Bytes a chip holds and bytes a write covers, by family.
-size_t readSize(uint8_t family);
-size_t writeSize(uint8_t family);
 
 }  // namespace ferrun
 

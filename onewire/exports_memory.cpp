@@ -4,12 +4,13 @@
 #include <array>
 #include <span>
 
+#include "base/chip_layout.h"
 #include "bus.h"
-#include "layout.h"
 #include "sequences.h"
 #include "tedskit/ferrun.h"
 
 using namespace ferrun;
+using namespace tedskit::base;
 
 namespace {
 
@@ -32,7 +33,7 @@ int32_t readImage(unsigned char* reg, unsigned char* memory, int32_t* registerUs
       deliverDs2430aImage(out);
       return FERRUN_DONE;
     }
-    const size_t n = readSize(family);
+    const size_t n = chipModel(family)->readSize;
     std::array<uint8_t, kMaxChipImage> image{};
     pagedReadMemory(std::span<uint8_t>(image.data(), n));
     if (adapterFailed()) continue;
@@ -85,7 +86,7 @@ int32_t stdcdll_write_memory(const unsigned char* image, int32_t layout_b, int32
     family = detectChipRetrying();
   }
   if (family == 0) return adapterFailed() ? FERRUN_ADAPTER_CHECK : FERRUN_CHIP_NOT_FOUND;
-  const size_t n = writeSize(family);
+  const size_t n = chipModel(family)->writeSize;
   select();
   const std::span<const uint8_t> source(image, kMaxWrite);
   const auto w = family == kFamilyDs2430a ? layOutDs2430aImage(source, layout_b != 0)

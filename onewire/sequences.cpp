@@ -36,6 +36,9 @@ struct Paging {
   bool readScratchpadCrc;
   uint32_t programMs;
 };
+using tedskit::base::kFamilyDs2433;
+using tedskit::base::kFamilyDs28ec20;
+
 Paging pagingOf(uint8_t family) {
   switch (family) {
     case kFamilyDs2433:

@@ -140,6 +140,26 @@ TEST(Read, ChannelOfATriaxialSensor) {
   EXPECT_NE(noSwitch.err.find("no DS2406 channel switch"), std::string::npos) << noSwitch.err;
 }
 
+// A family-0Dh chip ends inside its fourth page; it reads, shows and writes as whole pages.
+TEST(Read, ChipWhoseSizeEndsInsideAPage) {
+  Scratch scratch;
+  std::string sensor = slurp(scratch.bus());
+  sensor.replace(sensor.find("end\n"), 0, "  family 0D\n");
+  const auto bus = scratch.write("family0d.bus", sensor);
+  const Result raw = runTeds({"read", "--raw", "--bus", bus.string()});
+  ASSERT_EQ(raw.status, 0) << raw.err;
+  std::size_t pages = 0;
+  for (std::size_t pos = 0; (pos = raw.out.find("chip: ", pos)) != std::string::npos; pos += 6) ++pages;
+  EXPECT_EQ(pages, 4u);
+  const Json decoded = parseJson(runTeds({"read", "--json", "--bus", bus.string()}).out);
+  EXPECT_EQ(decoded["device"].text, "DS2431-type chip (family 0Dh)");
+  EXPECT_EQ(fieldValue(decoded, "Serial no."), "101010");
+  EXPECT_TRUE(decoded["checksum_ok"].boolean);
+  const Result written = runTeds({"write", "--yes", "--bus", bus.string(), example("microphone.hex")});
+  ASSERT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(parseJson(runTeds({"read", "--json", "--bus", bus.string()}).out)["template"]["id"].number, 12);
+}
+
 TEST(Bus, Failures) {
   Scratch scratch;
   const auto empty = scratch.write("empty.bus", "# nothing on this bus\n");
