@@ -47,7 +47,7 @@ class TempBus {
     if (road() == Road::Ds2480b) {
       emulator_ = std::make_unique<EmulatorProcess>(path_);
       EXPECT_FALSE(emulator_->path().empty()) << "owbus-emulator did not start";
-      bus = "ds2480b:" + emulator_->path() + ",timeout=150";
+      bus = "ds2480b:" + emulator_->path() + ",timeout=400";
     }
     EXPECT_EQ(owbus_configure(bus.c_str()), 0) << owbus_last_error();
     owbus_reset_counters();

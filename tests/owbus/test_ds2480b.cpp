@@ -22,7 +22,7 @@ constexpr const char* kTwoChips =
 // A bus file and owbus-emulator in front of it, with owbus configured for it.
 class Emulated {
  public:
-  explicit Emulated(const std::string& text = kTwoChips, const std::string& options = ",timeout=100")
+  explicit Emulated(const std::string& text = kTwoChips, const std::string& options = ",timeout=400")
       : path_(testing::TempDir() + "ds2480b-" + std::to_string(::getpid()) + "-" + std::to_string(++count_) +
               ".bus") {
     std::ofstream(path_) << text;
@@ -209,7 +209,7 @@ TEST(Ds2480b, EveryWayOfNotReachingAnAdapterHasItsMessage) {
   }
   {
     FakeDevice echo(true);
-    EXPECT_EQ(openBus("ds2480b:" + echo.path() + ",timeout=50"), 0);
+    EXPECT_EQ(openBus("ds2480b:" + echo.path() + ",timeout=300"), 0);
     EXPECT_NE(opened.find("the device on " + echo.path() + " answers, but not as a DS2480B"),
               std::string::npos)
         << opened;
@@ -223,7 +223,7 @@ TEST(Ds2480b, EveryWayOfNotReachingAnAdapterHasItsMessage) {
               std::string::npos)
         << opened;
     ::close(taken);
-    EXPECT_GT(openBus(emulated.bus(",timeout=100")), 0) << "free again: " << opened;
+    EXPECT_GT(openBus(emulated.bus(",timeout=400")), 0) << "free again: " << opened;
   }
 }
 
