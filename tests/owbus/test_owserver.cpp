@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <thread>
 
 #include "child_process.h"
@@ -74,6 +75,19 @@ TEST(Owserver, ListsReadsAndWritesTheEmulatedChips) {
     ASSERT_TRUE(installed(program)) << program << " is missing: install owserver and ow-shell (make deps)";
   const std::string dir = testing::TempDir() + "owserver-" + std::to_string(::getpid());
   std::filesystem::create_directories(dir);
+  // Gone at the end whatever happened; the owserver log inside is kept in the output of
+  // a failure.
+  struct Cleanup {
+    std::string dir;
+    ~Cleanup() {
+      if (testing::Test::HasFailure()) {
+        std::ifstream log(dir + "/owserver.log");
+        std::cerr << "owserver said:\n" << log.rdbuf() << "\n";
+      }
+      std::error_code ec;
+      std::filesystem::remove_all(dir, ec);
+    }
+  } cleanup{dir};
   const std::string busFile = dir + "/interop.bus";
   const std::vector<uint8_t> memory = pattern(128);
   std::ofstream(busFile) << "device DS2431\n  serial 665544332211\n" + memoryLines(memory) + "end\n"
@@ -112,7 +126,6 @@ TEST(Owserver, ListsReadsAndWritesTheEmulatedChips) {
 
   const RunResult again = runProgram({"owread", "-s", server, "/uncached/2D.112233445566/pages/page.1"});
   EXPECT_EQ(again.out.substr(0, 8), text);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
