@@ -1,16 +1,14 @@
 // The exports between template form text and the field array, and the field array of
 // a template without values.
-#include <array>
 #include <string>
 
-#include "accessors.h"
+#include "accessors/accessors.h"
 #include "c_boundary.h"
-#include "description_decode.h"
-#include "description_file.h"
-#include "engine_state.h"
-#include "form_conversion.h"
+#include "description/description_engine.h"
+#include "engine_switch.h"
+#include "form/form_conversion.h"
 #include "tedskit/dorvia.h"
-#include "v10_engine.h"
+#include "v10/v10_engine.h"
 
 using namespace dorvia;
 
@@ -22,14 +20,9 @@ constexpr int32_t kLastDescriptionTemplateID = 24;
 constexpr int32_t kLastDescriptionKind = 3;
 
 int32_t fieldArrayFromTemplate(const char* path, int32_t templateID, TEDSTemplateFieldArrayStruct& array) {
-  std::string description;
-  const int32_t found = findTemplate(path, templateID, description);
-  if (found != 0) return found;
-  // An all-zero image; the engine's own decode state is left alone.
-  static const std::array<uint8_t, kImageBufferSize> kEmptyImage{};
   std::string form;
-  const int32_t decoded = decodeAgainstDescription(description, kEmptyImage, templateID, form);
-  if (decoded != 0) return decoded;
+  const int32_t found = blankTemplateForm(path, templateID, form);
+  if (found != 0) return found;
   return parseFormText(form, array, false);
 }
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tdl_bits.h"
+#include "teds_info/tdl_bits.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "template_map.h"
+#include "teds_info/template_map.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "tdl_bits.h"
+#include "teds_info/tdl_bits.h"
 #include "tedskit/orlin.hpp"
-#include "value_conversion.h"
+#include "teds_info/value_conversion.h"
 
 namespace {
 

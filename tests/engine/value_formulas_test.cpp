@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "value_formulas.h"
+#include "teds_info/value_formulas.h"
 
 namespace {
 

@@ -1,0 +1,34 @@
+// The value conversions of the description field types.
+#ifndef TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_VALUES_H
+#define TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_VALUES_H
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace dorvia {
+
+// The 5-bit character set: code 0 a space, 1-26 A-Z, then , . / _ @
+constexpr std::string_view kChr5Alphabet = " ABCDEFGHIJKLMNOPQRSTUVWXYZ,./_@";
+
+char chr5ToChar(uint64_t code);  // a code above 31 gives a space
+uint32_t charToChr5(char c);     // lower case as upper case; 0 when not in the set
+
+// Days since 1 January 1998 (a leap year every fourth year) <-> "month/day/year".
+std::string daysToDateText(uint32_t days);
+// False when the text does not hold three numbers; days are clamped at 0.
+bool dateTextToDays(std::string_view text, int64_t& days);
+
+// Real numbers as the form text shows them: "%0.10lf", or "%0.10le" below 0.00001.
+std::string formatValue(double value);
+
+double conRelResValue(uint64_t index, double start, double tolerance, double offset);
+double conResValue(uint64_t index, double start, double step);
+// Indexes for a value, clamped to what width bits hold (a value below the scale's
+// start gives 0, never a wrapped-around index).
+uint64_t conRelResIndex(double value, float start, float tolerance, float offset, int64_t width);
+uint64_t conResIndex(double value, float start, float step, int64_t width);
+
+}  // namespace dorvia
+
+#endif  // TEDSKIT_ENGINE_DESCRIPTION_DESCRIPTION_VALUES_H

@@ -1,0 +1,39 @@
+// The fixed relation between the old template numbers 0 to 24 and an IEEE
+// template ID with the select-case values that stand for them, plus the rows that
+// give templates 33, 39 and the MTS template their select-case record.
+#ifndef TEDSKIT_ENGINE_TEDS_INFO_TEMPLATE_MAP_H
+#define TEDSKIT_ENGINE_TEDS_INFO_TEMPLATE_MAP_H
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "tedskit/records.h"
+
+namespace dorvia {
+
+inline constexpr int32_t kMtsTemplateID = 199;
+inline constexpr int32_t kOldTemplateCount = 25;  // old template numbers 0 to 24
+
+struct OldTemplateRow {
+  int32_t templateID;  // -1: no template
+  sccontrolstruct scc;
+};
+
+extern const std::array<OldTemplateRow, 28> oldTemplateMap;
+
+// The select-case record of the first row with this template ID: count, cursor and
+// the first count values, everything else 0.
+std::optional<sccontrolstruct> findFirstMatchingSCC(int32_t templateID);
+
+// The first row whose template ID matches and whose first count values equal those
+// of the given record; -1 when none does.
+int32_t findMatchingOldTemplate(int32_t templateID, const sccontrolstruct& scc);
+
+// Rows 0 to 24: the row's template ID. IDs from 25 on: 1 when the ID has a row with a
+// value already chosen, else -1.
+int32_t alternateTemplate(int32_t n);
+
+}  // namespace dorvia
+
+#endif
