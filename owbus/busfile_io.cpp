@@ -36,6 +36,7 @@ std::string formatBusFile(const ChipList& chips) {
       "# Simulated 1-Wire bus. The bus rewrites this file when a chip's EEPROM, register\n"
       "# or switch state changes; comments are not kept.\n";
   for (const auto& chip : chips) {
+    if (!chip->persistent()) continue;
     const Rom& rom = chip->rom();
     out += "\ndevice ";
     out += chip->typeName();
