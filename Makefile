@@ -4,7 +4,7 @@
 #   make bench  build the release preset and run the benchmarks
 #   make fuzz   build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 
-PACKAGES := cmake ninja-build g++ make binutils pkgconf libgtest-dev libgmock-dev
+PACKAGES := cmake ninja-build g++ make binutils pkgconf libgtest-dev libgmock-dev libusb-1.0-0-dev owserver ow-shell
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 60

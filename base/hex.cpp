@@ -13,6 +13,14 @@ void appendHex(std::string& out, std::span<const uint8_t> bytes) {
   for (const uint8_t b : bytes) appendHex(out, b);
 }
 
+void appendHex(std::string& out, std::span<const uint8_t> bytes, char separator) {
+  out.reserve(out.size() + 3 * bytes.size());
+  for (const uint8_t b : bytes) {
+    out += separator;
+    appendHex(out, b);
+  }
+}
+
 std::string toHex(std::span<const uint8_t> bytes) {
   std::string out;
   appendHex(out, bytes);

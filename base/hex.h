@@ -21,6 +21,8 @@ constexpr int hexValue(char c) {
 
 void appendHex(std::string& out, uint8_t byte);
 void appendHex(std::string& out, std::span<const uint8_t> bytes);
+// Each byte's two digits behind a separator: " 0F A5" for a blank.
+void appendHex(std::string& out, std::span<const uint8_t> bytes, char separator);
 std::string toHex(std::span<const uint8_t> bytes);
 
 // The number that digits spells: 1 to 16 hexadecimal digits and nothing else.

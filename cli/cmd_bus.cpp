@@ -47,7 +47,8 @@ std::string busSpecification(const Args& args) {
                           std::all_of(busName.begin(), busName.begin() + colon, [](char c) {
                             return std::isalnum(static_cast<unsigned char>(c)) != 0;
                           });
-  return hasBackEnd ? busName : "sim:" + busName;
+  // "usb" alone is the first USB adapter, not a bus file of that name.
+  return hasBackEnd || busName == "usb" ? busName : "sim:" + busName;
 }
 
 // One adapter session on the chosen bus, closed when it goes.
@@ -68,7 +69,10 @@ class BusSession {
         throw Failure("cannot switch the DS2406 to channel " + *channel);
     }
     const int32_t result = stdcdll_read_family(&family_);
-    if (result == FERRUN_ADAPTER_CHECK) throw Failure("the adapter check failed on the bus " + busName_);
+    if (result == FERRUN_ADAPTER_CHECK) {
+      const std::string why = owbus_last_error();
+      throw Failure("the adapter check failed on the bus " + busName_ + (why.empty() ? "" : ": " + why));
+    }
     if (result != FERRUN_DONE || family_ == 0) throw Failure("no TEDS memory chip on the bus " + busName_);
   }
   ~BusSession() {
@@ -103,6 +107,8 @@ ChipRead readChip(const BusSession& bus) {
   const int32_t result =
       stdcdll_read_memory(reg.data(), memory.data(), &registerUsed, flags.data(), FERRUN_RAW_MODE);
   if (result == FERRUN_CHIP_NOT_FOUND) throw Failure("no TEDS memory chip on the bus " + bus.busName());
+  if (result == FERRUN_ADAPTER_CHECK)
+    throw Failure("the adapter failed reading the bus " + bus.busName() + ": " + owbus_last_error());
   ChipRead read;
   // Whole pages: a chip whose size ends inside a page reads as zeros past it.
   const std::size_t size = (chipOf(bus.family()).readSize + kPage - 1) / kPage * kPage;
@@ -212,7 +218,8 @@ int runWrite(std::span<char* const> argv) {
     result = stdcdll_write_memory(plan.image.data(), plan.layoutFlag, plan.selectorHint);
   }
   if (result == FERRUN_CHIP_NOT_FOUND) throw Failure("no TEDS memory chip on the bus " + bus.busName());
-  if (result == FERRUN_ADAPTER_CHECK) throw Failure("the adapter check failed on the bus " + bus.busName());
+  if (result == FERRUN_ADAPTER_CHECK)
+    throw Failure("the adapter failed on the bus " + bus.busName() + ": " + owbus_last_error());
   if (result == FERRUN_NOT_VERIFIED) throw Failure("the chip does not read back what was written");
   if (result != FERRUN_DONE) throw Failure("writing failed with code " + std::to_string(result));
   if (context.json) {

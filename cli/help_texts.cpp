@@ -40,12 +40,25 @@ const std::vector<Command>& commands() {
       {{"read", "Read the TEDS of the sensor on a 1-Wire bus, decode it and print it.",
         "teds read [--bus BUS] [--channel N] [--hex | --raw] [--v10]",
         "Options:\n"
-        "  --bus BUS          the bus: a simulated bus file (PATH or sim:PATH); default:\n"
-        "                     $TEDSKIT_BUS, else the bundled simulated sensor examples/sensor.bus\n"
+        "  --bus BUS          the bus (see below); default: $TEDSKIT_BUS, else the bundled\n"
+        "                     simulated sensor examples/sensor.bus\n"
         "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
         "  --hex              print only the image (\"memory:\" and \"register:\" lines)\n"
         "  --raw              print only the whole chip image with its page checksums\n"
-        "  --v10              decode with the V1.0 (TDL) engine\n"},
+        "  --v10              decode with the V1.0 (TDL) engine\n"
+        "\n"
+        "Buses:\n"
+        "  PATH, sim:PATH     a simulated bus file\n"
+        "  ds2480b:DEVICE     a DS2480B serial adapter (DS9097U-style) on DEVICE, for example\n"
+        "                     /dev/ttyUSB0; options may follow after commas:\n"
+        "                     baud=9600|19200|57600|115200 (default 115200 when the adapter\n"
+        "                     takes it) and timeout=MS (wait for an answer, default 500)\n"
+        "  usb, usb:N         the first (usb:0) or N-th DS2490 USB adapter (DS9490R)\n"
+        "  usbsim:PATH        the DS2490 road over an emulated adapter, in front of PATH\n"
+        "Programs on the C interface name a port number instead, unless TEDSKIT_BUS names\n"
+        "a bus: 101 is the first USB adapter; 1-32 are DS2480B adapters on /dev/ttyS0-31,\n"
+        "33-64 on /dev/ttyUSB0-31 and 65-96 on /dev/ttyACM0-31. TEDSKIT_WAITS=long keeps\n"
+        "the old long programming waits for adapters that need them.\n"},
        runRead},
       {{"write", "Write a TEDS image to the sensor on a 1-Wire bus.",
         "teds write [--bus BUS] [--channel N] [--yes] IMAGE...",

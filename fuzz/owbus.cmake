@@ -1,2 +1,5 @@
 tedskit_add_fuzzer(fuzz_busfile ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_busfile.cpp LINKS owbus_sim)
 tedskit_add_fuzzer(fuzz_simbus ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_simbus.cpp LINKS owbus_sim)
+tedskit_add_fuzzer(fuzz_ds2480b_answers ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_ds2480b_answers.cpp LINKS owbus_adapters)
+tedskit_add_fuzzer(fuzz_ds2490_status ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_ds2490_status.cpp LINKS owbus_adapters)
+tedskit_add_fuzzer(fuzz_adapter_emulators ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_adapter_emulators.cpp LINKS owbus_adapters)

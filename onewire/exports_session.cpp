@@ -15,7 +15,9 @@ using tedskit::base::guard;
 namespace {
 constexpr int16_t kSerialPortType = 5;
 constexpr int16_t kUsbPortType = 6;
-constexpr uint32_t kV1StepWaitMs = 200;
+// The long waits between the steps of a V1.0 write; the data-sheet waits are inside the
+// copies, so nothing more is needed between them.
+constexpr uint32_t kLongV1StepWaitMs = 200;
 constexpr uint8_t kLockedStatus = 1;
 
 uint8_t switchValue(int16_t channel) {
@@ -74,7 +76,8 @@ int32_t readFamily(int32_t* family) {
   reset();
   if (!sessionValid()) return FERRUN_DONE;
   if (!echoCheckPasses()) return FERRUN_ADAPTER_CHECK;
-  *family = detectChip();
+  *family = detectChipRetrying();
+  if (adapterFailed()) return FERRUN_ADAPTER_CHECK;
   return *family != 0 ? FERRUN_DONE : FERRUN_CHIP_NOT_FOUND;
 }
 
@@ -83,17 +86,28 @@ int32_t readAppreg(unsigned char* reg, int32_t* locked) {
   reset();
   if (!sessionValid()) return FERRUN_DONE;
   if (!echoCheckPasses()) return FERRUN_ADAPTER_CHECK;
-  if (!familySearch(kFamilyDs2430a)) return FERRUN_CHIP_NOT_FOUND;
-  ds2430aReadRegister(std::span<uint8_t, 8>(reg, 8));
-  ds2430aReadLock(*locked);
-  return FERRUN_DONE;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    clearAdapterFailure();
+    if (!familySearch(kFamilyDs2430a)) {
+      if (adapterFailed()) continue;
+      return FERRUN_CHIP_NOT_FOUND;
+    }
+    ds2430aReadRegister(std::span<uint8_t, 8>(reg, 8));
+    ds2430aReadLock(*locked);
+    if (!adapterFailed()) return FERRUN_DONE;
+  }
+  return FERRUN_ADAPTER_CHECK;
 }
 
 int32_t writeAppreg(const unsigned char* reg) {
   if (!reg) return FERRUN_MISSING_ARGUMENT;
   const std::span<const uint8_t, 8> bytes(reg, 8);
-  ds2430aWriteRegister(bytes);
-  return registerHolds(bytes, false) ? FERRUN_DONE : FERRUN_NOT_VERIFIED;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    ds2430aWriteRegister(bytes);
+    if (registerHolds(bytes, false)) return FERRUN_DONE;
+    if (!sessionValid()) break;
+  }
+  return FERRUN_NOT_VERIFIED;
 }
 
 int32_t writeV1Memory(const unsigned char* image) {
@@ -103,24 +117,33 @@ int32_t writeV1Memory(const unsigned char* image) {
   bool ds2430a = familySearch(kFamilyDs2430a);
   if (!ds2430a && !familySearch(kFamilyDs2431)) return FERRUN_CHIP_NOT_FOUND;
   select();
+  const bool longWaits = owbus_programming_waits() == OWBUS_WAITS_LONG;
+  auto stepWait = [&] {
+    if (longWaits) waitMs(kLongV1StepWaitMs);
+  };
   if (!ds2430a) {
     // A DS2431 takes its TEDS through stdcdll_write_memory.
-    waitMs(kV1StepWaitMs);
+    stepWait();
     return FERRUN_DONE;
   }
   const std::span<const uint8_t, 32> memory(image + 8, 32);
   const std::span<const uint8_t, 8> reg(image, 8);
-  ds2430aWriteMemory(memory);
-  waitMs(kV1StepWaitMs);
-  ds2430aWriteRegister(reg);
-  waitMs(kV1StepWaitMs);
-  ds2430aCopyAndLockRegister();
-  // The chip programs the register now; nothing may reach it before that is done.
-  waitMs(kV1StepWaitMs);
-  std::array<uint8_t, 32> back{};
-  ds2430aReadMemory(back);
-  const bool memoryHolds = std::equal(back.begin(), back.end(), memory.begin());
-  return memoryHolds && registerHolds(reg, true) ? FERRUN_DONE : FERRUN_NOT_VERIFIED;
+  // Each try repeats every step: the memory copy again, the register write and the lock
+  // only until the register is locked.
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (attempt > 0) select();
+    ds2430aWriteMemory(memory);
+    stepWait();
+    ds2430aWriteRegister(reg);
+    stepWait();
+    ds2430aCopyAndLockRegister();  // waits for the register's programming itself
+    std::array<uint8_t, 32> back{};
+    ds2430aReadMemory(back);
+    const bool memoryHolds = std::equal(back.begin(), back.end(), memory.begin());
+    if (memoryHolds && registerHolds(reg, true)) return FERRUN_DONE;
+    if (!sessionValid()) break;
+  }
+  return FERRUN_NOT_VERIFIED;
 }
 
 int32_t ds2406Channel(int32_t channel) {

@@ -20,10 +20,7 @@ constexpr size_t kBytesPerLine = 16;
 using tedskit::base::appendHex;
 
 void appendBytes(std::string& out, std::span<const uint8_t> bytes) {
-  for (uint8_t b : bytes) {
-    out += ' ';
-    appendHex(out, b);
-  }
+  tedskit::base::appendHex(out, bytes, ' ');
 }
 
 }  // namespace
@@ -33,6 +30,7 @@ std::string formatBusFile(const ChipList& chips) {
       "# Simulated 1-Wire bus. The bus rewrites this file when a chip's EEPROM, register\n"
       "# or switch state changes; comments are not kept.\n";
   for (const auto& chip : chips) {
+    if (!chip->persistent()) continue;
     const Rom& rom = chip->rom();
     out += "\ndevice ";
     out += chip->typeName();

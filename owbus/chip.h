@@ -42,6 +42,8 @@ class Chip {
   virtual uint8_t defaultFamily() const = 0;
   // The non-volatile memory map as the chip addresses it.
   virtual std::span<uint8_t> memory() = 0;
+  // false for a chip that belongs to an emulated adapter and not to the bus file.
+  virtual bool persistent() const { return true; }
 
   // Switch channel the chip sits behind: 0 for none (always on the bus), else 1 to 3.
   int channel = 0;

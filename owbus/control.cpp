@@ -18,11 +18,15 @@ int32_t owbus_configure(const char* bus) {
       return 0;
     }
     std::string error;
-    // Opening checks the name and reads the bus file; the session opens its own.
-    if (!openBackend(bus, error)) {
+    if (!checkBusName(bus, error)) {
       s.lastError = error;
-      const bool namesBusFile = isVirtualTime(bus) && std::string_view(bus).size() > 4;
-      return namesBusFile ? -2 : -1;
+      return -1;
+    }
+    // A bus file is read now to report its errors early; an adapter is opened only by
+    // the session.
+    if (isVirtualTime(bus) && !openBackend(bus, error)) {
+      s.lastError = error;
+      return -2;
     }
     s.configured = bus;
     s.lastError.clear();
@@ -43,6 +47,8 @@ void owbus_sleep_ms(uint32_t ms) {
     timespec wait{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1'000'000L};
     while (nanosleep(&wait, &wait) != 0) {
     }
+    // A real adapter's bus time counts the waits as well as its traffic.
+    owbus::clock().nowUs += static_cast<uint64_t>(ms) * 1000;
   });
 }
 

@@ -3,9 +3,7 @@
 namespace owbus {
 
 bool Faults::set(int32_t kind, int32_t skip, int32_t count) {
-  if (kind < static_cast<int32_t>(Fault::NoPresence) || kind > static_cast<int32_t>(Fault::Vanish) ||
-      skip < 0)
-    return false;
+  if (kind < static_cast<int32_t>(Fault::NoPresence) || kind > kLastFault || skip < 0) return false;
   switches_[static_cast<std::size_t>(kind)] = Switch{skip, count < 0 ? -1 : count};
   return true;
 }

@@ -1,5 +1,6 @@
 // Process-wide state of the simulated bus that outlives a session: the virtual clock,
-// the transaction counter and the switchable faults.
+// the transaction counter and the switchable faults. An emulated adapter's bus may keep
+// a clock of its own.
 #ifndef TEDSKIT_OWBUS_RUNTIME_H
 #define TEDSKIT_OWBUS_RUNTIME_H
 
@@ -9,7 +10,18 @@
 
 namespace owbus {
 
-enum class Fault { NoPresence = 1, EchoMismatch, FlipBit, Ds2406Crc, CopyFail, Vanish };
+enum class Fault {
+  NoPresence = 1,
+  EchoMismatch,
+  FlipBit,
+  Ds2406Crc,
+  CopyFail,
+  Vanish,
+  // Faults of an emulated adapter's answers, between it and the host.
+  LostAnswer,
+  GarbledAnswer
+};
+inline constexpr int32_t kLastFault = static_cast<int32_t>(Fault::GarbledAnswer);
 
 class Faults {
  public:
@@ -25,7 +37,7 @@ class Faults {
     int32_t skip = 0;
     int32_t count = 0;
   };
-  std::array<Switch, 7> switches_{};
+  std::array<Switch, kLastFault + 1> switches_{};
   uint64_t epoch_ = 0;
 };
 

@@ -1,5 +1,5 @@
 // The sim back end: a SimBus loaded from a bus file and saved back to it.
-#include "backend.h"
+#include "backends.h"
 #include "busfile.h"
 #include "simbus.h"
 
@@ -7,23 +7,13 @@ namespace owbus {
 
 namespace {
 
-constexpr std::string_view kSimPrefix = "sim:";
-
 class SimBackend final : public Backend {
  public:
   explicit SimBackend(std::string path) : path_(std::move(path)) {}
   bool load(std::string& error) { return loadBusFile(path_, bus_.chips, error); }
 
-  bool reset() override { return bus_.reset(); }
-
-  uint8_t touchByte(uint8_t byte) override {
-    uint8_t back = bus_.touch(byte);
-    // The adapter's view of the slot, where the faults that corrupt it strike.
-    if (byte != 0xFF && faults().fire(Fault::EchoMismatch)) back ^= 0x01;
-    if (byte == 0xFF && faults().fire(Fault::FlipBit)) back ^= 0x01;
-    return back;
-  }
-
+  ResetResult reset() override { return bus_.reset(); }
+  uint8_t touchByte(uint8_t byte) override { return bus_.adapterTouch(byte); }
   SearchPass search(const Rom& preferred) override { return bus_.search(preferred); }
 
   bool commit(std::string& error) override {
@@ -32,6 +22,8 @@ class SimBackend final : public Backend {
     return saveBusFile(path_, bus_.chips, error);
   }
 
+  AdapterInfo info() const override { return AdapterInfo{"sim", path_, -1, 0}; }
+
  private:
   std::string path_;
   SimBus bus_;
@@ -39,18 +31,7 @@ class SimBackend final : public Backend {
 
 }  // namespace
 
-bool isVirtualTime(const std::string& bus) { return bus.starts_with(kSimPrefix); }
-
-std::unique_ptr<Backend> openBackend(const std::string& bus, std::string& error) {
-  if (bus.empty()) {
-    error = "no 1-Wire bus configured: set TEDSKIT_BUS, for example sim:examples/sensor.bus";
-    return nullptr;
-  }
-  if (!isVirtualTime(bus)) {
-    error = "unknown 1-Wire bus '" + bus + "': expected sim:PATH";
-    return nullptr;
-  }
-  const std::string path = bus.substr(kSimPrefix.size());
+std::unique_ptr<Backend> openSimBackend(const std::string& path, std::string& error) {
   if (path.empty()) {
     error = "sim: needs the path of a bus file";
     return nullptr;

@@ -4,7 +4,14 @@
 
 namespace owbus {
 
-Env SimBus::env() { return Env{clock().nowUs, faults()}; }
+namespace {
+constexpr uint8_t kSearchRom = 0xF0;
+constexpr uint8_t kAlarmSearch = 0xEC;
+
+bool romBit(const Chip& chip, size_t bit) { return (chip.rom()[bit / 8] >> (bit % 8)) & 1; }
+}  // namespace
+
+Env SimBus::env() { return Env{clock_.nowUs, faults()}; }
 
 bool SimBus::onBus(size_t index) {
   if (vanished_.size() != chips.size() || faultEpoch_ != faults().epoch()) {
@@ -22,9 +29,10 @@ bool SimBus::onBus(size_t index) {
   return false;
 }
 
-bool SimBus::reset() {
+ResetResult SimBus::reset() {
+  bitSearch_ = {};
   Env e = env();
-  clock().nowUs += kResetUs;
+  clock_.nowUs += kResetUs;
   const bool dead = faults().fire(Fault::NoPresence);
   bool presence = false;
   for (size_t i = 0; i < chips.size(); ++i) {
@@ -35,25 +43,83 @@ bool SimBus::reset() {
     }
   }
   settle(e);
-  return presence;
+  return presence ? ResetResult::Presence : ResetResult::NoPresence;
 }
 
 uint8_t SimBus::touch(uint8_t host) {
+  // A byte in the middle of a search ends it: the chips in it already wait for a reset.
+  bitSearch_ = {};
+  std::vector<size_t> awaiting;
+  for (size_t i = 0; i < chips.size(); ++i) {
+    if (onBus(i) && chips[i]->awaitingRomCommand()) awaiting.push_back(i);
+  }
   Env e = env();
-  clock().nowUs += kByteUs;
+  clock_.nowUs += kByteUs;
   uint8_t line = host;
   for (size_t i = 0; i < chips.size(); ++i) {
     if (onBus(i)) line &= chips[i]->touch(host, e);
   }
   settle(e);
+  if (!awaiting.empty() && (host == kSearchRom || host == kAlarmSearch)) {
+    bitSearch_.active = true;
+    // None of the modelled chips raises an alarm, so an alarm search finds nobody.
+    if (host == kSearchRom) bitSearch_.in = std::move(awaiting);
+  }
   return line;
+}
+
+uint8_t SimBus::adapterTouch(uint8_t host) {
+  uint8_t back = touch(host);
+  // A Search ROM byte belongs to the search pass, which the faults of single bytes spare.
+  if (bitSearch_.active) return back;
+  if (host != 0xFF && faults().fire(Fault::EchoMismatch)) back ^= 0x01;
+  if (host == 0xFF && faults().fire(Fault::FlipBit)) back ^= 0x01;
+  return back;
+}
+
+void SimBus::endSearch(const std::vector<size_t>& in) {
+  for (size_t i = 0; i < chips.size(); ++i) chips[i]->endSearch(!in.empty() && in.front() == i);
+  if (!in.empty() && faults().fire(Fault::Vanish)) vanished_[in.front()] = true;
+}
+
+bool SimBus::touchBit(bool host) {
+  clock_.nowUs += kSlotUs;
+  BitSearch& s = bitSearch_;
+  if (!s.active) return host;  // no modelled chip drives single slots outside a search
+  switch (s.slot) {
+    case 0:
+    case 1: {
+      bool line = host;
+      for (size_t i : s.in) line = line && (romBit(*chips[i], s.bit) != (s.slot == 1));
+      ++s.slot;
+      return line;
+    }
+    default:
+      std::erase_if(s.in, [&](size_t i) { return romBit(*chips[i], s.bit) != host; });
+      s.slot = 0;
+      if (++s.bit == 64) {
+        const std::vector<size_t> in = std::move(s.in);
+        s = {};
+        endSearch(in);
+      }
+      return host;
+  }
+}
+
+SimBus::Triplet SimBus::searchTriplet(bool preferred) {
+  Triplet t{};
+  t.bit = touchBit(true);
+  t.complement = touchBit(true);
+  t.direction = t.bit == t.complement ? (t.bit ? true : preferred) : t.bit;
+  touchBit(t.direction);
+  return t;
 }
 
 SearchPass SimBus::search(const Rom& preferred) {
   SearchPass pass;
-  if (!reset()) return pass;
+  if (!answered(reset())) return pass;
   // The Search ROM command byte, then per ROM bit: bit, complement, direction.
-  clock().nowUs += kByteUs + 64 * 3 * kSlotUs;
+  clock_.nowUs += kByteUs + 64 * 3 * kSlotUs;
   std::vector<size_t> in;
   for (size_t i = 0; i < chips.size(); ++i) {
     if (onBus(i) && chips[i]->awaitingRomCommand()) in.push_back(i);
@@ -73,9 +139,8 @@ SearchPass SimBus::search(const Rom& preferred) {
     if (direction) pass.rom[byte] |= mask;
     std::erase_if(in, [&](size_t i) { return ((chips[i]->rom()[byte] & mask) != 0) != direction; });
   }
-  for (size_t i = 0; i < chips.size(); ++i) chips[i]->endSearch(!in.empty() && in.front() == i);
+  endSearch(in);
   pass.found = true;
-  if (!in.empty() && faults().fire(Fault::Vanish)) vanished_[in.front()] = true;
   return pass;
 }
 

@@ -1,11 +1,14 @@
 // The adapter calls: session, bus primitives, device search and selection, CRC.
 #include <cstring>
 
+#include <vector>
+
 #include "base/onewire_commands.h"
 #include "crc.h"
 #include "runtime.h"
 #include "session.h"
 #include "tedskit/owbus.h"
+#include "traffic.h"
 
 using namespace owbus;
 
@@ -59,17 +62,37 @@ uint16_t crcOver(int16_t length, const unsigned char* buffer, uint16_t crc, int1
   return crc;
 }
 
-// One bus transaction on a valid handle: counted, then committed.
+// One bus transaction on a valid handle: counted, then committed. An adapter that fails
+// it leaves its reason for owbus_last_error.
 template <typename F>
 auto onBus(int32_t handle, int16_t invalid, F&& f) -> int16_t {
   return guard<int16_t>(invalid, [&]() -> int16_t {
     Backend* bus = backendFor(handle);
     if (!bus) return invalid;
     ++owbus::clock().transactions;
-    const int16_t result = f(*bus);
-    commit();
-    return result;
+    try {
+      const int16_t result = f(*bus);
+      commit();
+      return result;
+    } catch (const AdapterError& e) {
+      session().lastError = e.what();
+      return invalid;
+    }
   });
+}
+
+ResetResult tracedReset(Backend& bus) {
+  const ResetResult r = bus.reset();
+  traceReset(r);
+  if (r == ResetResult::Short) session().lastError = "the 1-Wire bus is shorted";
+  return r;
+}
+
+void tracedBlock(Backend& bus, std::span<uint8_t> bytes) {
+  if (!tracing()) return bus.block(bytes);
+  const std::vector<uint8_t> sent(bytes.begin(), bytes.end());
+  bus.block(bytes);
+  traceBytes(sent, bytes);
 }
 
 }  // namespace
@@ -85,8 +108,15 @@ int32_t TMExtendedStartSession(int16_t port_number, int16_t port_type, void* /*o
       s.lastError = "a 1-Wire session is already open";
       return 0;
     }
+    std::string bus = currentBus();
+    if (bus.empty()) bus = busForPort(port_number, port_type);
+    if (bus.empty()) {
+      s.lastError = "no 1-Wire bus configured: set TEDSKIT_BUS, for example sim:examples/sensor.bus (port " +
+                    std::to_string(port_number) + " names no serial device)";
+      return 0;
+    }
     std::string error;
-    auto backend = openBackend(currentBus(), error);
+    auto backend = openBackend(bus, error);
     if (!backend) {
       s.lastError = error;
       return 0;
@@ -109,19 +139,32 @@ int16_t TMValidSession(int32_t handle) {
 
 int16_t TMTouchReset(int32_t handle) {
   return onBus(handle, -1, [](Backend& bus) -> int16_t {
-    return bus.reset() ? OWBUS_RESET_PRESENCE : OWBUS_RESET_NO_PRESENCE;
+    switch (tracedReset(bus)) {
+      case ResetResult::Presence:
+        return OWBUS_RESET_PRESENCE;
+      case ResetResult::Alarm:
+        return OWBUS_RESET_ALARM;
+      case ResetResult::Short:
+        return OWBUS_RESET_SHORT;
+      case ResetResult::NoPresence:
+        break;
+    }
+    return OWBUS_RESET_NO_PRESENCE;
   });
 }
 
 int16_t TMTouchByte(int32_t handle, int16_t byte) {
-  return onBus(handle, -1,
-               [&](Backend& bus) -> int16_t { return bus.touchByte(static_cast<uint8_t>(byte)); });
+  return onBus(handle, -1, [&](Backend& bus) -> int16_t {
+    uint8_t one = static_cast<uint8_t>(byte);
+    tracedBlock(bus, std::span<uint8_t>(&one, 1));
+    return one;
+  });
 }
 
 int16_t TMBlockStream(int32_t handle, unsigned char* buffer, int16_t count) {
   if (count < 0 || (count > 0 && !buffer)) return -1;
   return onBus(handle, -1, [&](Backend& bus) -> int16_t {
-    bus.block(std::span<uint8_t>(buffer, static_cast<size_t>(count)));
+    tracedBlock(bus, std::span<uint8_t>(buffer, static_cast<size_t>(count)));
     return count;
   });
 }
@@ -147,6 +190,7 @@ int16_t TMNext(int32_t handle, void* state) {
       if (one) preferred[byte] |= mask;
     }
     const SearchPass pass = bus.search(preferred);
+    traceSearch(preferred, pass);
     if (!pass.found || crc8(pass.rom) != 0) {
       storeState(state, SearchState{});
       return 0;
@@ -172,9 +216,10 @@ int16_t TMAccess(int32_t handle, void* state) {
   if (!state) return -1;
   return onBus(handle, -1, [&](Backend& bus) -> int16_t {
     const SearchState s = loadState(state);
-    if (!bus.reset()) return 0;
-    bus.touchByte(tedskit::base::onewire::kMatchRom);
-    for (uint8_t b : s.rom) bus.touchByte(b);
+    if (!answered(tracedReset(bus))) return 0;
+    std::array<uint8_t, 9> select{tedskit::base::onewire::kMatchRom};
+    std::copy(s.rom.begin(), s.rom.end(), select.begin() + 1);
+    tracedBlock(bus, select);
     return 1;
   });
 }

@@ -6,8 +6,15 @@
  * (12h) switches the channels of a multiplexed cable. Images cross in three forms, with
  * the page checksums of the chip layouts taken off on reading and put back on writing.
  *
- * Buffers belong to the caller and must have the sizes documented below. Every write is
- * read back and compared: FERRUN_NOT_VERIFIED when the chip does not hold what was sent.
+ * Buffers belong to the caller and must have the sizes documented below. Every write goes
+ * through the chip's scratchpad, which is read back and checked before each copy (a row
+ * or page that fails is written again), and the written range is read back and compared
+ * at the end: FERRUN_NOT_VERIFIED when the chip does not hold what was sent. Copies wait
+ * the chip's data-sheet programming time, or the old long waits when owbus asks for them
+ * (owbus_set_programming_waits, TEDSKIT_WAITS=long).
+ *
+ * An operation the adapter fails to carry (see owbus_last_error) is tried again; when
+ * the adapter keeps failing, reads and writes return FERRUN_ADAPTER_CHECK.
  *
  * Process-wide state, unguarded: one thread at a time. */
 #ifndef TEDSKIT_FERRUN_H
@@ -26,7 +33,7 @@
 /* Return codes. */
 #define FERRUN_FAILED 0                /* open or channel switch failed; also a raw-mode read */
 #define FERRUN_DONE 1                  /* done (also: reads with no valid session, nothing done) */
-#define FERRUN_ADAPTER_CHECK 2         /* the adapter echo check failed */
+#define FERRUN_ADAPTER_CHECK 2         /* the adapter echo check failed, or the adapter failed */
 #define FERRUN_CHIP_NOT_FOUND 3        /* the required chip was not found */
 #define FERRUN_NOT_VERIFIED 4          /* written, but the chip does not read back what was sent */
 #define FERRUN_MISSING_ARGUMENT (-739) /* a required pointer was null */
@@ -47,7 +54,7 @@
 FERRUN_API int32_t stdcdll_OpenCom(int32_t port);
 /* Closes the session; returns what the adapter's end of session returned. */
 FERRUN_API int32_t stdcdll_CloseCom(void);
-/* Detects the memory chip and stores its family code. 1, 2 or 3. */
+/* Detects the memory chip and stores its family code. 1, 2 (also: the adapter failed) or 3. */
 FERRUN_API int32_t stdcdll_read_family(int32_t* family);
 /* DS2430A application register (8 bytes) and its lock state (1 locked, 0 not). 1, 2 or 3. */
 FERRUN_API int32_t stdcdll_read_appreg(unsigned char* reg, int32_t* locked);
@@ -66,7 +73,8 @@ FERRUN_API int32_t stdcdll_triax_enabled(void);
  * suffices outside raw mode); register_used: 1 when reg holds the Basic TEDS apart;
  * page_flags: 4 entries, 1 page passes, 0 fails, 2 for entry 0 in the inline form;
  * template_id: the template ID found. Mode FERRUN_RAW_MODE copies the chip image whole.
- * 1 done, 3 no chip, 0 after a raw copy. */
+ * 1 done, 3 no chip, 0 after a raw copy, 2 when the adapter failed the read (all page
+ * flags 0, nothing delivered). */
 FERRUN_API int32_t stdcdll_read_memory_extended(unsigned char* reg, unsigned char* memory,
                                                 int32_t* register_used, int32_t* page_flags,
                                                 int32_t* template_id, int32_t mode);
@@ -77,7 +85,7 @@ FERRUN_API int32_t stdcdll_read_memory(unsigned char* reg, unsigned char* memory
  * layout needs; pass a buffer of that size). layout_b nonzero: the image is
  * in stream form and goes to layout B (on a DS2430A: its checksum is recomputed);
  * selector_hint chooses the selector byte of an image whose page 0 fails its check.
- * 1, 3 or 4. */
+ * 1, 3 or 4; 2 when the adapter failed. */
 FERRUN_API int32_t stdcdll_write_memory(const unsigned char* image, int32_t layout_b, int32_t selector_hint);
 
 #endif

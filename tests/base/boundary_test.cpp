@@ -158,6 +158,11 @@ TEST_F(Boundary, NoExportLetsAnExceptionOut) {
   std::vector<unsigned char> state(OWBUS_STATE_BUFFER_SIZE, 0);
   int16_t rom[8] = {};
   sccontrolstruct scc{};
+  owbus_adapter_info adapter{};
+  long trafficEvents = 0;
+  const owbus_traffic_sink countEvents = [](void* context, const owbus_traffic*) {
+    ++*static_cast<long*>(context);
+  };
   const float sensitivity = 1.5f;
   char caseDescription[256], case0[256], case1[256];
 
@@ -306,6 +311,9 @@ TEST_F(Boundary, NoExportLetsAnExceptionOut) {
       {"owbus_last_port", [&] { owbus_last_port(&rom[0], &rom[1]); }},
       {"owbus_set_fault", [&] { owbus_set_fault(0, 0, 0); }},
       {"owbus_clear_faults", [&] { owbus_clear_faults(); }},
+      {"owbus_set_programming_waits", [&] { owbus_set_programming_waits(OWBUS_WAITS_DATASHEET); }},
+      {"owbus_programming_waits", [&] { owbus_programming_waits(); }},
+      {"owbus_set_traffic_sink", [&] { owbus_set_traffic_sink(countEvents, &trafficEvents); }},
       {"stdcdll_OpenCom", [&] { stdcdll_OpenCom(1); }},
       {"stdcdll_triax_enabled", [&] { stdcdll_triax_enabled(); }},
       {"stdcdll_read_family", [&] { stdcdll_read_family(&number); }},
@@ -321,6 +329,8 @@ TEST_F(Boundary, NoExportLetsAnExceptionOut) {
       {"stdcdll_CloseCom", [&] { stdcdll_CloseCom(); }},
       {"TMExtendedStartSession", [&] { number = TMExtendedStartSession(1, 5, nullptr); }},
       {"TMSetup", [&] { TMSetup(number); }},
+      {"owbus_get_adapter_info", [&] { owbus_get_adapter_info(&adapter); }},
+      {"owbus_adapter_description", [&] { owbus_adapter_description(); }},
       {"TMValidSession", [&] { TMValidSession(number); }},
       {"TMTouchReset", [&] { TMTouchReset(number); }},
       {"TMTouchByte", [&] { TMTouchByte(number, 0xFF); }},
@@ -332,6 +342,7 @@ TEST_F(Boundary, NoExportLetsAnExceptionOut) {
       {"TMCRC", [&] { TMCRC(8, reg.data(), 0, OWBUS_CRC16); }},
       {"TMClose", [&] { TMClose(number); }},
       {"TMEndSession", [&] { TMEndSession(number); }},
+      {"owbus_set_traffic_sink (none)", [&] { owbus_set_traffic_sink(nullptr, nullptr); }},
   };
   for (const Export& e : exports) callWhileAllocationsFail(e);
 }

@@ -12,6 +12,9 @@ using Bytes = std::vector<uint8_t>;
 TEST(Hex, BytesOutAndBack) {
   const Bytes bytes{0x00, 0x0F, 0xA5, 0xFF};
   EXPECT_EQ(toHex(bytes), "000FA5FF");
+  std::string spaced = "memory";
+  appendHex(spaced, bytes, ' ');
+  EXPECT_EQ(spaced, "memory 00 0F A5 FF");
   EXPECT_EQ(hexBytes("000fA5Ff"), bytes);
   EXPECT_EQ(hexBytes(""), Bytes{});
   EXPECT_EQ(hexBytes("0F1"), std::nullopt) << "a digit left over";

@@ -43,7 +43,7 @@ TEST(ApplicationRegister, AnUnknownStatusByteLeavesTheLockStateAsItWas) {
   TempBus sim(ds2430a(pattern(32, 1), kRegister, false));
   Session session;
   // Read back: 7 echo bytes pass, then 16 register bytes, then the status byte (FFh -> FEh).
-  owbus_set_fault(OWBUS_FAULT_FLIP_BIT, 16, 1);
+  setFault(OWBUS_FAULT_FLIP_BIT, 16, 1);
   const Register r = readRegister();
   EXPECT_EQ(r.rc, 1);
   EXPECT_EQ(r.locked, -5);
@@ -142,7 +142,7 @@ TEST(Ds2430aImage, ReadChecksTheMemoryOrTheLockedFortyByteImage) {
     EXPECT_EQ(out.registerUsed, 1);
     EXPECT_EQ(out.flags, (std::array<int32_t, 4>{1, 1, 1, 1}));
     EXPECT_EQ(out.templateId, 4);
-    owbus_set_fault(OWBUS_FAULT_FLIP_BIT, 40, 1);  // a byte of the memory's second pass
+    setFault(OWBUS_FAULT_FLIP_BIT, 40, 1);  // a byte of the memory's second pass
     out = readMemory();
     EXPECT_EQ(out.flags, (std::array<int32_t, 4>{0, 1, 1, 1}));
   }

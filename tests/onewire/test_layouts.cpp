@@ -244,19 +244,51 @@ TEST(Family0D, ReadAndWrittenAs112BytesWithTheDs2431Commands) {
 
 namespace {
 
-TEST(Waits, RowCopiesAndDs2430aStepsKeepTheirFixedWaits) {
-  {
-    TempBus sim(device("DS2433", "000000000001"));
-    Session session;
-    owbus_reset_counters();
-    ASSERT_EQ(stdcdll_write_memory(pattern(FERRUN_MAX_IMAGE, 1).data(), 1, 0), 1);
-    EXPECT_GE(owbus_bus_time_us(), 64u * 100'000u) << "100 ms after each of the 64 rows";
-  }
-  TempBus sim(device("DS2430A", "000000000001"));
+// Bus time of one write, from a fresh session on a bus holding the given chip.
+uint64_t writeBusTimeUs(const std::string& type, bool v1) {
+  TempBus sim(device(type, "000000000001"));
   Session session;
   owbus_reset_counters();
-  ASSERT_EQ(stdcdll_write_v1_memory(pattern(40, 1).data()), 1);
-  EXPECT_GE(owbus_bus_time_us(), 4u * 200'000u) << "copy, two steps, and the register's programming";
+  const int32_t rc = v1 ? stdcdll_write_v1_memory(pattern(40, 1).data())
+                        : stdcdll_write_memory(pattern(FERRUN_MAX_IMAGE, 1).data(), 1, 0);
+  EXPECT_EQ(rc, 1) << type;
+  return owbus_bus_time_us();
+}
+
+TEST(Waits, CopiesWaitTheirDataSheetProgrammingTime) {
+  struct Case {
+    const char* type;
+    bool v1;
+    uint64_t programmingUs;  // the copies' programming times alone
+    uint64_t mostUs;         // well below what the old fixed waits took
+  };
+  const Case cases[] = {
+      {"DS2431", false, 16 * 10'000, 1'000'000},  // 16 rows; took 2.2 s
+      {"DS2433", false, 16 * 5'000, 1'500'000},   // 16 pages; took 8.6 s
+      {"DS28EC20", false, 10'000, 200'000},       // the first page only
+      {"DS2430A", false, 10'000, 200'000},        // its wait alone was 200 ms
+      {"DS2430A", true, 2 * 10'000, 300'000},     // memory copy and register lock; waited 800 ms
+  };
+  for (const Case& c : cases) {
+    const uint64_t us = writeBusTimeUs(c.type, c.v1);
+    EXPECT_GE(us, c.programmingUs) << c.type << (c.v1 ? " V1.0" : "");
+    EXPECT_LT(us, c.mostUs) << c.type << (c.v1 ? " V1.0" : "");
+  }
+}
+
+TEST(Waits, TheLongWaitsStayOnRequest) {
+  ASSERT_EQ(owbus_set_programming_waits(OWBUS_WAITS_LONG), 0);
+  EXPECT_GE(writeBusTimeUs("DS2433", false), 16u * 100'000u) << "100 ms after each page copy";
+  EXPECT_GE(writeBusTimeUs("DS2430A", true), 4u * 200'000u)
+      << "copy, two steps, and the register's programming";
+  ASSERT_EQ(owbus_set_programming_waits(-1), 0);
+
+  setenv("TEDSKIT_WAITS", "long", 1);
+  EXPECT_EQ(owbus_programming_waits(), OWBUS_WAITS_LONG);
+  EXPECT_GE(writeBusTimeUs("DS2431", false), 16u * 100'000u) << "TEDSKIT_WAITS=long asks for them too";
+  unsetenv("TEDSKIT_WAITS");
+  EXPECT_EQ(owbus_programming_waits(), OWBUS_WAITS_DATASHEET);
+  EXPECT_EQ(owbus_set_programming_waits(7), -1);
 }
 
 }  // namespace

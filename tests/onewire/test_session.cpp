@@ -22,6 +22,29 @@ TEST(Session, PortNumbersSelectSerialOrUsbAdapter) {
   }
 }
 
+TEST(Session, WithoutABusThePortNumberNamesTheAdapter) {
+  if (TempBus::road() != TempBus::Road::Sim) GTEST_SKIP() << "about the default bus only";
+  owbus_configure(nullptr);
+  const char* bus = std::getenv("TEDSKIT_BUS");
+  const std::string saved = bus ? bus : "";
+  unsetenv("TEDSKIT_BUS");
+  struct Case {
+    int32_t port;
+    const char* says;
+  };
+  const Case cases[] = {
+      {101, "no DS2490 adapter found"},                   // the first USB adapter
+      {64, "cannot open the serial port /dev/ttyUSB31"},  // 33-64: /dev/ttyUSB0-31
+      {96, "cannot open the serial port /dev/ttyACM31"},  // 65-96: /dev/ttyACM0-31
+      {0, "set TEDSKIT_BUS"},                             // names no device
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(stdcdll_OpenCom(c.port), 0) << c.port;
+    EXPECT_NE(std::string(owbus_last_error()).find(c.says), std::string::npos) << owbus_last_error();
+  }
+  if (!saved.empty()) setenv("TEDSKIT_BUS", saved.c_str(), 1);
+}
+
 TEST(Session, SecondOpenKeepsTheFirstSessionAndCloseEndsIt) {
   TempBus sim(device("DS2431", "000000000001"));
   ASSERT_EQ(stdcdll_OpenCom(7), 1);
@@ -35,6 +58,7 @@ TEST(Session, SecondOpenKeepsTheFirstSessionAndCloseEndsIt) {
 }
 
 TEST(Session, OpenFailsWhenTheBusCannotBeOpened) {
+  if (TempBus::behindSerialLine()) GTEST_SKIP() << "the emulator has read the bus file already";
   TempBus sim(device("DS2431", "000000000001"));
   std::filesystem::remove(sim.path());
   EXPECT_EQ(stdcdll_OpenCom(1), 0);
@@ -79,7 +103,7 @@ TEST(Detection, EchoCheckFailsOnAMismatchUnlessASwitchIsPresent) {
   {
     TempBus sim(device("DS2431", "000000000001"));
     Session session;
-    owbus_set_fault(OWBUS_FAULT_ECHO_MISMATCH, 0, -1);
+    setFault(OWBUS_FAULT_ECHO_MISMATCH, 0, -1);
     int32_t family = -1;
     EXPECT_EQ(stdcdll_read_family(&family), 2);
     EXPECT_EQ(family, -1);
@@ -94,16 +118,16 @@ TEST(Detection, EchoCheckFailsOnAMismatchUnlessASwitchIsPresent) {
     TempBus sim(device("DS2431", "000000000001"));
     Session session;
     int32_t family = -1;
-    owbus_set_fault(OWBUS_FAULT_ECHO_MISMATCH, 3, 1);
+    setFault(OWBUS_FAULT_ECHO_MISMATCH, 3, 1);
     EXPECT_EQ(stdcdll_read_family(&family), 1) << "a wrong echo of 5Fh does not count";
-    owbus_set_fault(OWBUS_FAULT_ECHO_MISMATCH, 5, 1);
+    setFault(OWBUS_FAULT_ECHO_MISMATCH, 5, 1);
     EXPECT_EQ(stdcdll_read_family(&family), 2) << "a wrong echo of 91h does";
   }
   {
     TempBus sim(device("DS2431", "000000000001") + device("DS2406", "000000000002"));
     Session session;
     EXPECT_EQ(stdcdll_triax_enabled(), 1);
-    owbus_set_fault(OWBUS_FAULT_ECHO_MISMATCH, 0, -1);
+    setFault(OWBUS_FAULT_ECHO_MISMATCH, 0, -1);
     int32_t family = -1;
     EXPECT_EQ(stdcdll_read_family(&family), 1);
     EXPECT_EQ(family, 0x2D);

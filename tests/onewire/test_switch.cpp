@@ -38,10 +38,10 @@ TEST(Switch, ChannelsSelectTheSensorOnTheBus) {
 TEST(Switch, CrcErrorsAreRetriedUpToTenAttempts) {
   TempBus sim(triaxCable());
   Session session;
-  owbus_set_fault(OWBUS_FAULT_DS2406_CRC, 0, 9);
+  setFault(OWBUS_FAULT_DS2406_CRC, 0, 9);
   EXPECT_EQ(stdcdll_ds2406_channel(2), 1) << "the tenth attempt checks";
   EXPECT_EQ(family(), 0x23);
-  owbus_set_fault(OWBUS_FAULT_DS2406_CRC, 0, 10);
+  setFault(OWBUS_FAULT_DS2406_CRC, 0, 10);
   EXPECT_EQ(stdcdll_ds2406_channel(1), 0);
 }
 
