@@ -7,8 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "tedskit/dorvia.h"
 #include "tedskit/ferrun.h"
 #include "tedskit/pellam.h"
+#include "tedskit/quillon.h"
 
 namespace tedskit::base {
 
@@ -21,6 +23,7 @@ inline constexpr int kMtsStoredSelector = 1;
 inline constexpr int kMtsStoredTemplate = 4;
 // The first IEEE 1451.4 V1.0 template; the ones below are the old numbered templates.
 inline constexpr int kFirstV10Template = 25;
+inline constexpr int kLastOldTemplate = kFirstV10Template - 1;
 
 // Selectors (the two bits after the Basic TEDS).
 inline constexpr int kStandardSelector = 0;
@@ -30,6 +33,21 @@ inline constexpr int kLmsSelector = 3;
 constexpr bool isLmsTemplate(int templateId) {
   return templateId == kLmsFreeFormatTemplate || templateId == kLmsGeometryTemplate;
 }
+
+// Datatype codes of field array items beyond the TEDS_DT_ ones: the items of the LMS
+// geometry layout, which pellam lays out and the record store writes as words.
+inline constexpr int32_t kDatatypeSign = 201;
+inline constexpr int32_t kDatatypeGeometrySelector = 202;
+inline constexpr int32_t kDatatypeLocation16 = 203;
+inline constexpr int32_t kDatatypeLocation15 = 204;
+inline constexpr int32_t kDatatypeOrientation = 205;
+
+// Result codes that several libraries share.
+inline constexpr int32_t kMissingArgument = DORVIA_ERR_MISSING_ARGUMENT;
+static_assert(QUILLON_ERR_MISSING_ARGUMENT == kMissingArgument &&
+              PELLAM_MISSING_ARGUMENT == kMissingArgument && FERRUN_MISSING_ARGUMENT == kMissingArgument);
+inline constexpr int32_t kBufferTooSmall = DORVIA_ERR_BUFFER_TOO_SMALL;
+static_assert(QUILLON_ERR_BUFFER_TOO_SMALL == kBufferTooSmall);
 
 // Memory chips by family code, in the order a bus is searched for them, and the DS2406
 // channel switch.

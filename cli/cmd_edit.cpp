@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "base/fixed_meanings.h"
 #include "commands.h"
 #include "engine.h"
 #include "report.h"
@@ -11,16 +12,18 @@ std::vector<OptionSpec> editOptions() {
   return withCommonOptions({{"set", 's', true}, {"manufacturer", 'm', true}, {"v10", 0, false}});
 }
 
+namespace base = tedskit::base;
+
 TemplateChoice parseTemplate(const std::string& text, const Args& args) {
   TemplateChoice choice;
   if (equalsIgnoreCase(text, "lms-free")) {
-    choice.kind = 3;
-    choice.templateId = 117;
+    choice.kind = QUILLON_KIND_LMS;
+    choice.templateId = base::kLmsFreeFormatTemplate;
     return choice;
   }
   if (equalsIgnoreCase(text, "lms-geometry")) {
-    choice.kind = 3;
-    choice.templateId = 118;
+    choice.kind = QUILLON_KIND_LMS;
+    choice.templateId = base::kLmsGeometryTemplate;
     return choice;
   }
   choice.templateId = parseInt(text, "TEMPLATE");
@@ -28,10 +31,11 @@ TemplateChoice parseTemplate(const std::string& text, const Args& args) {
   if (const auto manufacturer = args.value("manufacturer")) {
     choice.kind = 1;
     choice.manufacturerId = parseInt(*manufacturer, "--manufacturer");
-  } else if (choice.templateId == 117 || choice.templateId == 118) {
-    choice.kind = 3;
+  } else if (base::isLmsTemplate(choice.templateId)) {
+    choice.kind = QUILLON_KIND_LMS;
   }
-  choice.v10 = args.has("v10") || (choice.kind == 0 && choice.templateId >= 25);
+  choice.v10 = args.has("v10") ||
+               (choice.kind == QUILLON_KIND_STANDARD && choice.templateId >= base::kFirstV10Template);
   return choice;
 }
 

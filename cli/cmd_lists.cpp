@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "capture.h"
+#include "base/description_paths.h"
 #include "commands.h"
 #include "engine.h"
 #include "tedskit/dorvia.h"
@@ -36,7 +37,8 @@ std::vector<int> manufacturerFiles(const fs::path& dir) {
   for (const auto& entry : fs::directory_iterator(dir, error)) {
     const std::string name = entry.path().filename().string();
     const auto underscore = name.find('_');
-    if (underscore == std::string::npos || name.substr(underscore) != "_TemplateDescription.txt") continue;
+    if (underscore == std::string::npos || name.substr(underscore + 1) != tedskit::base::kDescriptionFileName)
+      continue;
     int id = 0;
     const auto [ptr, ec] = std::from_chars(name.data(), name.data() + underscore, id);
     if (ec == std::errc{} && ptr == name.data() + underscore) ids.push_back(id);
@@ -126,7 +128,8 @@ int runManufacturers(std::span<char* const> argv) {
   const int32_t count = QUILLON_GetManufacturerNameLookupTable(context.templatesDir.c_str(), &first);
   quiet.finish();
   if (count < 0) {
-    throw Failure("cannot read \"Manufacture.txt\" in " + context.templatesDir.string());
+    throw Failure("cannot read \"" + std::string(tedskit::base::kManufacturerListName) + "\" in " +
+                  context.templatesDir.string());
   }
   std::vector<Listed> listed;
   appendList(listed, "manufacturer", -1, first, count);

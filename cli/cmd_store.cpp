@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "capture.h"
+#include "base/fixed_meanings.h"
 #include "commands.h"
 #include "engine.h"
 #include "report.h"
@@ -98,9 +99,10 @@ std::vector<Record> loadRecords(const Context& context, Engine& engine, const st
     int32_t channel = 0, unit = 0;
     if (RetrieveTedsData(handle, i, &record.teds.fields->array, &descriptor, &channel, &unit) != 0) continue;
     record.teds.fields->kind = descriptor;
-    record.teds.engine = descriptor == 3                              ? EngineKind::Lms
-                         : record.teds.fields->array.templateID >= 25 ? EngineKind::V10
-                                                                      : EngineKind::Description;
+    record.teds.engine = descriptor == CALDEN_DESCRIPTOR_LMS ? EngineKind::Lms
+                         : record.teds.fields->array.templateID >= tedskit::base::kFirstV10Template
+                             ? EngineKind::V10
+                             : EngineKind::Description;
     record.channel = channel;
     record.unit = unit;
     records.push_back(std::move(record));

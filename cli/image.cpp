@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "base/chip_image.h"
+#include "base/hex.h"
+#include "base/line_reader.h"
 #include "base/page_checksum.h"
 #include "text.h"
 
@@ -11,20 +13,14 @@ namespace {
 
 using tedskit::base::checksumFor;
 using tedskit::base::checksumPasses;
+using tedskit::base::hexValue;
 using tedskit::base::kPage;
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 bool isHexLine(std::string_view line) {
   bool any = false;
   for (const char c : line) {
     if (c == ' ' || c == '\t') continue;
-    if (hexDigit(c) < 0) return false;
+    if (hexValue(c) < 0) return false;
     any = true;
   }
   return any;
@@ -151,33 +147,18 @@ TedsImage fromChipContents(const tedskit::base::ChipContents& contents) {
 }
 
 std::vector<uint8_t> parseHex(std::string_view text) {
-  std::vector<uint8_t> bytes;
-  int high = -1;
+  std::string digits;
   for (const char c : text) {
     if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
-    const int digit = hexDigit(c);
-    if (digit < 0) throw ImageError(std::string("'") + c + "' is not a hexadecimal digit");
-    if (high < 0) {
-      high = digit;
-    } else {
-      bytes.push_back(static_cast<uint8_t>(high << 4 | digit));
-      high = -1;
-    }
+    if (hexValue(c) < 0) throw ImageError(std::string("'") + c + "' is not a hexadecimal digit");
+    digits += c;
   }
-  if (high >= 0) throw ImageError("odd number of hexadecimal digits");
-  return bytes;
+  auto bytes = tedskit::base::hexBytes(digits);
+  if (!bytes) throw ImageError("odd number of hexadecimal digits");
+  return *std::move(bytes);
 }
 
-std::string toHex(std::span<const uint8_t> bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(bytes.size() * 2);
-  for (const uint8_t b : bytes) {
-    out += kDigits[b >> 4];
-    out += kDigits[b & 15];
-  }
-  return out;
-}
+std::string toHex(std::span<const uint8_t> bytes) { return tedskit::base::toHex(bytes); }
 
 TedsImage parseImage(std::string_view content) {
   if (looksBinary(content)) {
@@ -192,10 +173,10 @@ TedsImage parseImage(std::string_view content) {
   std::size_t lineNumber = 0;
   std::string firstBadLine;
   std::size_t firstBadNumber = 0;
-  while (!content.empty()) {
-    const auto end = content.find('\n');
-    std::string line = trim(content.substr(0, end));
-    content = end == std::string_view::npos ? std::string_view{} : content.substr(end + 1);
+  tedskit::base::TextLines lines(content);
+  std::string_view text;
+  while (lines.next(text)) {
+    std::string line = trim(text);
     ++lineNumber;
     if (line.empty() || line[0] == '#') continue;
     const auto colon = line.find(':');

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/ascii_case.h"
+
 namespace teds {
 
 // ISO-8859-1 bytes to UTF-8.
@@ -20,7 +22,7 @@ std::string padRight(std::string_view utf8, std::size_t width);
 // A JSON string literal, quotes included; the text must be UTF-8.
 std::string jsonString(std::string_view utf8);
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b);
+using tedskit::base::equalsIgnoreCase;
 std::string trim(std::string_view text);
 
 // ANSI styles, or nothing when colour is off.

@@ -3,7 +3,8 @@
 #include <string>
 
 #include "accessors/accessors.h"
-#include "c_boundary.h"
+#include "base/fixed_meanings.h"
+#include "common/result_codes.h"
 #include "description/description_engine.h"
 #include "engine_switch.h"
 #include "form/form_conversion.h"
@@ -16,7 +17,7 @@ namespace {
 
 // Description-engine templates carry the old template numbers 0 to 24; higher IDs, and
 // template kinds above 3, belong to the V1.0 (TDL) engine.
-constexpr int32_t kLastDescriptionTemplateID = 24;
+constexpr int32_t kLastDescriptionTemplateID = tedskit::base::kLastOldTemplate;
 constexpr int32_t kLastDescriptionKind = 3;
 
 int32_t fieldArrayFromTemplate(const char* path, int32_t templateID, TEDSTemplateFieldArrayStruct& array) {
@@ -26,13 +27,7 @@ int32_t fieldArrayFromTemplate(const char* path, int32_t templateID, TEDSTemplat
   return parseFormText(form, array, false);
 }
 
-}  // namespace
-
-extern "C" {
-
-DORVIA_API int32_t DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(const char* formText,
-                                                                      TEDSTemplateFieldArrayStruct* array,
-                                                                      int32_t withValues) {
+int32_t formToArray(const char* formText, TEDSTemplateFieldArrayStruct* array, int32_t withValues) {
   if (array == nullptr) return kMissingArgument;
   if (v10StateOn() && withValues != 0) {
     // The V1.0 engine decodes its own images; the text is not read.
@@ -40,14 +35,12 @@ DORVIA_API int32_t DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(const char
     return DORVIA_FormatTEDSV10FromRaw(array);
   }
   if (formText == nullptr) return kMissingArgument;
-  const int32_t parsed =
-      guarded(kMissingArgument, [&] { return parseFormText(formText, *array, withValues != 0); });
+  const int32_t parsed = parseFormText(formText, *array, withValues != 0);
   if (parsed != 0 || !v10StateOn()) return parsed;
   return DORVIA_FormatTEDSV10FromTemplateOnly(array) == kNoV10Engine ? kNoV10Engine : 0;
 }
 
-DORVIA_API int32_t DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(TEDSTemplateFieldArrayStruct* array,
-                                                                      char* text, int32_t size) {
+int32_t arrayToForm(TEDSTemplateFieldArrayStruct* array, char* text, int32_t size) {
   if (array == nullptr) return kMissingArgument;
   if (v10StateOn()) {
     // The V1.0 engine takes the array as its new content; no text is written.
@@ -56,20 +49,39 @@ DORVIA_API int32_t DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(TEDSTempla
   }
   if (text == nullptr) return kMissingArgument;
   if (size <= 0) return kBufferTooSmall;
-  return guarded(kMissingArgument, [&] { return writeFormText(*array, text, size); });
+  return writeFormText(*array, text, size);
 }
 
-DORVIA_API int32_t DORVIA_SetTEDSFieldArrayStructToTemplate(const char* descriptionPath, int32_t templateID,
-                                                            int32_t kind, int32_t /*manufacturerID*/,
-                                                            TEDSTemplateFieldArrayStruct* array) {
+int32_t arrayFromTemplate(const char* descriptionPath, int32_t templateID, int32_t kind,
+                          TEDSTemplateFieldArrayStruct* array) {
   if (array == nullptr) return kMissingArgument;
   if (kind > kLastDescriptionKind || templateID > kLastDescriptionTemplateID) {
     array->templateID = templateID;
     return DORVIA_FormatTEDSV10FromTemplateOnly(array);
   }
   if (descriptionPath == nullptr) return kMissingArgument;
-  return guarded(kMissingArgument,
-                 [&] { return fieldArrayFromTemplate(descriptionPath, templateID, *array); });
+  return fieldArrayFromTemplate(descriptionPath, templateID, *array);
+}
+
+}  // namespace
+
+extern "C" {
+
+DORVIA_API int32_t DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(const char* formText,
+                                                                      TEDSTemplateFieldArrayStruct* array,
+                                                                      int32_t withValues) {
+  return guard(kMissingArgument, [&] { return formToArray(formText, array, withValues); });
+}
+
+DORVIA_API int32_t DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(TEDSTemplateFieldArrayStruct* array,
+                                                                      char* text, int32_t size) {
+  return guard(kMissingArgument, [&] { return arrayToForm(array, text, size); });
+}
+
+DORVIA_API int32_t DORVIA_SetTEDSFieldArrayStructToTemplate(const char* descriptionPath, int32_t templateID,
+                                                            int32_t kind, int32_t /*manufacturerID*/,
+                                                            TEDSTemplateFieldArrayStruct* array) {
+  return guard(kMissingArgument, [&] { return arrayFromTemplate(descriptionPath, templateID, kind, array); });
 }
 
 }  // extern "C"

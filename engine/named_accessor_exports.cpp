@@ -1,48 +1,57 @@
 // The exports of the fields every TEDS template names the same way.
 #include "accessors/accessors.h"
-#include "c_boundary.h"
+#include "common/result_codes.h"
 #include "tedskit/dorvia.h"
 
 using namespace dorvia;
 
 namespace {
 
+// Each runs its whole work inside the guard, so the exports below are one call each.
 int32_t getText(const TEDSTemplateFieldArrayStruct* array, const char* fieldLabel, char* buffer,
                 int32_t size) {
-  if (array == nullptr) return kMissingArgument;
-  return guarded(kMissingArgument,
-                 [&] { return getFieldValue(*array, fieldLabel, DORVIA_VALUE_TEXT, buffer, size); });
+  return guard(kMissingArgument, [&] {
+    return array == nullptr ? kMissingArgument
+                            : getFieldValue(*array, fieldLabel, DORVIA_VALUE_TEXT, buffer, size);
+  });
 }
 
 int32_t setText(TEDSTemplateFieldArrayStruct* array, const char* fieldLabel, const char* text) {
-  if (array == nullptr) return kMissingArgument;
-  return setFieldValue(*array, fieldLabel, DORVIA_VALUE_TEXT, text);
+  return guard(kMissingArgument, [&] {
+    return array == nullptr ? kMissingArgument : setFieldValue(*array, fieldLabel, DORVIA_VALUE_TEXT, text);
+  });
 }
 
 float getFloat(const TEDSTemplateFieldArrayStruct* array, const char* fieldLabel) {
-  if (array == nullptr) return static_cast<float>(kMissingArgument);
-  float value = 0.0f;
-  const int32_t result = guarded(
-      kMissingArgument, [&] { return getFieldValue(*array, fieldLabel, DORVIA_VALUE_FLOAT, &value, 0); });
-  return result < 0 ? static_cast<float>(result) : value;
+  return guard(static_cast<float>(kMissingArgument), [&] {
+    if (array == nullptr) return static_cast<float>(kMissingArgument);
+    float value = 0.0f;
+    const int32_t result = getFieldValue(*array, fieldLabel, DORVIA_VALUE_FLOAT, &value, 0);
+    return result < 0 ? static_cast<float>(result) : value;
+  });
 }
 
 int32_t setFloat(TEDSTemplateFieldArrayStruct* array, const char* fieldLabel, float value) {
-  if (array == nullptr) return kMissingArgument;
-  return setFieldValue(*array, fieldLabel, DORVIA_VALUE_FLOAT, &value);
+  return guard(kMissingArgument, [&] {
+    return array == nullptr ? kMissingArgument
+                            : setFieldValue(*array, fieldLabel, DORVIA_VALUE_FLOAT, &value);
+  });
 }
 
 int32_t getInt(const TEDSTemplateFieldArrayStruct* array, const char* fieldLabel) {
-  if (array == nullptr) return kMissingArgument;
-  int32_t value = 0;
-  const int32_t result = guarded(
-      kMissingArgument, [&] { return getFieldValue(*array, fieldLabel, DORVIA_VALUE_INT32, &value, 0); });
-  return result < 0 ? result : value;
+  return guard(kMissingArgument, [&] {
+    if (array == nullptr) return kMissingArgument;
+    int32_t value = 0;
+    const int32_t result = getFieldValue(*array, fieldLabel, DORVIA_VALUE_INT32, &value, 0);
+    return result < 0 ? result : value;
+  });
 }
 
 int32_t setInt(TEDSTemplateFieldArrayStruct* array, const char* fieldLabel, int32_t value) {
-  if (array == nullptr) return kMissingArgument;
-  return setFieldValue(*array, fieldLabel, DORVIA_VALUE_INT32, &value);
+  return guard(kMissingArgument, [&] {
+    return array == nullptr ? kMissingArgument
+                            : setFieldValue(*array, fieldLabel, DORVIA_VALUE_INT32, &value);
+  });
 }
 
 }  // namespace

@@ -1,13 +1,13 @@
 // Form text and tagged field arrays, dispatched by template: the LMS templates to
 // pellam, every other template to the engine.
-#include <cstring>
 #include <string>
 #include <string_view>
 
-#include "c_boundary.h"
+#include "base/description_paths.h"
+#include "base/fixed_field.h"
+#include "base/guard.h"
 #include "engine_format.h"
 #include "lms_names.h"
-#include "paths.h"
 #include "state.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/pellam.h"
@@ -40,14 +40,13 @@ int32_t formToArray(const char* formText, TaggedFieldArray& tagged, bool withVal
 
 using LmsRead = int32_t (*)(const TEDSTemplateFieldArrayStruct*);
 
-// The LMS name goes into the caller's buffer, the array's values into the LMS state.
+// The LMS name goes into the caller's buffer, the array's values into the LMS state. A
+// form text is no use cut, so a buffer too small for it is left alone.
 int32_t lmsArrayToForm(const TEDSTemplateFieldArrayStruct& array, std::string_view name, LmsRead read,
                        char* text, int32_t size) {
-  if (size < 0 || static_cast<std::size_t>(size) < name.size() + 1) {
+  if (size < 0 || !tedskit::base::copyOut(name, text, size, tedskit::base::TooSmall::Nothing)) {
     return QUILLON_ERR_BUFFER_TOO_SMALL;
   }
-  std::memcpy(text, name.data(), name.size());
-  text[name.size()] = '\0';
   return read(&array);
 }
 
@@ -68,10 +67,10 @@ int32_t setTemplate(TEDSTemplateFieldArrayStruct& array, const char* templateDir
   std::string path;
   switch (kind) {
     case QUILLON_KIND_STANDARD:
-      path = standardDescriptionFile(templateDir);
+      path = tedskit::base::standardDescriptionPath(templateDir);
       break;
     case QUILLON_KIND_MANUFACTURER:
-      path = manufacturerDescriptionFile(templateDir, manufacturerID);
+      path = tedskit::base::manufacturerDescriptionPath(templateDir, manufacturerID);
       break;
     case QUILLON_KIND_LMS:
       if (templateID == kLmsFreeTemplateID || templateID == kLmsGeometryTemplateID) {
@@ -85,31 +84,46 @@ int32_t setTemplate(TEDSTemplateFieldArrayStruct& array, const char* templateDir
   return DORVIA_SetTEDSFieldArrayStructToTemplate(path.c_str(), templateID, kind, manufacturerID, &array);
 }
 
+int32_t formToArrayChecked(const char* formText, TaggedFieldArray* array, int32_t withValues) {
+  if (formText == nullptr || array == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
+  return formToArray(formText, *array, withValues != 0);
+}
+
+int32_t arrayToFormChecked(TaggedFieldArray* array, char* text, int32_t size) {
+  if (array == nullptr || text == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
+  return arrayToForm(*array, text, size);
+}
+
+int32_t setTemplateChecked(TaggedFieldArray* array, const char* templateDir, int32_t kind, int32_t templateID,
+                           int32_t manufacturerID) {
+  if (array == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
+  return setTemplate(array->array, templateDir, kind, templateID, manufacturerID);
+}
+
 }  // namespace
 
 }  // namespace quillon
 
 using namespace quillon;
+using tedskit::base::guard;
 
 extern "C" {
 
 QUILLON_API int32_t QUILLON_ConvertTemplateFormTEDSToTemplateFieldArray(const char* formText,
                                                                         TaggedFieldArray* array,
                                                                         int32_t withValues) {
-  if (formText == nullptr || array == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
-  return guarded([&] { return formToArray(formText, *array, withValues != 0); });
+  return guard(QUILLON_ERR_MISSING_ARGUMENT, [&] { return formToArrayChecked(formText, array, withValues); });
 }
 
 QUILLON_API int32_t QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(TaggedFieldArray* array, char* text,
                                                                         int32_t size) {
-  if (array == nullptr || text == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
-  return guarded([&] { return arrayToForm(*array, text, size); });
+  return guard(QUILLON_ERR_MISSING_ARGUMENT, [&] { return arrayToFormChecked(array, text, size); });
 }
 
 QUILLON_API int32_t QUILLON_SetTEDSTemplate(TaggedFieldArray* array, const char* templateDir, int32_t kind,
                                             int32_t templateID, int32_t manufacturerID) {
-  if (array == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
-  return guarded([&] { return setTemplate(array->array, templateDir, kind, templateID, manufacturerID); });
+  return guard(QUILLON_ERR_MISSING_ARGUMENT,
+               [&] { return setTemplateChecked(array, templateDir, kind, templateID, manufacturerID); });
 }
 
 }  // extern "C"

@@ -4,14 +4,16 @@
 
 #include <cstdint>
 
+#include "base/fixed_meanings.h"
+
 namespace quillon {
 
 // The form text of an LMS TEDS is just its template's name.
 inline constexpr char kLmsFreeName[] = "LMS Free";
 inline constexpr char kLmsGeometryName[] = "LMS Geometry";
 
-inline constexpr int32_t kLmsFreeTemplateID = 117;
-inline constexpr int32_t kLmsGeometryTemplateID = 118;
+inline constexpr int32_t kLmsFreeTemplateID = tedskit::base::kLmsFreeFormatTemplate;
+inline constexpr int32_t kLmsGeometryTemplateID = tedskit::base::kLmsGeometryTemplate;
 
 }  // namespace quillon
 

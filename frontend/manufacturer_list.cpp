@@ -3,9 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "c_boundary.h"
-#include "line_reader.h"
-#include "paths.h"
+#include "base/c_file.h"
+#include "base/description_paths.h"
+#include "base/guard.h"
+#include "base/line_reader.h"
 #include "state.h"
 #include "tedskit/quillon.h"
 #include "text_scan.h"
@@ -13,6 +14,8 @@
 namespace quillon {
 
 namespace {
+
+using tedskit::base::LineReader;
 
 // IDs 0 to 16 are reserved by IEEE 1451.4 and 2047 marks no manufacturer.
 bool isReservedID(int32_t id) { return id <= 16 || id == 2047; }
@@ -22,12 +25,13 @@ bool isReservedID(int32_t id) { return id <= 16 || id == 2047; }
 // "EndTemplate" line ends the list.
 int32_t listManufacturers(std::FILE* file, NameList& list) {
   int32_t count = 0;
+  LineReader lines(file, kMaxLineLength, LineReader::Overlong::Cut);
   std::string line;
-  while (readLine(file, line)) {
+  while (lines.next(line) == LineReader::Result::Line) {
     if (line.empty() || line.front() == '*') continue;
     if (line == "EndTemplate") break;
     std::replace(line.begin(), line.end(), '"', ' ');
-    const auto id = leadingInteger(line, 10);
+    const auto id = leadingDecimal(line);
     if (!id || isReservedID(*id)) continue;
     const std::size_t comma = line.find(',');
     if (comma == std::string::npos) continue;
@@ -37,24 +41,25 @@ int32_t listManufacturers(std::FILE* file, NameList& list) {
   return count;
 }
 
+int32_t manufacturerTable(const char* templateDir, IDNameNode** first) {
+  if (first == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
+  const auto file = tedskit::base::openFile(tedskit::base::manufacturerListPath(templateDir).c_str(), "r");
+  if (!file) return QUILLON_ERR_FILE_NOT_OPENED;
+  NameList& list = state().manufacturers;
+  list.clear();
+  *first = list.first();
+  return listManufacturers(file.get(), list);
+}
+
 }  // namespace
 
 }  // namespace quillon
 
-using namespace quillon;
-
 extern "C" {
 
 QUILLON_API int32_t QUILLON_GetManufacturerNameLookupTable(const char* templateDir, IDNameNode** first) {
-  if (first == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
-  return guarded([&] {
-    const File file = openForReading(manufacturerFile(templateDir));
-    if (!file) return QUILLON_ERR_FILE_NOT_OPENED;
-    NameList& list = state().manufacturers;
-    list.clear();
-    *first = list.first();
-    return listManufacturers(file.get(), list);
-  });
+  return tedskit::base::guard(QUILLON_ERR_MISSING_ARGUMENT,
+                              [&] { return quillon::manufacturerTable(templateDir, first); });
 }
 
 }  // extern "C"

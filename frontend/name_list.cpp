@@ -1,7 +1,6 @@
 #include "name_list.h"
 
-#include <algorithm>
-#include <cstring>
+#include "base/fixed_field.h"
 
 namespace quillon {
 
@@ -9,10 +8,7 @@ namespace {
 
 void setNode(IDNameNode& node, int32_t id, std::string_view name) {
   node.id = id;
-  const std::size_t length = std::min(name.size(), sizeof node.name - 1);
-  // An empty view may carry no data pointer at all.
-  if (length > 0) std::memcpy(node.name, name.data(), length);
-  node.name[length] = '\0';
+  tedskit::base::copyToField(node.name, name);
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
-#include "c_boundary.h"
+#include "base/guard.h"
+#include "base/hex.h"
 #include "lms_names.h"
 #include "state.h"
 #include "tedskit/dorvia.h"
@@ -24,13 +26,6 @@ constexpr std::size_t kImageBufferSize = 2560;
 
 using LmsCopy = std::array<uint8_t, kHexCopyBytes>;
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // The memory as the LMS decoders see it: an LMS image has no checksum byte, so it is
 // taken from byte 0. Byte input holds at least the engine's minimum, far more than the
 // 32 bytes of an LMS image; hex input is decoded only as far as its digits go, and
@@ -41,14 +36,7 @@ LmsCopy lmsCopy(const void* memory, bool byteForm) {
     std::memcpy(copy.data(), memory, PELLAM_IMAGE_SIZE);
     return copy;
   }
-  const auto* text = static_cast<const char*>(memory);
-  for (std::size_t i = 0; i < copy.size(); ++i) {
-    const int high = hexDigit(text[2 * i]);
-    if (high < 0) break;
-    const int low = hexDigit(text[2 * i + 1]);
-    if (low < 0) break;
-    copy[i] = static_cast<uint8_t>(high << 4 | low);
-  }
+  tedskit::base::readHexPrefix(static_cast<const char*>(memory), copy);
   return copy;
 }
 
@@ -87,17 +75,6 @@ int32_t decode(const char* templateDir, const void* memory, const void* appRegis
   return 0;
 }
 
-void writeHex(char* buffer, std::size_t bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  // From the last byte back, so that no byte is overwritten before it is read.
-  buffer[2 * bytes] = '\0';
-  for (std::size_t i = bytes; i-- > 0;) {
-    const auto byte = static_cast<uint8_t>(buffer[i]);
-    buffer[2 * i] = kDigits[byte >> 4];
-    buffer[2 * i + 1] = kDigits[byte & 0xF];
-  }
-}
-
 // Only an LMS encode takes a result buffer: the engine hands out its own image.
 int32_t encode(const char* formText, const char** image, bool byteForm) {
   const std::string_view text(formText);
@@ -105,12 +82,30 @@ int32_t encode(const char* formText, const char** image, bool byteForm) {
   if (!free && text != kLmsGeometryName) {
     return DORVIA_EncodeTemplateFormToRawTEDS(formText, image, byteForm ? 1 : 0);
   }
+  std::array<uint8_t, PELLAM_IMAGE_SIZE> lms{};
+  const int32_t result = free ? PELLAM_EncodeFreeTEDS(lms.data()) : PELLAM_EncodeGeometryTEDS(lms.data());
   char* buffer = state().buffers.allocate(kImageBufferSize);
-  auto* bytes = reinterpret_cast<uint8_t*>(buffer);
-  const int32_t result = free ? PELLAM_EncodeFreeTEDS(bytes) : PELLAM_EncodeGeometryTEDS(bytes);
-  if (!byteForm) writeHex(buffer, PELLAM_IMAGE_SIZE);
+  if (byteForm) {
+    std::memcpy(buffer, lms.data(), lms.size());
+  } else {
+    const std::string hex = tedskit::base::toHex(lms);
+    std::memcpy(buffer, hex.c_str(), hex.size() + 1);
+  }
   *image = buffer;
   return result;
+}
+
+int32_t decodeChecked(const char* templateDir, const void* memory, const void* appRegister, int32_t byteForm,
+                      const char** formText, int32_t* valid, int32_t lmsName) {
+  if (memory == nullptr || appRegister == nullptr || formText == nullptr || valid == nullptr) {
+    return QUILLON_ERR_MISSING_ARGUMENT;
+  }
+  return decode(templateDir, memory, appRegister, byteForm != 0, formText, valid, lmsName != 0);
+}
+
+int32_t encodeChecked(const char* formText, const char** image, int32_t byteForm) {
+  if (formText == nullptr || image == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
+  return encode(formText, image, byteForm != 0);
 }
 
 }  // namespace
@@ -125,17 +120,15 @@ QUILLON_API int32_t QUILLON_DecodeRAWTedsToTemplateForm(const char* templateDir,
                                                         const void* appRegister, int32_t byteForm,
                                                         const char** formText, int32_t* valid,
                                                         int32_t lmsName) {
-  if (memory == nullptr || appRegister == nullptr || formText == nullptr || valid == nullptr) {
-    return QUILLON_ERR_MISSING_ARGUMENT;
-  }
-  return guarded(
-      [&] { return decode(templateDir, memory, appRegister, byteForm != 0, formText, valid, lmsName != 0); });
+  return tedskit::base::guard(QUILLON_ERR_MISSING_ARGUMENT, [&] {
+    return decodeChecked(templateDir, memory, appRegister, byteForm, formText, valid, lmsName);
+  });
 }
 
 QUILLON_API int32_t QUILLON_EncodeTemplateFormToRawTEDS(const char* formText, const char** image,
                                                         int32_t byteForm) {
-  if (formText == nullptr || image == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
-  return guarded([&] { return encode(formText, image, byteForm != 0); });
+  return tedskit::base::guard(QUILLON_ERR_MISSING_ARGUMENT,
+                              [&] { return encodeChecked(formText, image, byteForm); });
 }
 
 }  // extern "C"

@@ -4,10 +4,13 @@
 #include <string>
 #include <string_view>
 
-#include "c_boundary.h"
+#include "base/c_file.h"
+#include "base/description_paths.h"
+#include "base/guard.h"
+#include "base/line_reader.h"
+#include "base/selector_line.h"
 #include "engine_format.h"
-#include "line_reader.h"
-#include "paths.h"
+#include "lms_names.h"
 #include "state.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/quillon.h"
@@ -17,18 +20,15 @@ namespace quillon {
 
 namespace {
 
+namespace base = tedskit::base;
+
 constexpr int32_t kNoID = -1;
 // "Template " comes before the name.
 constexpr std::size_t kTemplateNameStart = 9;
 
 // The template ID a "selector" line carries: its value when its width is 8.
 std::optional<int32_t> selectorTemplateID(std::string_view line) {
-  std::string_view rest = line.substr(std::string_view("selector").size());
-  const auto width = leadingInteger(rest, 0, &rest);
-  if (!width || *width != 8) return std::nullopt;
-  rest = trimmed(rest);
-  if (rest.empty() || rest.front() != ',') return std::nullopt;
-  return leadingInteger(rest.substr(1), 0);
+  return base::templateIdOf(base::parseSelectorLine(line.substr(std::string_view("selector").size())));
 }
 
 // One node per "Template" line, named by the rest of that line; its ID is the value of
@@ -38,8 +38,9 @@ int32_t listDescriptionTemplates(std::FILE* file, NameList& list) {
   int32_t count = 0;
   IDNameNode* current = nullptr;
   bool idFound = false;
+  base::LineReader lines(file, kMaxLineLength, base::LineReader::Overlong::Cut);
   std::string line;
-  while (readLine(file, line)) {
+  while (lines.next(line) == base::LineReader::Result::Line) {
     const std::string_view word = firstWord(line);
     if (word == "Template") {
       const std::string_view name =
@@ -60,7 +61,8 @@ int32_t listDescriptionTemplates(std::FILE* file, NameList& list) {
 constexpr struct {
   int32_t id;
   const char* name;
-} kLmsTemplates[] = {{117, "LMS Free Format"}, {118, "LMS Geometry Format"}};
+} kLmsTemplates[] = {{kLmsFreeTemplateID, "LMS Free Format"},
+                     {kLmsGeometryTemplateID, "LMS Geometry Format"}};
 
 // The engine's templates follow the first node, which stays empty.
 int32_t listV10Templates(NameList& list) {
@@ -85,32 +87,36 @@ int32_t listTemplates(const char* templateDir, int32_t kind, int32_t manufacture
   }
   std::string path;
   if (kind == QUILLON_KIND_STANDARD) {
-    path = standardDescriptionFile(templateDir);
+    path = base::standardDescriptionPath(templateDir);
   } else if (kind == QUILLON_KIND_MANUFACTURER) {
-    path = manufacturerDescriptionFile(templateDir, manufacturerID);
+    path = base::manufacturerDescriptionPath(templateDir, manufacturerID);
   } else {
     return QUILLON_ERR_BAD_LIST_KIND;
   }
-  const File file = openForReading(path);
+  const auto file = base::openFile(path.c_str(), "r");
   if (!file) return QUILLON_ERR_FILE_NOT_OPENED;
   return listDescriptionTemplates(file.get(), list);
+}
+
+int32_t templateNames(const char* templateDir, int32_t kind, int32_t manufacturerID, IDNameNode** first) {
+  if (first == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
+  NameList& list = state().templates;
+  list.clear();
+  *first = list.first();
+  return listTemplates(templateDir, kind, manufacturerID, list);
 }
 
 }  // namespace
 
 }  // namespace quillon
 
-using namespace quillon;
-
 extern "C" {
 
 QUILLON_API int32_t QUILLON_GetTemplateIDNames(const char* templateDir, int32_t kind, int32_t manufacturerID,
                                                IDNameNode** first) {
-  if (first == nullptr) return QUILLON_ERR_MISSING_ARGUMENT;
-  NameList& list = state().templates;
-  list.clear();
-  *first = list.first();
-  return guarded([&] { return listTemplates(templateDir, kind, manufacturerID, list); });
+  return tedskit::base::guard(QUILLON_ERR_MISSING_ARGUMENT, [&] {
+    return quillon::templateNames(templateDir, kind, manufacturerID, first);
+  });
 }
 
 }  // extern "C"

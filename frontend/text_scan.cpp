@@ -1,10 +1,8 @@
 #include "text_scan.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
+
+#include "base/integer_text.h"
 
 namespace quillon {
 
@@ -21,23 +19,13 @@ std::string_view trimmed(std::string_view text) {
   return text.substr(begin, end - begin + 1);
 }
 
-std::optional<int32_t> leadingInteger(std::string_view text, int base, std::string_view* rest) {
-  // strtol wants a terminated text; a number of more than 40 characters cannot fit.
-  char buffer[48];
-  std::size_t skip = 0;
-  while (skip < text.size() && (text[skip] == ' ' || text[skip] == '\t')) ++skip;
-  const std::size_t length = std::min(text.size() - skip, sizeof buffer - 1);
-  std::memcpy(buffer, text.data() + skip, length);
-  buffer[length] = '\0';
-  char* end = nullptr;
-  errno = 0;
-  const long value = std::strtol(buffer, &end, base);
-  if (end == buffer || errno == ERANGE || value < std::numeric_limits<int32_t>::min() ||
-      value > std::numeric_limits<int32_t>::max()) {
+std::optional<int32_t> leadingDecimal(std::string_view text) {
+  const auto value = tedskit::base::leadingInteger(text, 10);
+  if (!value || *value < std::numeric_limits<int32_t>::min() ||
+      *value > std::numeric_limits<int32_t>::max()) {
     return std::nullopt;
   }
-  if (rest != nullptr) *rest = text.substr(skip + static_cast<std::size_t>(end - buffer));
-  return static_cast<int32_t>(value);
+  return static_cast<int32_t>(*value);
 }
 
 }  // namespace quillon

@@ -8,16 +8,19 @@
 
 namespace quillon {
 
+// Lines of the listing files longer than this are cut; the rest of such a line is
+// passed over.
+inline constexpr std::size_t kMaxLineLength = 290;
+
 // The text up to the first blank or tab.
 std::string_view firstWord(std::string_view line);
 
 // The blanks and tabs at both ends removed.
 std::string_view trimmed(std::string_view text);
 
-// An integer at the start of text (after blanks), in the given base (0: a C integer
-// literal, decimal, octal or hexadecimal). `rest` is what follows it. Nothing when
-// there are no digits or the number does not fit 32 bits.
-std::optional<int32_t> leadingInteger(std::string_view text, int base, std::string_view* rest = nullptr);
+// A decimal integer at the start of text (after blanks); nothing when there are no
+// digits or the number does not fit 32 bits.
+std::optional<int32_t> leadingDecimal(std::string_view text);
 
 }  // namespace quillon
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "bit_field.h"
+#include "base/guard.h"
 #include "item_layout.h"
 #include "lms_header.h"
 #include "tedskit/pellam.h"
@@ -38,9 +38,10 @@ const std::array<ItemLayout, 1> kFreeLayout = {{
 }  // namespace
 }  // namespace tedskit::lms
 
-using namespace tedskit::lms;
+namespace tedskit::lms {
+namespace {
 
-int32_t PELLAM_DecodeFreeTEDS(const uint8_t* image) {
+int32_t decodeFree(const uint8_t* image) {
   if (image == nullptr) {
     return 0;
   }
@@ -56,7 +57,7 @@ int32_t PELLAM_DecodeFreeTEDS(const uint8_t* image) {
   return 1;
 }
 
-int32_t PELLAM_EncodeFreeTEDS(uint8_t* image) {
+int32_t encodeFree(uint8_t* image) {
   if (image == nullptr) {
     return PELLAM_MISSING_ARGUMENT;
   }
@@ -69,7 +70,7 @@ int32_t PELLAM_EncodeFreeTEDS(uint8_t* image) {
   return 1;
 }
 
-int32_t PELLAM_FillFieldArrayStructWithFree(TEDSTemplateFieldArrayStruct* array, int32_t withValues) {
+int32_t fillFree(TEDSTemplateFieldArrayStruct* array, int32_t withValues) {
   if (array == nullptr) {
     return PELLAM_MISSING_ARGUMENT;
   }
@@ -83,7 +84,7 @@ int32_t PELLAM_FillFieldArrayStructWithFree(TEDSTemplateFieldArrayStruct* array,
   return gFree.header.selector;
 }
 
-int32_t PELLAM_ReadFreeFieldArrayStruct(const TEDSTemplateFieldArrayStruct* array) {
+int32_t readFree(const TEDSTemplateFieldArrayStruct* array) {
   if (array == nullptr) {
     return PELLAM_MISSING_ARGUMENT;
   }
@@ -95,4 +96,26 @@ int32_t PELLAM_ReadFreeFieldArrayStruct(const TEDSTemplateFieldArrayStruct* arra
   gFree.header.templateId = PELLAM_TEMPLATE_FREE;
   gFree.header.selector = kLmsSelector;
   return 0;
+}
+
+}  // namespace
+}  // namespace tedskit::lms
+
+using namespace tedskit::lms;
+using tedskit::base::guard;
+
+int32_t PELLAM_DecodeFreeTEDS(const uint8_t* image) {
+  return guard(0, [&] { return decodeFree(image); });
+}
+
+int32_t PELLAM_EncodeFreeTEDS(uint8_t* image) {
+  return guard(PELLAM_MISSING_ARGUMENT, [&] { return encodeFree(image); });
+}
+
+int32_t PELLAM_FillFieldArrayStructWithFree(TEDSTemplateFieldArrayStruct* array, int32_t withValues) {
+  return guard(PELLAM_MISSING_ARGUMENT, [&] { return fillFree(array, withValues); });
+}
+
+int32_t PELLAM_ReadFreeFieldArrayStruct(const TEDSTemplateFieldArrayStruct* array) {
+  return guard(PELLAM_MISSING_ARGUMENT, [&] { return readFree(array); });
 }

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "bit_field.h"
+#include "base/guard.h"
 #include "item_layout.h"
 #include "lms_header.h"
 #include "tedskit/pellam.h"
@@ -138,9 +138,10 @@ void readLocation(const TEDSTemplateFieldArrayStruct& array, int index, unsigned
 }  // namespace
 }  // namespace tedskit::lms
 
-using namespace tedskit::lms;
+namespace tedskit::lms {
+namespace {
 
-int32_t PELLAM_DecodeGeometryLMSTeds(const uint8_t* image) {
+int32_t decodeGeometry(const uint8_t* image) {
   if (image == nullptr) {
     return 0;
   }
@@ -164,7 +165,7 @@ int32_t PELLAM_DecodeGeometryLMSTeds(const uint8_t* image) {
   return 1;
 }
 
-int32_t PELLAM_EncodeGeometryTEDS(uint8_t* image) {
+int32_t encodeGeometry(uint8_t* image) {
   if (image == nullptr) {
     return PELLAM_MISSING_ARGUMENT;
   }
@@ -188,7 +189,7 @@ int32_t PELLAM_EncodeGeometryTEDS(uint8_t* image) {
   return 1;
 }
 
-int32_t PELLAM_FillFieldArrayStructWithGeometry(TEDSTemplateFieldArrayStruct* array, int32_t withValues) {
+int32_t fillGeometry(TEDSTemplateFieldArrayStruct* array, int32_t withValues) {
   if (array == nullptr) {
     return PELLAM_MISSING_ARGUMENT;
   }
@@ -221,7 +222,7 @@ int32_t PELLAM_FillFieldArrayStructWithGeometry(TEDSTemplateFieldArrayStruct* ar
   return s.header.selector;
 }
 
-int32_t PELLAM_ReadGeometryFieldArrayStruct(const TEDSTemplateFieldArrayStruct* array) {
+int32_t readGeometry(const TEDSTemplateFieldArrayStruct* array) {
   if (array == nullptr) {
     return PELLAM_MISSING_ARGUMENT;
   }
@@ -241,4 +242,26 @@ int32_t PELLAM_ReadGeometryFieldArrayStruct(const TEDSTemplateFieldArrayStruct* 
   s.header.templateId = PELLAM_TEMPLATE_GEOMETRY;
   s.header.selector = kLmsSelector;
   return 0;
+}
+
+}  // namespace
+}  // namespace tedskit::lms
+
+using namespace tedskit::lms;
+using tedskit::base::guard;
+
+int32_t PELLAM_DecodeGeometryLMSTeds(const uint8_t* image) {
+  return guard(0, [&] { return decodeGeometry(image); });
+}
+
+int32_t PELLAM_EncodeGeometryTEDS(uint8_t* image) {
+  return guard(PELLAM_MISSING_ARGUMENT, [&] { return encodeGeometry(image); });
+}
+
+int32_t PELLAM_FillFieldArrayStructWithGeometry(TEDSTemplateFieldArrayStruct* array, int32_t withValues) {
+  return guard(PELLAM_MISSING_ARGUMENT, [&] { return fillGeometry(array, withValues); });
+}
+
+int32_t PELLAM_ReadGeometryFieldArrayStruct(const TEDSTemplateFieldArrayStruct* array) {
+  return guard(PELLAM_MISSING_ARGUMENT, [&] { return readGeometry(array); });
 }

@@ -1,44 +1,38 @@
 #include "item_layout.h"
 
-#include <cstring>
+
+#include "base/fixed_field.h"
 
 namespace tedskit::lms {
-namespace {
 
-template <std::size_t N>
-void copyText(char (&target)[N], const char* text) {
-  const std::size_t length = strnlen(text, N - 1);
-  std::memcpy(target, text, length);
-  target[length] = '\0';
-}
-
-}  // namespace
+using base::copyToField;
 
 void layOutItems(TEDSTemplateFieldArrayStruct& array, int first, std::span<const ItemLayout> layouts) {
   int index = first;
   for (const ItemLayout& layout : layouts) {
     TEDSTemplateFieldStruct& item = array.items[index];
-    std::memset(&item, 0, sizeof item);
-    copyText(item.label, layout.label);
+    // Every member written once; the copies clear what their texts leave.
+    copyToField(item.label, layout.label);
+    copyToField(item.value, "");
     item.datatype = layout.datatype;
+    item.padding = 0;
     item.start = layout.start;
     item.step = layout.step;
-    copyText(item.units, layout.units);
+    item.param3 = 0.0;
+    copyToField(item.units, layout.units);
+    item.access = 0;
     item.width = layout.width;
-    std::memset(array.templateLines[index], 0, TEDS_LINE_SIZE);
-    copyText(array.templateLines[index], layout.row);
+    copyToField(array.templateLines[index], layout.row);
     ++index;
   }
-  std::memset(array.templateLines[index], 0, TEDS_LINE_SIZE);
-  copyText(array.templateLines[index], "EndTemplate");
+  copyToField(array.templateLines[index], "EndTemplate");
 }
 
 void setArrayHeader(TEDSTemplateFieldArrayStruct& array, int32_t numItems, int32_t templateId,
                     const char* templateName) {
   array.numItems = numItems;
   array.templateID = templateId;
-  std::memset(array.templateName, 0, sizeof array.templateName);
-  copyText(array.templateName, templateName);
+  copyToField(array.templateName, templateName);
 }
 
 }  // namespace tedskit::lms

@@ -5,15 +5,15 @@
 #include <cstdint>
 #include <span>
 
+#include "base/fixed_meanings.h"
 #include "tedskit/records.h"
 
 namespace tedskit::lms {
 
-// Datatype codes that only LMS geometry arrays use.
-inline constexpr int32_t kDatatypeGeometrySelector = 202;
-inline constexpr int32_t kDatatypeLocation16 = 203;
-inline constexpr int32_t kDatatypeLocation15 = 204;
-inline constexpr int32_t kDatatypeOrientation = 205;
+using base::kDatatypeGeometrySelector;
+using base::kDatatypeLocation15;
+using base::kDatatypeLocation16;
+using base::kDatatypeOrientation;
 
 // What one item shows apart from its value; `row` is its line in templateLines.
 struct ItemLayout {

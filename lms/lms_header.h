@@ -4,15 +4,25 @@
 #define TEDSKIT_LMS_LMS_HEADER_H
 
 #include <cstdint>
+#include <span>
 
-#include "bit_field.h"
+#include "base/bit_field.h"
+#include "base/fixed_meanings.h"
+#include "tedskit/pellam.h"
 #include "tedskit/records.h"
 
 namespace tedskit::lms {
 
+// An LMS image: 256 bits, no checksum.
+inline constexpr std::size_t kImageSize = PELLAM_IMAGE_SIZE;
+using ImageView = std::span<const uint8_t, kImageSize>;
+using ImageSpan = std::span<uint8_t, kImageSize>;
+using base::readBits;
+using base::writeBits;
+
 inline constexpr unsigned kHeaderBits = 114;
 inline constexpr int kHeaderItems = 8;
-inline constexpr int32_t kLmsSelector = 3;
+inline constexpr int32_t kLmsSelector = base::kLmsSelector;
 
 struct LmsHeader {
   int32_t manufacturer;

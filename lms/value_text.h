@@ -25,9 +25,8 @@ std::optional<int32_t> parseInteger(std::string_view text);
 // A leading real number after optional blanks; nothing when there is none.
 std::optional<double> parseReal(std::string_view text);
 
-// "month/day/year" as days since 1 January 1998 (a leap day in every year divisible
-// by 4); nothing when the text is not three numbers, the month is not 1 to 12, or the
-// day count does not fit 32 bits.
+// "month/day/year" as days since 1 January 1998; nothing when the text is not three
+// numbers, the month is not 1 to 12, or a number or the day count does not fit 32 bits.
 std::optional<int32_t> parseDate(std::string_view text);
 
 // Days since 1 January 1998 as "month/day/year".

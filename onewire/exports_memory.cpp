@@ -5,6 +5,7 @@
 #include <span>
 
 #include "base/chip_layout.h"
+#include "base/guard.h"
 #include "bus.h"
 #include "sequences.h"
 #include "tedskit/ferrun.h"
@@ -65,20 +66,20 @@ bool writeAndVerify(uint8_t family, std::span<const uint8_t> w, size_t n) {
 
 }  // namespace
 
-extern "C" {
+namespace {
 
-int32_t stdcdll_read_memory_extended(unsigned char* reg, unsigned char* memory, int32_t* register_used,
-                                     int32_t* page_flags, int32_t* template_id, int32_t mode) {
+int32_t readMemoryExtended(unsigned char* reg, unsigned char* memory, int32_t* register_used,
+                           int32_t* page_flags, int32_t* template_id, int32_t mode) {
   if (!template_id) return FERRUN_MISSING_ARGUMENT;
   return readImage(reg, memory, register_used, page_flags, template_id, mode);
 }
 
-int32_t stdcdll_read_memory(unsigned char* reg, unsigned char* memory, int32_t* register_used,
-                            int32_t* page_flags, int32_t mode) {
+int32_t readMemory(unsigned char* reg, unsigned char* memory, int32_t* register_used, int32_t* page_flags,
+                   int32_t mode) {
   return readImage(reg, memory, register_used, page_flags, nullptr, mode);
 }
 
-int32_t stdcdll_write_memory(const unsigned char* image, int32_t layout_b, int32_t selector_hint) {
+int32_t writeMemory(const unsigned char* image, int32_t layout_b, int32_t selector_hint) {
   if (!image) return FERRUN_MISSING_ARGUMENT;
   uint8_t family = detectChipRetrying();
   if (family == 0 && !adapterFailed()) {
@@ -93,6 +94,26 @@ int32_t stdcdll_write_memory(const unsigned char* image, int32_t layout_b, int32
                                           : layOutPagedImage(source, n, layout_b != 0, selector_hint);
   if (writeAndVerify(family, w, n)) return FERRUN_DONE;
   return adapterFailed() ? FERRUN_ADAPTER_CHECK : FERRUN_NOT_VERIFIED;
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t stdcdll_read_memory_extended(unsigned char* reg, unsigned char* memory, int32_t* register_used,
+                                     int32_t* page_flags, int32_t* template_id, int32_t mode) {
+  return guard(FERRUN_CHIP_NOT_FOUND,
+               [&] { return readMemoryExtended(reg, memory, register_used, page_flags, template_id, mode); });
+}
+
+int32_t stdcdll_read_memory(unsigned char* reg, unsigned char* memory, int32_t* register_used,
+                            int32_t* page_flags, int32_t mode) {
+  return guard(FERRUN_CHIP_NOT_FOUND,
+               [&] { return readMemory(reg, memory, register_used, page_flags, mode); });
+}
+
+int32_t stdcdll_write_memory(const unsigned char* image, int32_t layout_b, int32_t selector_hint) {
+  return guard(FERRUN_NOT_VERIFIED, [&] { return writeMemory(image, layout_b, selector_hint); });
 }
 
 }  // extern "C"

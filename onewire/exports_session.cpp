@@ -4,11 +4,13 @@
 #include <cstring>
 #include <span>
 
+#include "base/guard.h"
 #include "bus.h"
 #include "sequences.h"
 #include "tedskit/ferrun.h"
 
 using namespace ferrun;
+using tedskit::base::guard;
 
 namespace {
 constexpr int16_t kSerialPortType = 5;
@@ -43,9 +45,11 @@ bool registerHolds(std::span<const uint8_t, 8> reg, bool expectLocked) {
 }
 }  // namespace
 
-extern "C" {
+namespace {
 
-int32_t stdcdll_OpenCom(int32_t port) {
+int32_t closeCom(void);
+
+int32_t openCom(int32_t port) {
   State& s = state();
   if (s.handle != 0) return 1;
   const bool usb = port == FERRUN_USB_PORT;
@@ -55,11 +59,11 @@ int32_t stdcdll_OpenCom(int32_t port) {
     s.switchPresent = familySearch(kFamilyDs2406) ? 1 : 0;
     return 1;
   }
-  stdcdll_CloseCom();
+  closeCom();
   return 0;
 }
 
-int32_t stdcdll_CloseCom(void) {
+int32_t closeCom(void) {
   State& s = state();
   TMClose(s.handle);
   const int32_t result = TMEndSession(s.handle);
@@ -67,7 +71,7 @@ int32_t stdcdll_CloseCom(void) {
   return result;
 }
 
-int32_t stdcdll_read_family(int32_t* family) {
+int32_t readFamily(int32_t* family) {
   if (!family) return FERRUN_MISSING_ARGUMENT;
   reset();
   if (!sessionValid()) return FERRUN_DONE;
@@ -77,7 +81,7 @@ int32_t stdcdll_read_family(int32_t* family) {
   return *family != 0 ? FERRUN_DONE : FERRUN_CHIP_NOT_FOUND;
 }
 
-int32_t stdcdll_read_appreg(unsigned char* reg, int32_t* locked) {
+int32_t readAppreg(unsigned char* reg, int32_t* locked) {
   if (!reg || !locked) return FERRUN_MISSING_ARGUMENT;
   reset();
   if (!sessionValid()) return FERRUN_DONE;
@@ -95,7 +99,7 @@ int32_t stdcdll_read_appreg(unsigned char* reg, int32_t* locked) {
   return FERRUN_ADAPTER_CHECK;
 }
 
-int32_t stdcdll_write_appreg(const unsigned char* reg) {
+int32_t writeAppreg(const unsigned char* reg) {
   if (!reg) return FERRUN_MISSING_ARGUMENT;
   const std::span<const uint8_t, 8> bytes(reg, 8);
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
@@ -106,7 +110,7 @@ int32_t stdcdll_write_appreg(const unsigned char* reg) {
   return FERRUN_NOT_VERIFIED;
 }
 
-int32_t stdcdll_write_v1_memory(const unsigned char* image) {
+int32_t writeV1Memory(const unsigned char* image) {
   if (!image) return FERRUN_MISSING_ARGUMENT;
   reset();
   if (!echoCheckPasses()) return FERRUN_ADAPTER_CHECK;
@@ -142,7 +146,7 @@ int32_t stdcdll_write_v1_memory(const unsigned char* image) {
   return FERRUN_NOT_VERIFIED;
 }
 
-int32_t stdcdll_ds2406_channel(int32_t channel) {
+int32_t ds2406Channel(int32_t channel) {
   State& s = state();
   if (!sessionValid() || !familySearch(kFamilyDs2406)) return FERRUN_FAILED;
   const auto wanted = static_cast<int16_t>(channel);
@@ -154,6 +158,42 @@ int32_t stdcdll_ds2406_channel(int32_t channel) {
   return FERRUN_FAILED;
 }
 
-int32_t stdcdll_triax_enabled(void) { return state().switchPresent; }
+int32_t triaxEnabled(void) { return state().switchPresent; }
+
+}  // namespace
+
+extern "C" {
+
+int32_t stdcdll_OpenCom(int32_t port) {
+  return guard(FERRUN_FAILED, [&] { return openCom(port); });
+}
+
+int32_t stdcdll_CloseCom(void) {
+  return guard(FERRUN_FAILED, [&] { return closeCom(); });
+}
+
+int32_t stdcdll_read_family(int32_t* family) {
+  return guard(FERRUN_CHIP_NOT_FOUND, [&] { return readFamily(family); });
+}
+
+int32_t stdcdll_read_appreg(unsigned char* reg, int32_t* locked) {
+  return guard(FERRUN_CHIP_NOT_FOUND, [&] { return readAppreg(reg, locked); });
+}
+
+int32_t stdcdll_write_appreg(const unsigned char* reg) {
+  return guard(FERRUN_NOT_VERIFIED, [&] { return writeAppreg(reg); });
+}
+
+int32_t stdcdll_write_v1_memory(const unsigned char* image) {
+  return guard(FERRUN_NOT_VERIFIED, [&] { return writeV1Memory(image); });
+}
+
+int32_t stdcdll_ds2406_channel(int32_t channel) {
+  return guard(FERRUN_FAILED, [&] { return ds2406Channel(channel); });
+}
+
+int32_t stdcdll_triax_enabled(void) {
+  return guard(-1, [&] { return triaxEnabled(); });
+}
 
 }  // extern "C"

@@ -4,22 +4,14 @@
 #include <array>
 #include <vector>
 
+#include "base/onewire_commands.h"
 #include "bus.h"
 
 namespace ferrun {
 
 namespace {
-constexpr uint8_t kSkipRom = 0xCC;
-constexpr uint8_t kReadMemory = 0xF0;
-constexpr uint8_t kWriteScratchpad = 0x0F;
-constexpr uint8_t kReadScratchpad = 0xAA;
-constexpr uint8_t kCopyScratchpad = 0x55;
-constexpr uint8_t kCopyKey = 0xA5;
-constexpr uint8_t kReadStatus = 0x66;
-constexpr uint8_t kWriteRegister = 0x99;
-constexpr uint8_t kReadRegister = 0xC3;
-constexpr uint8_t kCopyAndLock = 0x5A;
-constexpr uint8_t kWriteStatus = 0x55;
+using namespace tedskit::base::onewire;
+constexpr uint8_t kWriteStatus = kDs2406WriteStatus;
 constexpr uint8_t kCopyDone = 0xAA;  // the pattern a chip sends once its copy is programmed
 constexpr uint16_t kCrcResidue = 0xB001;
 constexpr int kSwitchAttempts = 10;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <unistd.h>
 
+#include "base/hex.h"
 #include "busfile.h"
 #include "ds2406.h"
 #include "ds2430a.h"
@@ -16,17 +17,10 @@ namespace {
 constexpr size_t kMaxFileSize = 1 << 20;
 constexpr size_t kBytesPerLine = 16;
 
-void appendHex(std::string& out, uint8_t b) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  out += kDigits[b >> 4];
-  out += kDigits[b & 0xF];
-}
+using tedskit::base::appendHex;
 
 void appendBytes(std::string& out, std::span<const uint8_t> bytes) {
-  for (uint8_t b : bytes) {
-    out += ' ';
-    appendHex(out, b);
-  }
+  tedskit::base::appendHex(out, bytes, ' ');
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <optional>
 
+#include "base/ascii_case.h"
+#include "base/hex.h"
 #include "busfile.h"
 #include "ds2406.h"
 #include "ds2430a.h"
@@ -34,41 +35,31 @@ std::string quoted(std::string_view word) {
   return out;
 }
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-         });
-}
+using tedskit::base::equalsIgnoreCase;
 
 std::optional<uint64_t> hexNumber(std::string_view text, size_t maxDigits) {
-  if (text.empty() || text.size() > maxDigits) return std::nullopt;
-  uint64_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-  if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-  return value;
+  if (text.size() > maxDigits) return std::nullopt;
+  return tedskit::base::hexNumber(text);
 }
 
 // Hex bytes given as two-digit groups, separately or run together.
 std::optional<std::vector<uint8_t>> hexBytes(std::span<const std::string_view> words) {
   std::vector<uint8_t> bytes;
   for (std::string_view w : words) {
-    if (w.size() % 2 != 0) return std::nullopt;
-    for (size_t i = 0; i < w.size(); i += 2) {
-      const auto b = hexNumber(w.substr(i, 2), 2);
-      if (!b) return std::nullopt;
-      bytes.push_back(static_cast<uint8_t>(*b));
-    }
+    const auto group = tedskit::base::hexBytes(w);
+    if (!group) return std::nullopt;
+    bytes.insert(bytes.end(), group->begin(), group->end());
   }
   return bytes;
 }
 
 std::unique_ptr<Chip> makeChip(std::string_view type) {
   const Serial none{};  // set at the end of the block
-  if (equalsNoCase(type, "DS2430A")) return std::make_unique<Ds2430a>(none);
-  if (equalsNoCase(type, "DS2431")) return std::make_unique<Ds2431>(none);
-  if (equalsNoCase(type, "DS2433")) return std::make_unique<Paged32>(Paged32::kDs2433, none);
-  if (equalsNoCase(type, "DS28EC20")) return std::make_unique<Paged32>(Paged32::kDs28ec20, none);
-  if (equalsNoCase(type, "DS2406")) return std::make_unique<Ds2406>(none);
+  if (equalsIgnoreCase(type, "DS2430A")) return std::make_unique<Ds2430a>(none);
+  if (equalsIgnoreCase(type, "DS2431")) return std::make_unique<Ds2431>(none);
+  if (equalsIgnoreCase(type, "DS2433")) return std::make_unique<Paged32>(Paged32::kDs2433, none);
+  if (equalsIgnoreCase(type, "DS28EC20")) return std::make_unique<Paged32>(Paged32::kDs28ec20, none);
+  if (equalsIgnoreCase(type, "DS2406")) return std::make_unique<Ds2406>(none);
   return nullptr;
 }
 

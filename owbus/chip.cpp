@@ -1,14 +1,12 @@
 #include "chip.h"
 
+#include "base/onewire_commands.h"
 #include "crc.h"
 
 namespace owbus {
 
 namespace {
-constexpr uint8_t kReadRom = 0x33;
-constexpr uint8_t kMatchRom = 0x55;
-constexpr uint8_t kSkipRom = 0xCC;
-constexpr uint8_t kResume = 0xA5;
+using namespace tedskit::base::onewire;
 }  // namespace
 
 Chip::Chip(uint8_t family, const Serial& serial) { setIdentity(family, serial); }

@@ -10,7 +10,7 @@ using namespace owbus;
 extern "C" {
 
 int32_t owbus_configure(const char* bus) {
-  return guarded<int32_t>(-2, [&]() -> int32_t {
+  return guard<int32_t>(-2, [&]() -> int32_t {
     Session& s = session();
     if (!bus) {
       s.configured.reset();
@@ -34,39 +34,53 @@ int32_t owbus_configure(const char* bus) {
   });
 }
 
-const char* owbus_last_error(void) { return session().lastError.c_str(); }
-
-void owbus_sleep_ms(uint32_t ms) {
-  if (guarded<bool>(false, [] { return isVirtualTime(currentBus()); })) {
-    owbus::clock().nowUs += static_cast<uint64_t>(ms) * 1000;
-    return;
-  }
-  timespec wait{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1'000'000L};
-  while (nanosleep(&wait, &wait) != 0) {
-  }
-  // A real adapter's bus time counts the waits as well as its traffic.
-  owbus::clock().nowUs += static_cast<uint64_t>(ms) * 1000;
+const char* owbus_last_error(void) {
+  return guard<const char*>("", [] { return session().lastError.c_str(); });
 }
 
-uint64_t owbus_bus_time_us(void) { return owbus::clock().nowUs - owbus::clock().originUs; }
+void owbus_sleep_ms(uint32_t ms) {
+  guard([&] {
+    if (guard<bool>(false, [] { return isVirtualTime(currentBus()); })) {
+      owbus::clock().nowUs += static_cast<uint64_t>(ms) * 1000;
+      return;
+    }
+    timespec wait{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1'000'000L};
+    while (nanosleep(&wait, &wait) != 0) {
+    }
+    // A real adapter's bus time counts the waits as well as its traffic.
+    owbus::clock().nowUs += static_cast<uint64_t>(ms) * 1000;
+  });
+}
 
-uint64_t owbus_transactions(void) { return owbus::clock().transactions; }
+uint64_t owbus_bus_time_us(void) {
+  return guard<uint64_t>(0, [] { return owbus::clock().nowUs - owbus::clock().originUs; });
+}
+
+uint64_t owbus_transactions(void) {
+  return guard<uint64_t>(0, [] { return owbus::clock().transactions; });
+}
 
 void owbus_reset_counters(void) {
-  // The clock itself runs on, so chips that are programming finish on time.
-  owbus::clock().originUs = owbus::clock().nowUs;
-  owbus::clock().transactions = 0;
+  guard([] {
+    // The clock itself runs on, so chips that are programming finish on time.
+    owbus::clock().originUs = owbus::clock().nowUs;
+    owbus::clock().transactions = 0;
+  });
 }
 
 void owbus_last_port(int16_t* port_number, int16_t* port_type) {
-  if (port_number) *port_number = session().portNumber;
-  if (port_type) *port_type = session().portType;
+  guard([&] {
+    if (port_number) *port_number = session().portNumber;
+    if (port_type) *port_type = session().portType;
+  });
 }
 
 int32_t owbus_set_fault(int32_t kind, int32_t skip, int32_t count) {
-  return faults().set(kind, skip, count) ? 0 : -1;
+  return guard<int32_t>(-1, [&] { return faults().set(kind, skip, count) ? 0 : -1; });
 }
 
-void owbus_clear_faults(void) { faults().clear(); }
+void owbus_clear_faults(void) {
+  guard([] { faults().clear(); });
+}
 
 }  // extern "C"

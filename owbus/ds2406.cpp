@@ -1,12 +1,14 @@
 #include "ds2406.h"
 
+#include "base/onewire_commands.h"
+
 #include "crc.h"
 
 namespace owbus {
 
 namespace {
-constexpr uint8_t kWriteStatus = 0x55;
-constexpr uint8_t kReadStatus = 0xAA;
+constexpr uint8_t kWriteStatus = tedskit::base::onewire::kDs2406WriteStatus;
+constexpr uint8_t kReadStatus = tedskit::base::onewire::kDs2406ReadStatus;
 constexpr size_t kSram = 7;
 constexpr uint8_t kSupplyBit = 0x80;  // read only
 }  // namespace

@@ -1,18 +1,11 @@
 #include "ds2430a.h"
 
+#include "base/onewire_commands.h"
+
 namespace owbus {
 
 namespace {
-constexpr uint8_t kWriteScratchpad = 0x0F;
-constexpr uint8_t kReadScratchpad = 0xAA;
-constexpr uint8_t kCopyScratchpad = 0x55;
-constexpr uint8_t kReadMemory = 0xF0;
-constexpr uint8_t kWriteRegister = 0x99;
-constexpr uint8_t kReadStatus = 0x66;
-constexpr uint8_t kReadRegister = 0xC3;
-constexpr uint8_t kCopyAndLock = 0x5A;
-constexpr uint8_t kCopyKey = 0xA5;
-constexpr uint8_t kStatusKey = 0x00;
+using namespace tedskit::base::onewire;
 constexpr uint64_t kTprogUs = 10'000;
 }  // namespace
 

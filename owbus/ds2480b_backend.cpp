@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "backends.h"
+#include "base/hex.h"
 #include "ds2480b_protocol.h"
 #include "runtime.h"
 #include "traffic.h"
@@ -28,19 +29,11 @@ constexpr int kQuietMs = 20;
 
 std::string hex(std::span<const uint8_t> bytes) {
   std::string out;
-  char buf[4];
-  for (uint8_t b : bytes) {
-    std::snprintf(buf, sizeof buf, out.empty() ? "%02X" : " %02X", b);
-    out += buf;
-  }
-  return out.empty() ? "nothing" : out;
+  tedskit::base::appendHex(out, bytes, ' ');
+  return out.empty() ? "nothing" : out.substr(1);
 }
 
-std::string hexByte(uint8_t b) {
-  char buf[4];
-  std::snprintf(buf, sizeof buf, "%02X", b);
-  return std::string(buf) + "h";
-}
+std::string hexByte(uint8_t b) { return tedskit::base::toHex(std::span(&b, 1)) + "h"; }
 
 bool number(std::string_view text, int& value) {
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);

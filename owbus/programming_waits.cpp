@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "base/guard.h"
 #include "tedskit/owbus.h"
 
 namespace {
@@ -12,15 +13,19 @@ int32_t chosen = -1;
 extern "C" {
 
 int32_t owbus_set_programming_waits(int32_t waits) {
-  if (waits != -1 && waits != OWBUS_WAITS_DATASHEET && waits != OWBUS_WAITS_LONG) return -1;
-  chosen = waits;
-  return 0;
+  return tedskit::base::guard(-1, [&] {
+    if (waits != -1 && waits != OWBUS_WAITS_DATASHEET && waits != OWBUS_WAITS_LONG) return -1;
+    chosen = waits;
+    return 0;
+  });
 }
 
 int32_t owbus_programming_waits(void) {
-  if (chosen != -1) return chosen;
-  const char* env = std::getenv("TEDSKIT_WAITS");
-  return env && std::string_view(env) == "long" ? OWBUS_WAITS_LONG : OWBUS_WAITS_DATASHEET;
+  return tedskit::base::guard(OWBUS_WAITS_DATASHEET, [] {
+    if (chosen != -1) return chosen;
+    const char* env = std::getenv("TEDSKIT_WAITS");
+    return env && std::string_view(env) == "long" ? OWBUS_WAITS_LONG : OWBUS_WAITS_DATASHEET;
+  });
 }
 
 }  // extern "C"

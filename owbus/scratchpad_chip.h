@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "base/onewire_commands.h"
 #include "chip.h"
 #include "crc.h"
 
@@ -17,10 +18,10 @@ class ScratchpadChip : public Chip {
   using Chip::Chip;
 
  protected:
-  static constexpr uint8_t kWriteScratchpad = 0x0F;
-  static constexpr uint8_t kReadScratchpad = 0xAA;
-  static constexpr uint8_t kCopyScratchpad = 0x55;
-  static constexpr uint8_t kReadMemory = 0xF0;
+  static constexpr uint8_t kWriteScratchpad = tedskit::base::onewire::kWriteScratchpad;
+  static constexpr uint8_t kReadScratchpad = tedskit::base::onewire::kReadScratchpad;
+  static constexpr uint8_t kCopyScratchpad = tedskit::base::onewire::kCopyScratchpad;
+  static constexpr uint8_t kReadMemory = tedskit::base::onewire::kReadMemory;
   static constexpr uint8_t kAaFlag = 0x80;
   static constexpr uint8_t kPfFlag = 0x20;
   static constexpr size_t kLastOffset = N - 1;

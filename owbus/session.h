@@ -7,6 +7,7 @@
 #include <string>
 
 #include "backend.h"
+#include "base/guard.h"
 
 namespace owbus {
 
@@ -28,15 +29,7 @@ Backend* backendFor(int32_t handle);
 // Saves what the last call changed; a failure is kept for owbus_last_error.
 void commit();
 
-// Runs f, turning any exception into `fallback`, so that none crosses the C interface.
-template <typename R, typename F>
-R guarded(R fallback, F&& f) noexcept {
-  try {
-    return f();
-  } catch (...) {
-    return fallback;
-  }
-}
+using tedskit::base::guard;
 
 }  // namespace owbus
 

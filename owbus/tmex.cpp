@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "base/onewire_commands.h"
 #include "crc.h"
 #include "runtime.h"
 #include "session.h"
@@ -32,11 +33,40 @@ SearchState loadState(const void* buffer) {
 
 void storeState(void* buffer, const SearchState& s) { std::memcpy(buffer, &s, sizeof s); }
 
+int16_t familySearchSetup(int32_t handle, void* state, int16_t family) {
+  if (!backendFor(handle) || !state) return 0;
+  SearchState s;
+  s.rom[0] = static_cast<uint8_t>(family);
+  s.lastDiscrepancy = 64;
+  storeState(state, s);
+  return 1;
+}
+
+int16_t romOf(int32_t handle, void* state, int16_t* rom) {
+  if (!backendFor(handle) || !state || !rom) return -1;
+  SearchState s = loadState(state);
+  if (rom[0] == 0) {
+    for (size_t i = 0; i < s.rom.size(); ++i) rom[i] = s.rom[i];
+  } else {
+    for (size_t i = 0; i < s.rom.size(); ++i) s.rom[i] = static_cast<uint8_t>(rom[i]);
+    storeState(state, s);
+  }
+  return 1;
+}
+
+uint16_t crcOver(int16_t length, const unsigned char* buffer, uint16_t crc, int16_t type) {
+  if (length <= 0 || !buffer) return crc;
+  for (int16_t i = 0; i < length; ++i) {
+    crc = type == OWBUS_CRC16 ? crc16(crc, buffer[i]) : crc8(static_cast<uint8_t>(crc), buffer[i]);
+  }
+  return crc;
+}
+
 // One bus transaction on a valid handle: counted, then committed. An adapter that fails
 // it leaves its reason for owbus_last_error.
 template <typename F>
 auto onBus(int32_t handle, int16_t invalid, F&& f) -> int16_t {
-  return guarded<int16_t>(invalid, [&]() -> int16_t {
+  return guard<int16_t>(invalid, [&]() -> int16_t {
     Backend* bus = backendFor(handle);
     if (!bus) return invalid;
     ++owbus::clock().transactions;
@@ -70,7 +100,7 @@ void tracedBlock(Backend& bus, std::span<uint8_t> bytes) {
 extern "C" {
 
 int32_t TMExtendedStartSession(int16_t port_number, int16_t port_type, void* /*options*/) {
-  return guarded<int32_t>(0, [&]() -> int32_t {
+  return guard<int32_t>(0, [&]() -> int32_t {
     Session& s = session();
     s.portNumber = port_number;
     s.portType = port_type;
@@ -99,9 +129,13 @@ int32_t TMExtendedStartSession(int16_t port_number, int16_t port_type, void* /*o
   });
 }
 
-int16_t TMSetup(int32_t handle) { return backendFor(handle) ? 1 : 0; }
+int16_t TMSetup(int32_t handle) {
+  return guard<int16_t>(0, [&]() -> int16_t { return backendFor(handle) ? 1 : 0; });
+}
 
-int16_t TMValidSession(int32_t handle) { return backendFor(handle) ? 1 : 0; }
+int16_t TMValidSession(int32_t handle) {
+  return guard<int16_t>(0, [&]() -> int16_t { return backendFor(handle) ? 1 : 0; });
+}
 
 int16_t TMTouchReset(int32_t handle) {
   return onBus(handle, -1, [](Backend& bus) -> int16_t {
@@ -136,12 +170,7 @@ int16_t TMBlockStream(int32_t handle, unsigned char* buffer, int16_t count) {
 }
 
 int16_t TMFamilySearchSetup(int32_t handle, void* state, int16_t family) {
-  if (!backendFor(handle) || !state) return 0;
-  SearchState s;
-  s.rom[0] = static_cast<uint8_t>(family);
-  s.lastDiscrepancy = 64;
-  storeState(state, s);
-  return 1;
+  return guard<int16_t>(0, [&]() -> int16_t { return familySearchSetup(handle, state, family); });
 }
 
 int16_t TMNext(int32_t handle, void* state) {
@@ -180,15 +209,7 @@ int16_t TMNext(int32_t handle, void* state) {
 }
 
 int16_t TMRom(int32_t handle, void* state, int16_t* rom) {
-  if (!backendFor(handle) || !state || !rom) return -1;
-  SearchState s = loadState(state);
-  if (rom[0] == 0) {
-    for (size_t i = 0; i < s.rom.size(); ++i) rom[i] = s.rom[i];
-  } else {
-    for (size_t i = 0; i < s.rom.size(); ++i) s.rom[i] = static_cast<uint8_t>(rom[i]);
-    storeState(state, s);
-  }
-  return 1;
+  return guard<int16_t>(-1, [&]() -> int16_t { return romOf(handle, state, rom); });
 }
 
 int16_t TMAccess(int32_t handle, void* state) {
@@ -196,8 +217,7 @@ int16_t TMAccess(int32_t handle, void* state) {
   return onBus(handle, -1, [&](Backend& bus) -> int16_t {
     const SearchState s = loadState(state);
     if (!answered(tracedReset(bus))) return 0;
-    constexpr uint8_t kMatchRom = 0x55;
-    std::array<uint8_t, 9> select{kMatchRom};
+    std::array<uint8_t, 9> select{tedskit::base::onewire::kMatchRom};
     std::copy(s.rom.begin(), s.rom.end(), select.begin() + 1);
     tracedBlock(bus, select);
     return 1;
@@ -205,32 +225,26 @@ int16_t TMAccess(int32_t handle, void* state) {
 }
 
 uint16_t TMCRC(int16_t length, const unsigned char* buffer, uint16_t crc, int16_t type) {
-  if (length <= 0 || !buffer) return crc;
-  for (int16_t i = 0; i < length; ++i) {
-    crc = type == OWBUS_CRC16 ? crc16(crc, buffer[i]) : crc8(static_cast<uint8_t>(crc), buffer[i]);
-  }
-  return crc;
+  return guard<uint16_t>(crc, [&] { return crcOver(length, buffer, crc, type); });
 }
 
 int16_t TMClose(int32_t handle) {
-  if (!backendFor(handle)) return -1;
-  guarded<int>(0, [] {
-    commit();
-    return 0;
+  return guard<int16_t>(-1, [&]() -> int16_t {
+    if (!backendFor(handle)) return -1;
+    guard([] { commit(); });
+    return 1;
   });
-  return 1;
 }
 
 int16_t TMEndSession(int32_t handle) {
-  Session& s = session();
-  if (!backendFor(handle)) return 0;
-  guarded<int>(0, [] {
-    commit();
-    return 0;
+  return guard<int16_t>(0, [&]() -> int16_t {
+    Session& s = session();
+    if (!backendFor(handle)) return 0;
+    guard([] { commit(); });
+    s.backend.reset();
+    s.handle = 0;
+    return 1;
   });
-  s.backend.reset();
-  s.handle = 0;
-  return 1;
 }
 
 }  // extern "C"

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/hex.h"
+
 namespace owbus {
 
 namespace {
@@ -20,11 +22,7 @@ Sink& sink() {
 
 std::string hex(std::span<const uint8_t> bytes) {
   std::string out;
-  char buf[4];
-  for (uint8_t b : bytes) {
-    std::snprintf(buf, sizeof buf, " %02X", b);
-    out += buf;
-  }
+  tedskit::base::appendHex(out, bytes, ' ');
   return out;
 }
 

@@ -2,6 +2,7 @@
 // ("Sucess" included).
 #include <cstring>
 
+#include "base/guard.h"
 #include "tedskit/calden.h"
 
 namespace {
@@ -25,15 +26,18 @@ const char* errorText(int32_t code) {
   }
 }
 
-}  // namespace
-
-void GetErrorCodeString(int32_t error_code, char* string, int32_t max_len) {
-  const char* text = errorText(error_code);
+// As strncpy copies: at most max_len characters, the rest of max_len zeroed, and no
+// terminator when the text fills it.
+void copyErrorText(int32_t code, char* string, int32_t max_len) {
+  const char* text = errorText(code);
   if (text == nullptr || string == nullptr || max_len <= 0) {
     return;
   }
-  const std::size_t size = static_cast<std::size_t>(max_len);
-  const std::size_t length = strnlen(text, size);
-  std::memcpy(string, text, length);
-  std::memset(string + length, 0, size - length);
+  std::strncpy(string, text, static_cast<std::size_t>(max_len));
+}
+
+}  // namespace
+
+void GetErrorCodeString(int32_t error_code, char* string, int32_t max_len) {
+  tedskit::base::guard([&] { copyErrorText(error_code, string, max_len); });
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/fixed_meanings.h"
 #include "tedskit/records.h"
 
 namespace tedskit::store {
@@ -25,21 +26,21 @@ struct RecordType {
   bool mts;
 };
 
-inline constexpr int32_t kMtsTemplateID = 199;
+inline constexpr int32_t kMtsTemplateID = base::kMtsTemplate;
 // The MTS template's ID on the chip, which older files carry on the template line.
-inline constexpr int32_t kMtsChipTemplateID = 4;
+inline constexpr int32_t kMtsChipTemplateID = base::kMtsStoredTemplate;
 // The template ID by which a caller marks an MTS record; saved as it is, and read back
 // as a record laid out by the MTS template that keeps this ID.
 inline constexpr int32_t kMtsRecordTemplateID = 999;
 
 // Description-engine templates carry the old template numbers up to this one; higher
 // standard templates are laid out by the V1.0 engine.
-inline constexpr int32_t kLastOldTemplateID = 24;
+inline constexpr int32_t kLastOldTemplateID = base::kLastOldTemplate;
 inline constexpr int32_t kHighestTemplateID = 255;
 
 // Datatypes of the LMS geometry items that are written as words.
-inline constexpr int32_t kDatatypeSign = 201;
-inline constexpr int32_t kDatatypeGeometrySelector = 202;
+using base::kDatatypeGeometrySelector;
+using base::kDatatypeSign;
 
 // The type a record is saved as; none for a descriptor that has no type.
 std::optional<RecordType> typeOfRecord(int32_t descriptor, int32_t templateID);

@@ -4,7 +4,9 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "line_reader.h"
+#include "base/c_file.h"
+#include "base/guard.h"
+#include "base/line_reader.h"
 #include "record_file_format.h"
 #include "record_line_parse.h"
 #include "record_store.h"
@@ -16,17 +18,18 @@ namespace tedskit::store {
 
 namespace {
 
+using base::LineReader;
+
 // Type lines are at least this long; shorter lines between blocks are passed over.
 constexpr std::size_t kShortestTypeLine = 4;
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
+// The longest line a record file may hold, its line end not counted; every line a save
+// writes is far shorter.
+constexpr std::size_t kMaxLineLength = 511;
 
 class RecordFileReader {
  public:
   RecordFileReader(std::FILE* file, int32_t handle, const char* templateDirectory)
-      : lines_(file),
+      : lines_(file, kMaxLineLength, LineReader::Overlong::Report),
         handle_(handle),
         templateDirectory_(templateDirectory),
         tagged_(std::make_unique<TaggedFieldArray>()) {}
@@ -114,7 +117,7 @@ bool isDirectory(std::FILE* file) {
 int32_t read(int32_t handle, const char* path, const char* templateDirectory) {
   if (!recordStore().hasHandle(handle)) return CALDEN_INVALID_HANDLE;
   if (path == nullptr) return CALDEN_FILE_NOT_FOUND;
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "r"));
+  const auto file = base::openFile(path, "r");
   if (!file || isDirectory(file.get())) return CALDEN_FILE_NOT_FOUND;
   const EngineStateGuard engineState;
   RecordFileReader reader(file.get(), handle, templateDirectory);
@@ -127,10 +130,7 @@ int32_t read(int32_t handle, const char* path, const char* templateDirectory) {
 
 int32_t ReadTEDSDataFromFile(int32_t iHandle, const char* szFile, const char* TemplatePath, int32_t* /*v10*/,
                              sccontrolstruct* /*sccp*/) {
-  try {
-    return tedskit::store::read(iHandle, szFile, TemplatePath);
-  } catch (...) {
-    // Out of memory: the blocks read before stay stored.
-    return CALDEN_FILE_MALFORMED;
-  }
+  // Out of memory: the blocks read before stay stored.
+  return tedskit::base::guard(CALDEN_FILE_MALFORMED,
+                              [&] { return tedskit::store::read(iHandle, szFile, TemplatePath); });
 }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "base/guard.h"
 #include "file_transaction.h"
 #include "record_block_writer.h"
 #include "record_store.h"
@@ -55,10 +56,8 @@ int32_t save(int32_t handle, const char* path, bool append, const char* manufact
 
 int32_t SaveTEDSReadToFile(int32_t iHandle, const char* szPath, int32_t append, const char* szManufactPath,
                            int32_t v10, sccontrolstruct scc) {
-  try {
+  // Out of memory or an unusable path: nothing was written.
+  return tedskit::base::guard(CALDEN_GENERAL_ERROR, [&] {
     return tedskit::store::save(iHandle, szPath, append != 0, szManufactPath, v10 == 1 ? &scc : nullptr);
-  } catch (...) {
-    // Out of memory or an unusable path: nothing was written.
-    return CALDEN_GENERAL_ERROR;
-  }
+  });
 }

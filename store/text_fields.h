@@ -2,27 +2,19 @@
 #ifndef TEDSKIT_STORE_TEXT_FIELDS_H
 #define TEDSKIT_STORE_TEXT_FIELDS_H
 
-#include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string_view>
 
+#include "base/fixed_field.h"
+
 namespace tedskit::store {
 
-// The text of a fixed field, which need not be NUL-terminated when it fills the field.
-template <std::size_t N>
-std::string_view fieldText(const char (&field)[N]) {
-  return {field, strnlen(field, N)};
-}
-
+using base::fieldText;
 // Copies text into a fixed field, cut to leave room for the terminator; the rest is zeroed.
 template <std::size_t N>
 void setFieldText(char (&field)[N], std::string_view text) {
-  const std::size_t length = text.size() < N ? text.size() : N - 1;
-  // An empty view may have no data pointer at all.
-  if (length > 0) std::memcpy(field, text.data(), length);
-  std::memset(field + length, 0, N - length);
+  base::copyToField(field, text);
 }
 
 // The number a text starts with, as the C library's atoi reads it (leading blanks, a

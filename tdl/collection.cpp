@@ -1,3 +1,4 @@
+#include "base/guard.h"
 #include "ownership.h"
 #include "tedskit/orlin.hpp"
 #include "text_util.h"
@@ -27,4 +28,7 @@ CTDLTemplate* CTDLTemplateCollection::findTemplate(int32_t id) {
   return nullptr;
 }
 
-CTDLTemplateCollection* getTDLCollection(void) { return orlin_detail::lastCollection(); }
+CTDLTemplateCollection* getTDLCollection(void) {
+  return tedskit::base::guard<CTDLTemplateCollection*>(nullptr,
+                                                       [] { return orlin_detail::lastCollection(); });
+}

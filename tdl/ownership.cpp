@@ -1,6 +1,7 @@
 #include "ownership.h"
 
 #include <cstring>
+#include <memory>
 #include <unordered_set>
 
 #include "tedskit/orlin.hpp"
@@ -44,11 +45,10 @@ void adoptCollection(CTDLTemplateCollection* c) { kept().collections.insert(c); 
 void adoptTemplate(CTDLTemplate* t) { kept().templates.insert(t); }
 
 char* adoptItemText(std::string_view text) {
-  char* copy = new char[text.size() + 1];
-  std::memcpy(copy, text.data(), text.size());
-  copy[text.size()] = '\0';
-  kept().itemTexts.insert(copy);
-  return copy;
+  auto copy = std::make_unique<char[]>(text.size() + 1);
+  std::memcpy(copy.get(), text.data(), text.size());
+  kept().itemTexts.insert(copy.get());
+  return copy.release();
 }
 
 bool forgetCollection(CTDLTemplateCollection* c) {

@@ -76,10 +76,13 @@ class Parser : public TokenCursor {
   }
 
   void templateBlock() {
+    // Kept by the library before the collection lists it, so that a failed allocation
+    // on either step loses nothing.
     auto owned = std::make_unique<CTDLTemplate>();
     CTDLTemplate* t = owned.get();
-    collection_.m_templates.push_back(owned.release());
     adoptTemplate(t);
+    owned.release();
+    collection_.m_templates.push_back(t);
     advance();
 
     const int32_t first = toInt(take(Tok::Integer));
@@ -99,7 +102,9 @@ class Parser : public TokenCursor {
 
     statements(Target{t, nullptr}, 0);
     expect(Tok::EndTemplate);
-    t->addProperty(buildEndOfTemplateProperty().release());
+    auto end = buildEndOfTemplateProperty();
+    t->addProperty(end.get());
+    end.release();
   }
 
   void statements(const Target& target, int depth) {
@@ -154,7 +159,8 @@ class Parser : public TokenCursor {
     auto e = std::make_unique<CTDLEnumeration>();
     e->setDescription(take(Tok::Ident).c_str());
     CTDLEnumeration* table = e.get();
-    t.addEnumeration(e.release());
+    t.addEnumeration(table);
+    e.release();
     do {
       sep();
       enumItem(*table);
@@ -281,7 +287,10 @@ class Parser : public TokenCursor {
       st.hasDefault = true;
     }
 
-    if (auto p = buildProperty(st, *target.tmpl)) target.add(p.release());
+    if (auto p = buildProperty(st, *target.tmpl)) {
+      target.add(p.get());
+      p.release();
+    }
   }
 
   void selectCaseBlock(const Target& target, int depth) {
@@ -298,7 +307,8 @@ class Parser : public TokenCursor {
     newlines();
     while (la_ == Tok::Case) caseBlock(*sc, *target.tmpl, depth);
     expect(Tok::EndSelect);
-    target.add(sc.release());
+    target.add(sc.get());
+    sc.release();
   }
 
   void caseBlock(CTDLSelectCase& sc, CTDLTemplate& t, int depth) {
@@ -312,7 +322,8 @@ class Parser : public TokenCursor {
     newlines();
     statements(Target{&t, open.c.get()}, depth);
     expect(Tok::EndCase);
-    sc.addCase(open.c.release());
+    sc.addCase(open.c.get());
+    open.c.release();
     newlines();
   }
 

@@ -18,19 +18,6 @@ void replaceText(char*& slot, const char* text) {
   slot = copy;
 }
 
-namespace {
-unsigned char foldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c; }
-}  // namespace
-
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (foldAscii(static_cast<unsigned char>(a[i])) != foldAscii(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
 std::string withoutQuotes(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/ascii_case.h"
+
 namespace orlin_detail {
 
 // A new[] copy of text (null stays null), as every string setter of the model stores.
@@ -13,8 +15,7 @@ char* copyText(const char* text);
 // Replaces *slot with a copy of text, releasing the old one.
 void replaceText(char*& slot, const char* text);
 
-// ASCII case-insensitive equality; other bytes compare exactly.
-bool equalsIgnoreCase(std::string_view a, std::string_view b);
+using tedskit::base::equalsIgnoreCase;
 
 // text with every double-quote character removed.
 std::string withoutQuotes(std::string_view text);

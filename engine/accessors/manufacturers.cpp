@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdlib>
 
+#include "base/description_paths.h"
+#include "base/line_reader.h"
 #include "common/file_cache.h"
 #include "common/text_util.h"
 
@@ -10,7 +12,6 @@ namespace dorvia {
 
 namespace {
 
-constexpr const char* kFileName = "Manufacture.txt";
 constexpr const char* kUnknown = "Unknown Manufacture";
 
 const std::array<std::string, 24>& builtInNames() {
@@ -55,19 +56,16 @@ FileCache<ManufacturerList>& cache() {
 }
 
 std::shared_ptr<const ManufacturerList> fileFor(const char* templateDir) {
-  return cache().get(joinPath(trimmedDirectory(templateDir), kFileName));
+  return cache().get(tedskit::base::manufacturerListPath(templateDir));
 }
 
 }  // namespace
 
 ManufacturerList parseManufacturerFile(std::string_view content) {
   ManufacturerList list;
-  std::size_t pos = 0;
-  while (pos < content.size()) {
-    std::size_t end = content.find('\n', pos);
-    if (end == std::string_view::npos) end = content.size();
-    std::string_view line = content.substr(pos, end - pos);
-    pos = end + 1;
+  tedskit::base::TextLines lines(content);
+  std::string_view line;
+  while (lines.next(line)) {
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
     if (containsNoCase(line, "EndTemplate")) break;
     if (line.empty() || line.front() == '*') continue;

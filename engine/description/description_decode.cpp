@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "description/bit_field.h"
+#include "base/calendar.h"
+#include "base/chr5.h"
+#include "description/field_positions.h"
 #include "description/description_tokens.h"
 #include "description/description_values.h"
 #include "common/text_util.h"
@@ -141,9 +143,9 @@ class Decoder {
     if (kind == "UNINT" || kind == "Direction" || kind == "Manufacturer") {
       value = std::to_string(static_cast<int32_t>(readBits(image_, position_, bits)));
     } else if (kind == "Chr5") {
-      value = std::string(1, chr5ToChar(readBits(image_, position_, bits)));
+      value = std::string(1, tedskit::base::chr5Char(readBits(image_, position_, bits)));
     } else if (kind == "DATE") {
-      value = daysToDateText(static_cast<uint32_t>(readBits(image_, position_, bits)));
+      value = tedskit::base::dateText(static_cast<uint32_t>(readBits(image_, position_, bits)));
     } else if (kind == "ConRelRes") {
       double start = 0;
       double tolerance = 0;

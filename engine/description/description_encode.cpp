@@ -5,7 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "description/bit_field.h"
+#include "base/calendar.h"
+#include "base/chr5.h"
+#include "base/page_checksum.h"
+#include "base/selector_line.h"
+#include "description/field_positions.h"
 #include "description/description_decode.h"
 #include "description/description_tokens.h"
 #include "description/description_values.h"
@@ -75,14 +79,9 @@ class Encoder {
     const std::size_t from = cursor_.position();
     std::string_view line = cursor_.text().substr(from);
     line = line.substr(0, line.find('\n'));
-    long long width = 0;
-    long long value = 0;
-    std::size_t used = 0;
-    if (parseCInteger(line, width, &used)) {
-      std::string_view rest = line.substr(used);
-      while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
-      if (!rest.empty() && rest.front() == ',') parseCInteger(rest.substr(1), value);
-    }
+    const auto selector = tedskit::base::parseSelectorLine(line);
+    const long long width = selector ? selector->width : 0;
+    const long long value = selector ? selector->value.value_or(0) : 0;
     const int64_t bits = boundedWidth(width);
     if (bits == 8) templateID_ = static_cast<int32_t>(value);
     writeBits(image_, position_, bits, static_cast<uint64_t>(value));
@@ -172,10 +171,11 @@ class Encoder {
     if (kind == "UNINT" || kind == "Direction" || kind == "Manufacturer") {
       raw = static_cast<uint32_t>(std::strtoll(text.c_str(), nullptr, 0));
     } else if (kind == "Chr5") {
-      raw = text.empty() ? 0 : charToChr5(text[0]);
+      // This engine takes a lower-case letter as its capital.
+      raw = text.empty() ? 0 : tedskit::base::chr5Code(text[0], tedskit::base::LowerCase::AsUpperCase);
     } else if (kind == "DATE") {
-      int64_t days = 0;
-      if (dateTextToDays(text, days)) raw = static_cast<uint64_t>(days);
+      const auto days = tedskit::base::daysOfDateText(text, tedskit::base::DateReading::Held);
+      if (days) raw = static_cast<uint64_t>(*days);
     } else if (kind == "ConRelRes") {
       raw = conRelResIndex(std::strtod(text.c_str(), nullptr), start, step, offset, bits);
     } else if (kind == "ConRes") {
@@ -209,9 +209,7 @@ class Encoder {
 
   void finish() {
     if (!checksumPosition_) return;
-    unsigned sum = 0;
-    for (std::size_t i = 1; i < 32; ++i) sum += image_[i];
-    writeBits(image_, *checksumPosition_, 8, static_cast<uint8_t>(0x100 - (sum & 0xFF)));
+    writeBits(image_, *checksumPosition_, 8, tedskit::base::checksumFor(std::span(image_).subspan(1, 31)));
   }
 
   TokenCursor cursor_;

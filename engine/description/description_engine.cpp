@@ -6,8 +6,10 @@
 #include <span>
 #include <string>
 
+#include "base/hex.h"
+#include "base/page_checksum.h"
 #include "common/result_codes.h"
-#include "description/bit_field.h"
+#include "description/field_positions.h"
 #include "description/description_decode.h"
 #include "description/description_encode.h"
 #include "description/description_file.h"
@@ -28,25 +30,11 @@ constexpr int64_t kManufacturerPosition = 8;
 constexpr int64_t kSelectorPosition = 72;
 constexpr int64_t kTemplateIDPosition = 74;
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // Fills out from the first 2 * out.size() characters of text, which must all be hex
 // digits; reading stops at the text's terminator, so a short text is refused rather
 // than read past or padded.
 bool decodeHex(const char* text, std::span<uint8_t> out) {
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const int high = hexDigit(text[2 * i]);
-    if (high < 0) return false;
-    const int low = hexDigit(text[2 * i + 1]);
-    if (low < 0) return false;
-    out[i] = static_cast<uint8_t>(high << 4 | low);
-  }
-  return true;
+  return tedskit::base::readHexPrefix(text, out) == out.size();
 }
 
 // Loads the caller's image into the state. Every decode starts from a cleared buffer,
@@ -56,10 +44,9 @@ bool loadImage(EngineState& state, const void* memory, const void* appRegister, 
   std::array<uint8_t, 8> reg{};
   if (byteForm) {
     const auto* bytes = static_cast<const uint8_t*>(memory);
-    unsigned sum = 0;
-    for (std::size_t i = 0; i < 32; ++i) sum += bytes[i];
     // Without a valid checksum byte the memory starts at byte 1.
-    std::memcpy(image.data() + ((sum & 0xFF) == 0 ? 0 : 1), bytes, kMemoryBytes);
+    const bool checked = tedskit::base::checksumPasses(std::span(bytes, 32));
+    std::memcpy(image.data() + (checked ? 0 : 1), bytes, kMemoryBytes);
     std::memcpy(reg.data(), appRegister, reg.size());
   } else {
     if (!decodeHex(static_cast<const char*>(memory), std::span(image).first(kHexMemoryBytes)) ||
@@ -122,12 +109,8 @@ int32_t encodeFormToImage(const char* formText, const char** image, bool byteFor
     *image = reinterpret_cast<const char*>(state.encodedImage.data());
     return 0;
   }
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  for (std::size_t i = 0; i < 32; ++i) {
-    state.encodedHex[2 * i] = kDigits[state.encodedImage[i] >> 4];
-    state.encodedHex[2 * i + 1] = kDigits[state.encodedImage[i] & 0xF];
-  }
-  state.encodedHex[64] = '\0';
+  const std::string hex = tedskit::base::toHex(std::span(state.encodedImage).first(32));
+  std::memcpy(state.encodedHex.data(), hex.c_str(), hex.size() + 1);
   *image = state.encodedHex.data();
   return 0;
 }

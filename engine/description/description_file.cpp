@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/description_paths.h"
+#include "base/line_reader.h"
+#include "base/selector_line.h"
 #include "common/file_cache.h"
 #include "common/text_util.h"
 
@@ -10,19 +13,11 @@ namespace dorvia {
 
 namespace {
 
-constexpr const char* kDescriptionFile = "TemplateDescription.txt";
-
 std::vector<std::string_view> splitLines(std::string_view content) {
   std::vector<std::string_view> lines;
-  std::size_t pos = 0;
-  while (pos < content.size()) {
-    std::size_t end = content.find('\n', pos);
-    if (end == std::string_view::npos) end = content.size();
-    std::string_view line = content.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    pos = end + 1;
-  }
+  tedskit::base::TextLines text(content);
+  std::string_view line;
+  while (text.next(line)) lines.push_back(line);
   return lines;
 }
 
@@ -34,18 +29,6 @@ std::string_view firstWord(std::string_view line) {
   std::size_t n = 0;
   while (n < line.size() && line[n] != ' ' && line[n] != '\t' && line[n] != ',') ++n;
   return line.substr(0, n);
-}
-
-// "selector <width>, <value>" -> width and value, when both are there.
-bool parseSelector(std::string_view line, long long& width, long long& value) {
-  std::string_view rest = line.substr(firstWord(line).size());
-  std::size_t used = 0;
-  if (!parseCInteger(rest, width, &used)) return false;
-  rest.remove_prefix(used);
-  while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
-  if (rest.empty() || rest.front() != ',') return false;
-  rest.remove_prefix(1);
-  return parseCInteger(rest, value);
 }
 
 std::string buildDescription(const std::vector<std::string_view>& lines, std::size_t start) {
@@ -89,13 +72,11 @@ DescriptionIndex indexDescriptionFile(std::string_view content) {
     } else if (word == "EndTemplate") {
       pending = kNone;
     } else if (pending != kNone && word == "selector") {
-      long long width = 0;
-      long long value = 0;
-      if (!parseSelector(lines[i], width, value) || width != 8) continue;
-      const auto id = static_cast<int32_t>(value);
-      if (value == id && index.find(id) == index.end()) {
-        index.emplace(id, buildDescription(lines, pending));
-      }
+      const auto selector = tedskit::base::parseSelectorLine(lines[i].substr(word.size()));
+      if (!selector || selector->width != 8 || !selector->value) continue;
+      // A value beyond 32 bits names no template, but still ends the search.
+      const auto id = tedskit::base::templateIdOf(selector);
+      if (id && index.find(*id) == index.end()) index.emplace(*id, buildDescription(lines, pending));
       pending = kNone;
     }
   }
@@ -115,11 +96,11 @@ int32_t findTemplate(const std::string& path, int32_t templateID, std::string& d
 }
 
 std::string standardDescriptionPath(const char* templateDir) {
-  return joinPath(trimmedDirectory(templateDir), kDescriptionFile);
+  return tedskit::base::standardDescriptionPath(templateDir);
 }
 
 std::string manufacturerDescriptionPath(const char* templateDir, int32_t manufacturerID) {
-  return joinPath(trimmedDirectory(templateDir), std::to_string(manufacturerID) + "_" + kDescriptionFile);
+  return tedskit::base::manufacturerDescriptionPath(templateDir, manufacturerID);
 }
 
 }  // namespace dorvia

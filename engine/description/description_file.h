@@ -8,10 +8,9 @@
 #include <string>
 #include <string_view>
 
-namespace dorvia {
+#include "common/result_codes.h"
 
-constexpr int32_t kFileNotOpened = -11;
-constexpr int32_t kTemplateNotFound = -12;
+namespace dorvia {
 
 // Template ID -> description text ("Template" line, body lines without their leading
 // blanks, "EndTemplate"), for every template of a file that carries a selector line of

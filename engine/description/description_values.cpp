@@ -10,17 +10,6 @@ namespace dorvia {
 
 namespace {
 
-constexpr int kCycleDays = 4 * 365 + 1;  // 1998, 1999, 2000 (leap), 2001
-constexpr int kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-
-bool isLeap(int64_t year) { return year % 4 == 0; }
-
-// Leap years in [1998, year): years divisible by 4.
-int64_t leapYearsBefore(int64_t year) {
-  auto floorDiv4 = [](int64_t v) { return v >= 0 ? v / 4 : -((-v + 3) / 4); };
-  return floorDiv4(year - 1) - floorDiv4(1997);
-}
-
 uint64_t maxIndex(int64_t width) {
   if (width <= 0) return 0;
   if (width >= 64) return ~uint64_t{0};
@@ -35,60 +24,6 @@ uint64_t clampIndex(double index, int64_t width) {
 }
 
 }  // namespace
-
-char chr5ToChar(uint64_t code) { return code < kChr5Alphabet.size() ? kChr5Alphabet[code] : ' '; }
-
-uint32_t charToChr5(char c) {
-  if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  const std::size_t at = kChr5Alphabet.find(c);
-  return at == std::string_view::npos ? 0 : static_cast<uint32_t>(at);
-}
-
-std::string daysToDateText(uint32_t days) {
-  int64_t year = 1998 + 4 * static_cast<int64_t>(days / kCycleDays);
-  int64_t left = days % kCycleDays;
-  for (;;) {
-    const int64_t length = isLeap(year) ? 366 : 365;
-    if (left < length) break;
-    left -= length;
-    ++year;
-  }
-  int month = 0;
-  for (; month < 11; ++month) {
-    const int length = kMonthDays[month] + (month == 1 && isLeap(year) ? 1 : 0);
-    if (left < length) break;
-    left -= length;
-  }
-  char text[48];
-  std::snprintf(text, sizeof text, "%d/%d/%lld", month + 1, static_cast<int>(left + 1),
-                static_cast<long long>(year));
-  return text;
-}
-
-bool dateTextToDays(std::string_view text, int64_t& days) {
-  long long parts[3] = {0, 0, 0};
-  std::string copy(text.substr(0, 64));
-  const char* p = copy.c_str();
-  for (int k = 0; k < 3; ++k) {
-    char* end = nullptr;
-    parts[k] = std::strtoll(p, &end, 10);
-    if (end == p) return false;
-    p = end;
-    if (k < 2) {
-      if (*p != '/') return false;
-      ++p;
-    }
-  }
-  // Keep the arithmetic far from overflow; such dates are out of any field's range.
-  const int64_t month = parts[0] < 1 ? 1 : parts[0] > 12 ? 12 : parts[0];
-  const int64_t day = parts[1] < -100000 ? -100000 : parts[1] > 100000 ? 100000 : parts[1];
-  const int64_t year = parts[2] < 0 ? 0 : parts[2] > 10000000 ? 10000000 : parts[2];
-  int64_t total = (year - 1998) * 365 + leapYearsBefore(year);
-  for (int m = 0; m < month - 1; ++m) total += kMonthDays[m] + (m == 1 && isLeap(year) ? 1 : 0);
-  total += day - 1;
-  days = total < 0 ? 0 : total;
-  return true;
-}
 
 std::string formatValue(double value) {
   char text[512];

@@ -8,17 +8,6 @@
 
 namespace dorvia {
 
-// The 5-bit character set: code 0 a space, 1-26 A-Z, then , . / _ @
-constexpr std::string_view kChr5Alphabet = " ABCDEFGHIJKLMNOPQRSTUVWXYZ,./_@";
-
-char chr5ToChar(uint64_t code);  // a code above 31 gives a space
-uint32_t charToChr5(char c);     // lower case as upper case; 0 when not in the set
-
-// Days since 1 January 1998 (a leap year every fourth year) <-> "month/day/year".
-std::string daysToDateText(uint32_t days);
-// False when the text does not hold three numbers; days are clamped at 0.
-bool dateTextToDays(std::string_view text, int64_t& days);
-
 // Real numbers as the form text shows them: "%0.10lf", or "%0.10le" below 0.00001.
 std::string formatValue(double value);
 

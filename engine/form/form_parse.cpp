@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/line_reader.h"
+#include "base/selector_line.h"
 #include "accessors/accessors.h"
 #include "form/form_conversion.h"
 #include "form/form_parts.h"
@@ -117,14 +119,9 @@ int32_t parseFormText(std::string_view text, TEDSTemplateFieldArrayStruct& array
   int32_t fieldLines = 0;
   int32_t rows = 0;
   bool ended = false;
-  std::size_t pos = 0;
-  while (pos < text.size() && rows < TEDS_LINE_ROWS && !ended) {
-    std::size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string_view line = text.substr(pos, end - pos);
-    pos = end + 1;
-    if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++pos;
-
+  tedskit::base::TextLines lines(text, tedskit::base::TextLines::Ends::NewlineOrReturn);
+  std::string_view line;
+  while (rows < TEDS_LINE_ROWS && !ended && lines.next(line)) {
     setFieldText(array.formLines[rows++], line);
     setFieldText(array.templateLines[fieldLines], line);
     std::size_t at = 0;
@@ -137,17 +134,9 @@ int32_t parseFormText(std::string_view text, TEDSTemplateFieldArrayStruct& array
       while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
       abstract.appendLine(rest);
     } else if (equalsNoCase(word, "selector")) {
-      long long width = 0;
-      long long value = 0;
-      std::string_view rest = line.substr(at + word.size());
-      std::size_t used = 0;
-      if (parseCInteger(rest, width, &used)) {
-        rest.remove_prefix(used);
-        const std::size_t comma = rest.find_first_not_of(" \t");
-        if (comma != std::string_view::npos && rest[comma] == ',' &&
-            parseCInteger(rest.substr(comma + 1), value) && width == 8) {
-          array.templateID = static_cast<int32_t>(value);
-        }
+      const auto selector = tedskit::base::parseSelectorLine(line.substr(at + word.size()));
+      if (selector && selector->width == 8 && selector->value) {
+        array.templateID = static_cast<int32_t>(*selector->value);
       }
     } else if (equalsNoCase(word, "EndTemplate")) {
       ended = true;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/fixed_field.h"
 #include "tedskit/tedsinfo.hpp"
 #include "teds_info/value_conversion.h"
 
@@ -16,7 +17,7 @@ constexpr char kEndTemplate[] = "EndTemplate";
 
 template <size_t N>
 void copyText(char (&out)[N], const char* text) {
-  std::snprintf(out, N, "%s", text ? text : "");
+  tedskit::base::copyToField(out, text);
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "base/bit_field.h"
+#include "base/page_checksum.h"
+
 namespace dorvia {
 
 void advanceCursor(int32_t& cursor, int64_t n) {
@@ -12,24 +15,16 @@ void advanceCursor(int32_t& cursor, int64_t n) {
 void copyBits(std::span<const uint8_t> source, int32_t& sourceCursor, std::span<uint8_t> destination,
               int32_t& destinationCursor, int64_t n) {
   if (n <= 0) return;
-  const int64_t sourceBits = static_cast<int64_t>(source.size()) * 8;
   const int64_t destinationBits = static_cast<int64_t>(destination.size()) * 8;
-  int64_t src = sourceCursor;
-  int64_t dst = destinationCursor;
+  const int64_t src = sourceCursor;
+  const int64_t dst = destinationCursor;
   // Only bits that land inside the destination are worth copying.
-  int64_t remaining = dst < 0 ? 0 : std::min(n, std::max<int64_t>(0, destinationBits - dst));
-  while (remaining > 0) {
-    const int sbit = static_cast<int>(src & 7);
-    const int dbit = static_cast<int>(dst & 7);
-    const int chunk = static_cast<int>(std::min<int64_t>({8 - sbit, 8 - dbit, remaining}));
-    const unsigned mask = (1u << chunk) - 1u;
-    const unsigned sourceByte = (src >= 0 && src < sourceBits) ? source[static_cast<size_t>(src >> 3)] : 0u;
-    uint8_t& out = destination[static_cast<size_t>(dst >> 3)];
-    const unsigned bits = ((sourceByte >> sbit) & mask) << dbit;
-    out = static_cast<uint8_t>((out & ~(mask << dbit)) | bits);
-    src += chunk;
-    dst += chunk;
-    remaining -= chunk;
+  const int64_t count = dst < 0 ? 0 : std::min(n, std::max<int64_t>(0, destinationBits - dst));
+  constexpr int64_t kChunk = 56;
+  for (int64_t done = 0; done < count; done += kChunk) {
+    const int64_t width = std::min(kChunk, count - done);
+    tedskit::base::writeBits(destination, dst + done, width,
+                             tedskit::base::readBits(source, src + done, width));
   }
   advanceCursor(sourceCursor, n);
   advanceCursor(destinationCursor, n);
@@ -52,11 +47,9 @@ void writeBitField(uint32_t value, int n, int32_t& cursor, std::span<uint8_t> bu
 }
 
 uint8_t imageChecksum(std::span<const uint8_t, 8> appreg, std::span<const uint8_t> memory) {
-  unsigned sum = 0;
-  for (uint8_t b : appreg) sum += b;
-  const size_t covered = std::min<size_t>(memory.size(), 32);
-  for (size_t i = 1; i < covered; ++i) sum += memory[i];
-  return static_cast<uint8_t>((256 - sum % 256) % 256);
+  const std::size_t covered = std::min<std::size_t>(memory.size(), 32);
+  return tedskit::base::checksumFor(
+      {appreg, memory.subspan(covered == 0 ? 0 : 1, covered == 0 ? 0 : covered - 1)});
 }
 
 }  // namespace dorvia

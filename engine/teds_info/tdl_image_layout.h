@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "base/fixed_meanings.h"
+
 namespace tdl_image {
 
 inline constexpr int32_t kSelectorStartBit = 8;
@@ -11,8 +13,8 @@ inline constexpr int32_t kTemplateDataStartBit = 18;
 inline constexpr int kSelectorBits = 2;
 inline constexpr int kTemplateIDBits = 8;
 // The MTS template is stored as selector 1 with template ID 4.
-inline constexpr uint32_t kMtsSelector = 1;
-inline constexpr uint32_t kMtsStoredID = 4;
+inline constexpr uint32_t kMtsSelector = tedskit::base::kMtsStoredSelector;
+inline constexpr uint32_t kMtsStoredID = tedskit::base::kMtsStoredTemplate;
 inline constexpr uint32_t kUserDataMark = 7;  // three bits that announce 7-bit text
 inline constexpr int kUserDataMarkBits = 3;
 inline constexpr int kUserCharacterBits = 7;

@@ -6,6 +6,7 @@
 #include <string>
 #include <strings.h>
 
+#include "base/fixed_field.h"
 #include "teds_info/basic_teds.h"
 #include "teds_info/tdl_bits.h"
 #include "tedskit/dorvia.h"
@@ -54,7 +55,7 @@ void CTEDSInfo::getMemoryData(uint8_t* data) { std::memcpy(data, memoryData, siz
 bool CTEDSInfo::IsStructureValid() { return structureValid; }
 
 int32_t CTEDSInfo::setOLDTemplateFilename(const char* name) {
-  std::snprintf(oldTemplateFilename, sizeof oldTemplateFilename, "%s", name ? name : "");
+  tedskit::base::copyToField(oldTemplateFilename, name);
   return 0;
 }
 
@@ -74,7 +75,7 @@ void CTEDSInfo::readBasicTEDSToArray(TEDSTemplateFieldArrayStruct* array) {
   DORVIA_SetTEDSManufacturerIndex(array, n.manufacturerID);
   std::snprintf(text, sizeof text, "%d", n.modelNumber);
   DORVIA_SetTEDSModelNumberStr(array, text);
-  std::snprintf(text, sizeof text, "%c", dorvia::chr5Alphabet[n.versionLetter & 31]);
+  std::snprintf(text, sizeof text, "%c", dorvia::chr5Char(n.versionLetter & 31));
   DORVIA_SetTEDSVersionLetterStr(array, text);
   std::snprintf(text, sizeof text, "%d", n.versionNumber);
   DORVIA_SetTEDSVersionNumberStr(array, text);

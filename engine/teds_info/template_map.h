@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/fixed_meanings.h"
 #include "tedskit/records.h"
 
 namespace dorvia {
 
-inline constexpr int32_t kMtsTemplateID = 199;
-inline constexpr int32_t kOldTemplateCount = 25;  // old template numbers 0 to 24
+inline constexpr int32_t kMtsTemplateID = tedskit::base::kMtsTemplate;
+inline constexpr int32_t kOldTemplateCount =
+    tedskit::base::kLastOldTemplate + 1;  // old template numbers 0 to 24
 
 struct OldTemplateRow {
   int32_t templateID;  // -1: no template

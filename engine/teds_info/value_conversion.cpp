@@ -172,7 +172,7 @@ std::string chr5TextFromRaw(const CTDLProperty& property) {
   const int32_t characters = std::min(std::max(property.m_bitWidth, 0) / 5, kMaxCharacters);
   std::string text;
   int32_t cursor = 0;
-  for (int32_t i = 0; i < characters; ++i) text += chr5Alphabet[readBitField(property.m_rawData, 5, cursor)];
+  for (int32_t i = 0; i < characters; ++i) text += chr5Char(readBitField(property.m_rawData, 5, cursor));
   return text;
 }
 

@@ -6,26 +6,9 @@
 #include <cstring>
 #include <limits>
 
+#include "base/calendar.h"
+
 namespace dorvia {
-namespace {
-
-constexpr int kDaysPerCycle = 4 * 365 + 1;  // 1998 to 2001: 2000 is the leap year
-
-bool isLeapYear(int64_t year) { return year % 4 == 0; }
-
-int daysInYear(int64_t year) { return isLeapYear(year) ? 366 : 365; }
-
-int daysInMonth(int month, int64_t year) {
-  static constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && isLeapYear(year) ? 29 : kLengths[month - 1];
-}
-
-}  // namespace
-
-int chr5Index(char c) {
-  const char* hit = c == '\0' ? nullptr : std::strchr(chr5Alphabet, c);
-  return hit ? static_cast<int>(hit - chr5Alphabet) : 0;
-}
 
 int32_t truncateToRaw(double x) {
   if (!std::isfinite(x)) return 0;
@@ -47,34 +30,13 @@ int32_t conRelResToRaw(double x, double start, double tolerance) {
 }
 
 std::string daysToDate(int32_t days) {
-  int64_t n = days;
-  int64_t year = 1998;
-  if (n >= kDaysPerCycle) {  // whole four-year cycles first, so large counts stay cheap
-    year += 4 * (n / kDaysPerCycle);
-    n %= kDaysPerCycle;
-  }
-  while (n >= daysInYear(year)) n -= daysInYear(year++);
-  int month = 1;
-  while (month < 12 && n >= daysInMonth(month, year)) n -= daysInMonth(month++, year);
-  char text[64];
-  std::snprintf(text, sizeof text, "%d/%lld/%lld", month, static_cast<long long>(n + 1),
-                static_cast<long long>(year));
-  return text;
+  return tedskit::base::dateText(days, tedskit::base::EarlyDays::AsJanuary1998);
 }
 
 int32_t dateToDays(const char* text) {
-  int month = 0;
-  int day = 0;
-  int year = 0;
-  if (text == nullptr || std::sscanf(text, "%d/%d/%d", &month, &day, &year) != 3) return 0;
-  int64_t n = 0;
-  const int64_t years = std::max(0, year - 1998);
-  n += (years / 4) * kDaysPerCycle;
-  for (int64_t y = 1998 + (years / 4) * 4; y < year; ++y) n += daysInYear(y);
-  for (int m = 1; m < std::min(month, 13); ++m) n += daysInMonth(m, year);
-  n += int64_t{day} - 1;
+  if (text == nullptr) return 0;
   return static_cast<int32_t>(
-      std::clamp<int64_t>(n, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+      tedskit::base::daysOfDateText(text, tedskit::base::DateReading::Counted).value_or(0));
 }
 
 }  // namespace dorvia

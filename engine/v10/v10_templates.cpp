@@ -1,7 +1,6 @@
 #include "v10/v10_templates.h"
 
-#include <cstdio>
-
+#include "base/fixed_field.h"
 #include "v10/v10_engine.h"
 
 namespace dorvia {
@@ -13,7 +12,7 @@ constexpr int32_t kMaxSccValues = 16;
 constexpr size_t kTextBufferSize = 256;
 
 void copyBounded(char* out, const char* text) {
-  if (out != nullptr) std::snprintf(out, kTextBufferSize, "%s", text ? text : "");
+  tedskit::base::copyOut(text != nullptr ? text : "", out, static_cast<int32_t>(kTextBufferSize));
 }
 
 // The enumeration of the property at field index k, or null.

@@ -1,13 +1,15 @@
 // Fields of a TEDS image: bit p is bit (p mod 8) of byte p div 8, and a field's least
-// significant bit comes first. Bits outside the image read as 0 and are never written.
-#ifndef TEDSKIT_ENGINE_DESCRIPTION_BIT_FIELD_H
-#define TEDSKIT_ENGINE_DESCRIPTION_BIT_FIELD_H
+// significant bit comes first. Bits outside the image read as 0 and are never written,
+// whatever the position and width. Inline: decoding reads every field through here.
+#ifndef TEDSKIT_BASE_BIT_FIELD_H
+#define TEDSKIT_BASE_BIT_FIELD_H
 
 #include <cstdint>
 #include <span>
 
-namespace dorvia {
+namespace tedskit::base {
 
+// The `width` bits from `position` on (at most 64 of them count).
 inline uint64_t readBits(std::span<const uint8_t> image, int64_t position, int64_t width) {
   uint64_t value = 0;
   const int64_t limit = static_cast<int64_t>(image.size()) * 8;
@@ -16,9 +18,8 @@ inline uint64_t readBits(std::span<const uint8_t> image, int64_t position, int64
     const auto first = static_cast<std::size_t>(position >> 3);
     const int64_t shift = position & 7;
     const int64_t bytes = (shift + width + 7) / 8;
-    for (int64_t k = 0; k < bytes; ++k) {
+    for (int64_t k = 0; k < bytes; ++k)
       value |= uint64_t{image[first + static_cast<std::size_t>(k)]} << (8 * k);
-    }
     return (value >> shift) & ((uint64_t{1} << width) - 1);
   }
   const int64_t count = width < 64 ? width : 64;
@@ -30,6 +31,7 @@ inline uint64_t readBits(std::span<const uint8_t> image, int64_t position, int64
   return value;
 }
 
+// The low `width` bits of value from `position` on; bits of a width beyond 64 are 0.
 inline void writeBits(std::span<uint8_t> image, int64_t position, int64_t width, uint64_t value) {
   const int64_t limit = static_cast<int64_t>(image.size()) * 8;
   const int64_t first = position < 0 ? 0 : position;
@@ -43,18 +45,6 @@ inline void writeBits(std::span<uint8_t> image, int64_t position, int64_t width,
   }
 }
 
-// Widths come from text; keep them where position arithmetic cannot overflow.
-inline int64_t boundedWidth(long long bits) {
-  constexpr long long kLimit = 1LL << 31;
-  return bits < -kLimit ? -kLimit : bits > kLimit ? kLimit : bits;
-}
+}  // namespace tedskit::base
 
-// The next multiple of 8 at or after position.
-inline int64_t alignToByte(int64_t position) {
-  const int64_t rem = position % 8;
-  return rem == 0 ? position : position + (rem > 0 ? 8 - rem : -rem);
-}
-
-}  // namespace dorvia
-
-#endif  // TEDSKIT_ENGINE_DESCRIPTION_BIT_FIELD_H
+#endif  // TEDSKIT_BASE_BIT_FIELD_H
