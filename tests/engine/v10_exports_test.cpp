@@ -6,6 +6,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "../support/scratch_dir.h"
 #include "tedskit/dorvia.h"
 #include "v10_fixture.h"
 
@@ -14,11 +15,8 @@ namespace {
 using namespace engine_test;
 
 // "ieee_temp_v10.tdl" is opened relative to the current directory.
-class InDataDirectory : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(chdir((std::string(TEDSKIT_SOURCE_DIR) + "/data").c_str()), 0); }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new InDataDirectory);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(
+    new tedskittest::InDirectoryEnvironment(std::filesystem::path(TEDSKIT_SOURCE_DIR) / "data"));
 
 int32_t fieldIndexOf(const TEDSTemplateFieldArrayStruct& array, const char* label) {
   for (int i = 0; i < array.numItems; ++i) {

@@ -132,7 +132,7 @@ TEST(QuillonSetTemplate, KindsChooseTheDescriptionFileOrTheLmsLayout) {
   // The LMS fills report the state's selector, 3 after a decode.
   decodeLms(lmsImage(117));
   decodeLms(lmsImage(118));
-  TempDir empty;
+  ScratchDir empty;
   struct Case {
     const char* dir;
     int32_t kind;
@@ -144,9 +144,9 @@ TEST(QuillonSetTemplate, KindsChooseTheDescriptionFileOrTheLmsLayout) {
   } cases[] = {
       {kDataDir, 0, 24, 0, 0, "Load cell, strain-gauge bridge", 13},
       {kDataDir, 1, 3, 17, 0, "Triaxial accelerometer, one channel of three", 11},
-      {empty.path(), 3, 117, 0, 3, "LMS Free Format", 9},
-      {empty.path(), 3, 118, 0, 3, "LMS Geometry", 19},
-      {empty.path(), 0, 24, 0, -11, "", 0},
+      {empty.path().c_str(), 3, 117, 0, 3, "LMS Free Format", 9},
+      {empty.path().c_str(), 3, 118, 0, 3, "LMS Geometry", 19},
+      {empty.path().c_str(), 0, 24, 0, -11, "", 0},
       {kDataDir, 0, 5, 0, -12, "", 0},
       {kDataDir, 2, 0, 0, -739, "", 0},
   };
