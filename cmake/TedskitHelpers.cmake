@@ -23,8 +23,33 @@ function(tedskit_add_library name)
   endif()
 endfunction()
 
+# The label of a test is the folder of tests/ it comes from, so `ctest -L engine` runs one
+# subsystem's tests.
+function(tedskit_subsystem_label out)
+  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  set(${out} ${folder} PARENT_SCOPE)
+endfunction()
+
+# tedskit_discover_tests(TARGET [PREFIX text] [ENVIRONMENT var=value])
+# Each case of a GoogleTest binary becomes a test of its own (`ctest -R Suite.Case`), run
+# in its own process from the source root so data/ and examples/ resolve.
+function(tedskit_discover_tests target)
+  cmake_parse_arguments(ARG "" "PREFIX;ENVIRONMENT" "" ${ARGN})
+  include(GoogleTest)
+  tedskit_subsystem_label(label)
+  set(properties LABELS ${label})
+  if(ARG_ENVIRONMENT)
+    list(APPEND properties ENVIRONMENT ${ARG_ENVIRONMENT})
+  endif()
+  gtest_discover_tests(${target}
+    TEST_PREFIX "${ARG_PREFIX}"
+    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ${properties})
+endfunction()
+
 # tedskit_add_test(NAME SOURCES... [LINKS lib...])
-# One GoogleTest binary, run by ctest from the source root so data/ and examples/ resolve.
+# One GoogleTest binary; its cases are discovered as tests.
 function(tedskit_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
   find_package(GTest REQUIRED)
@@ -35,7 +60,7 @@ function(tedskit_add_test name)
   target_compile_definitions(${name} PRIVATE
     TEDSKIT_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TEDSKIT_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
-  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+  tedskit_discover_tests(${name})
 endfunction()
 
 # tedskit_check_exports(LIBRARY EXPORTS_FILE)
@@ -44,6 +69,7 @@ endfunction()
 function(tedskit_check_exports library exports_file)
   add_test(NAME exports_${library}
     COMMAND sh ${PROJECT_SOURCE_DIR}/tests/abi/check_exports.sh $<TARGET_FILE:${library}> ${exports_file})
+  set_tests_properties(exports_${library} PROPERTIES LABELS abi)
 endfunction()
 
 # tedskit_add_fuzzer(NAME SOURCE [LINKS lib...] [CORPUS dir])
@@ -64,6 +90,7 @@ function(tedskit_add_fuzzer name source)
   else()
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
     add_test(NAME ${name}_replay COMMAND ${name} ${ARG_CORPUS} WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+    set_tests_properties(${name}_replay PROPERTIES LABELS fuzz)
   endif()
 endfunction()
 

@@ -138,6 +138,10 @@ TEST(V10Templates, LayoutEnumerationsAndSelectCaseTable) {
 TEST(V10Templates, UserChosenCaseIsSetThroughTheTemplateState) {
   ASSERT_EQ(DORVIA_SetTEDSV10SupportState(1), 0);
   auto array = newArray();
+  // The first layout of a process takes the select-case values given with setTemplateSCC;
+  // a change of template starts from the new template's own row, which is what this shows.
+  array->templateID = 0;
+  ASSERT_EQ(DORVIA_FormatTEDSV10FromTemplateOnly(array.get()), 0);
   array->templateID = 33;
   ASSERT_EQ(DORVIA_FormatTEDSV10FromTemplateOnly(array.get()), 0);
   const int32_t measurand = fieldIndexOf(*array, "Physical measurand");
