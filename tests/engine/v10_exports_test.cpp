@@ -221,11 +221,13 @@ TEST(V10Cycle, HexadecimalImagesAndMissingEngineImagesAreRefused) {
   ASSERT_EQ(DORVIA_SetTEDSV10SupportState(1), 0);
   const char* form = nullptr;
   int32_t valid = 7;
-  EXPECT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("", "00", "00", 0, &form, &valid), -739);
+  EXPECT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("", "00", "00", 0, &form, &valid),
+            DORVIA_ERR_MISSING_ARGUMENT);
   EXPECT_EQ(valid, 0);
   auto array = newArray();
-  EXPECT_EQ(DORVIA_FormatTEDSV10FromFieldArray(nullptr), -53);
-  EXPECT_EQ(DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), nullptr, 0), -53);
+  EXPECT_EQ(DORVIA_FormatTEDSV10FromFieldArray(nullptr), DORVIA_ERR_NOT_FILLED);
+  EXPECT_EQ(DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), nullptr, 0),
+            DORVIA_ERR_NOT_FILLED);
   DORVIA_SetTEDSV10SupportState(0);
 }
 

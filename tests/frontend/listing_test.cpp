@@ -47,10 +47,10 @@ TEST(QuillonTemplateList, KindThreeListsTheLmsTemplatesWithoutAnyFile) {
 
 TEST(QuillonTemplateList, FailuresLeaveAnEmptyList) {
   templates(kDataDir, 0, 0, 3);
-  EXPECT_EQ(templates(kDataDir, 1, 99, -69), (Entries{{-1, ""}}));
+  EXPECT_EQ(templates(kDataDir, 1, 99, QUILLON_ERR_FILE_NOT_OPENED), (Entries{{-1, ""}}));
   templates(kDataDir, 0, 0, 3);
-  EXPECT_EQ(templates(kDataDir, 2, 0, -13), (Entries{{-1, ""}}));
-  EXPECT_EQ(QUILLON_GetTemplateIDNames(kDataDir, 0, 0, nullptr), -739);
+  EXPECT_EQ(templates(kDataDir, 2, 0, QUILLON_ERR_BAD_LIST_KIND), (Entries{{-1, ""}}));
+  EXPECT_EQ(QUILLON_GetTemplateIDNames(kDataDir, 0, 0, nullptr), QUILLON_ERR_MISSING_ARGUMENT);
 }
 
 TEST(QuillonTemplateList, LineRules) {
@@ -126,9 +126,9 @@ TEST(QuillonManufacturerList, LineRules) {
 TEST(QuillonManufacturerList, MissingFileKeepsTheListAndFails) {
   manufacturers(kDataDir, 7);
   IDNameNode* first = nullptr;
-  EXPECT_EQ(QUILLON_GetManufacturerNameLookupTable("/no/such/dir", &first), -69);
+  EXPECT_EQ(QUILLON_GetManufacturerNameLookupTable("/no/such/dir", &first), QUILLON_ERR_FILE_NOT_OPENED);
   EXPECT_EQ(first, nullptr);
-  EXPECT_EQ(QUILLON_GetManufacturerNameLookupTable(kDataDir, nullptr), -739);
+  EXPECT_EQ(QUILLON_GetManufacturerNameLookupTable(kDataDir, nullptr), QUILLON_ERR_MISSING_ARGUMENT);
 }
 
 }  // namespace
