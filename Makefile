@@ -63,6 +63,9 @@ fuzz: deps
 	for f in build/fuzz/fuzz/fuzz_*; do \
 	  [ -x "$$f" ] || continue; name=$$(basename $$f); \
 	  mkdir -p build/fuzz/corpus/$$name; \
+	  if [ -f fuzz/corpus/$$name.seeds ]; then \
+	    grep -v '^#' fuzz/corpus/$$name.seeds | xargs -I{} cp -r {} build/fuzz/corpus/$$name/; \
+	  fi; \
 	  $$f -max_total_time=$(FUZZ_SECONDS) build/fuzz/corpus/$$name fuzz/corpus/$$name || exit 1; \
 	done
 
