@@ -1,5 +1,8 @@
 // teds read and write on simulated buses (copies, never the shipped bus file).
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include "json_check.h"
 #include "run_tool.h"
@@ -179,6 +182,38 @@ TEST(Bus, Failures) {
     const Result r = runTeds(c.args);
     EXPECT_EQ(r.status, c.status) << c.message;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+}
+
+// Every failure to keep what a command wrote is a failure of the command, with the files
+// it was meant to change as they were.
+TEST(Failures, NothingKeptIsNeverReportedAsDone) {
+  Scratch scratch;
+  const std::string before = slurp(scratch.bus());
+  // Files may hold 400 bytes: enough for the messages, too few for the bus file, even for root.
+  const auto noFileGrowth = [] {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{400, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &small);
+  };
+  const Result unsaved = runTeds({"write", "--yes", "--bus", scratch.bus().string(), example("loadcell.hex")},
+                                 "", TEDSKIT_SOURCE_DIR, noFileGrowth);
+  EXPECT_EQ(unsaved.status, 1);
+  EXPECT_EQ(unsaved.out, "");
+  EXPECT_NE(unsaved.err.find("cannot write the bus file back"), std::string::npos) << unsaved.err;
+  EXPECT_EQ(slurp(scratch.bus()), before);
+
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"read", "--hex", "--bus", scratch.bus().string()},
+        std::vector<std::string>{"decode", example("accelerometer.hex")},
+        std::vector<std::string>{"--help"}}) {
+    const Result full = runTeds(args, "", TEDSKIT_SOURCE_DIR, [] {
+      const int device = open("/dev/full", O_WRONLY);
+      dup2(device, 1);
+    });
+    EXPECT_EQ(full.status, 1) << args[0];
+    EXPECT_NE(full.err.find("teds: cannot write the output: No space left on device"), std::string::npos)
+        << full.err;
   }
 }
 

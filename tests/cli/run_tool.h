@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -38,8 +39,11 @@ inline void spill(const fs::path& path, const std::string& text) {
 }
 
 // Output goes through files, not pipes, so a large output cannot block the child.
+// inChild runs in the child just before the tool starts (to limit it, or to point its
+// output elsewhere).
 inline Result runTeds(const std::vector<std::string>& args, const std::string& input = "",
-                      const fs::path& workDir = TEDSKIT_SOURCE_DIR) {
+                      const fs::path& workDir = TEDSKIT_SOURCE_DIR,
+                      const std::function<void()>& inChild = {}) {
   const tedskittest::ScratchDir scratch("teds-run");
   const fs::path in = scratch.file("in"), out = scratch.file("out"), err = scratch.file("err");
   spill(in, input);
@@ -60,6 +64,7 @@ inline Result runTeds(const std::vector<std::string>& args, const std::string& i
     argv.push_back(nullptr);
     // No terminal: the tool must not colour or ask.
     setsid();
+    if (inChild) inChild();
     execv(binary.c_str(), argv.data());
     _exit(127);
   }
