@@ -132,9 +132,11 @@ TEST(Read, ChannelOfATriaxialSensor) {
   std::string behindChannel2 = sensor;
   behindChannel2.replace(behindChannel2.find("  serial"), 0, "  channel 2\n");
   const auto bus = scratch.write("triax.bus", "device DS2406\n  serial 0000000000AA\nend\n" + behindChannel2);
+  const std::string before = slurp(bus);
   const Result channel2 = runTeds({"read", "--json", "--channel", "2", "--bus", bus.string()});
   ASSERT_EQ(channel2.status, 0) << channel2.err;
   EXPECT_EQ(parseJson(channel2.out)["template"]["id"].number, 25);
+  EXPECT_EQ(slurp(bus), before) << "reading never rewrites the bus file";
   const Result channel1 = runTeds({"read", "--channel", "1", "--bus", bus.string()});
   EXPECT_EQ(channel1.status, 1);
   EXPECT_NE(channel1.err.find("no TEDS memory chip"), std::string::npos) << channel1.err;
