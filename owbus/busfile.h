@@ -31,10 +31,24 @@ using ChipList = std::vector<std::unique_ptr<Chip>>;
 bool parseBusFile(std::string_view text, std::string_view name, ChipList& chips, std::string& error);
 std::string formatBusFile(const ChipList& chips);
 
-bool loadBusFile(const std::string& path, ChipList& chips, std::string& error);
-// Writes a temporary file beside path and renames it over path, so a reader sees the
-// old contents or the new, never a mix.
-bool saveBusFile(const std::string& path, const ChipList& chips, std::string& error);
+// A bus file as this process last read or wrote it.
+class BusFile {
+ public:
+  explicit BusFile(std::string path) : path_(std::move(path)) {}
+  const std::string& path() const { return path_; }
+
+  bool load(ChipList& chips, std::string& error);
+  // Saves as a real device would keep its state: under an exclusive lock, only if nobody
+  // changed or removed the file since this process read or wrote it, never over a
+  // read-only file; through a temporary file renamed over the old one (a reader sees
+  // the old contents or the new, never a mix) that keeps its mode and owner, and through
+  // a symbolic link to the file it names. A failure leaves the file as it was.
+  bool save(const ChipList& chips, std::string& error);
+
+ private:
+  std::string path_;
+  std::string known_;  // the text read or written last
+};
 
 }  // namespace owbus
 

@@ -151,8 +151,9 @@ int main(int argc, char** argv) {
   if (const int status = parseOptions(argc, argv, options); status >= 0) return status;
 
   SimBus bus;
+  BusFile file(options.busFile);
   std::string error;
-  if (!loadBusFile(options.busFile, bus.chips, error)) {
+  if (!file.load(bus.chips, error)) {
     std::cerr << "owbus-emulator: " << error << "\n";
     return 1;
   }
@@ -207,7 +208,7 @@ int main(int argc, char** argv) {
       applyAnswerFaults(answers);
       if (bus.dirty()) {
         bus.clearDirty();
-        if (!saveBusFile(options.busFile, bus.chips, error)) {
+        if (!file.save(bus.chips, error)) {
           std::cerr << "owbus-emulator: " << error << "\n";
           status = 1;
           break;

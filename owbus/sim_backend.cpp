@@ -9,8 +9,8 @@ namespace {
 
 class SimBackend final : public Backend {
  public:
-  explicit SimBackend(std::string path) : path_(std::move(path)) {}
-  bool load(std::string& error) { return loadBusFile(path_, bus_.chips, error); }
+  explicit SimBackend(std::string path) : file_(std::move(path)) {}
+  bool load(std::string& error) { return file_.load(bus_.chips, error); }
 
   ResetResult reset() override { return bus_.reset(); }
   uint8_t touchByte(uint8_t byte) override { return bus_.adapterTouch(byte); }
@@ -19,13 +19,13 @@ class SimBackend final : public Backend {
   bool commit(std::string& error) override {
     if (!bus_.dirty()) return true;
     bus_.clearDirty();
-    return saveBusFile(path_, bus_.chips, error);
+    return file_.save(bus_.chips, error);
   }
 
-  AdapterInfo info() const override { return AdapterInfo{"sim", path_, -1, 0}; }
+  AdapterInfo info() const override { return AdapterInfo{"sim", file_.path(), -1, 0}; }
 
  private:
-  std::string path_;
+  BusFile file_;
   SimBus bus_;
 };
 

@@ -11,10 +11,10 @@ namespace {
 class EmulatedUsb final : public Ds2490Transport {
  public:
   explicit EmulatedUsb(std::string path)
-      : path_(std::move(path)), bus_(clock_), device_(bus_, owbus::clock()) {}
+      : file_(std::move(path)), bus_(clock_), device_(bus_, owbus::clock()) {}
 
   bool load(std::string& error) {
-    if (!loadBusFile(path_, bus_.chips, error)) return false;
+    if (!file_.load(bus_.chips, error)) return false;
     bus_.chips.push_back(makeAdapterIdChip());
     return true;
   }
@@ -29,11 +29,11 @@ class EmulatedUsb final : public Ds2490Transport {
   bool commit(std::string& error) override {
     if (!bus_.dirty()) return true;
     bus_.clearDirty();
-    return saveBusFile(path_, bus_.chips, error);
+    return file_.save(bus_.chips, error);
   }
 
  private:
-  std::string path_;
+  BusFile file_;
   Clock clock_;
   SimBus bus_;
   Ds2490Emulator device_;

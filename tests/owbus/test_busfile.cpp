@@ -124,3 +124,72 @@ TEST(Clock, SleepsAndSlotsAdvanceTheVirtualClock) {
 }
 
 }  // namespace
+
+// A change that the bus file cannot keep is a failed call, and the file stays as it is.
+class GuardedBusFile : public ::testing::Test {
+ protected:
+  static constexpr const char* kChip = "device DS2430A\n  serial 000000000001\nend\n";
+  // Copies the scratchpad into the application register and locks it: a change the
+  // file must keep. The result of the byte that makes the change.
+  static int16_t lockRegister(RawBus& bus) {
+    bus.skipRom();
+    bus.send({0x99, 0x00, 0x11});
+    bus.skipRom();
+    bus.send({0x5A});
+    return TMTouchByte(bus.handle, 0xA5);
+  }
+};
+
+TEST_F(GuardedBusFile, ChangedRemovedOrReadOnlyFilesAreNotOverwritten) {
+  struct Case {
+    const char* what;
+    void (*meddle)(const std::string& path);
+    const char* error;
+  };
+  const Case cases[] = {
+      {"changed",
+       [](const std::string& path) { std::ofstream(path, std::ios::app) << "# edited meanwhile\n"; },
+       "another process changed the bus file since it was read; the bus file is unchanged"},
+      {"removed", [](const std::string& path) { std::filesystem::remove(path); },
+       "the bus file vanished since it was read"},
+      {"read-only",
+       [](const std::string& path) {
+         std::filesystem::permissions(
+             path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+       },
+       "the bus file is read-only"},
+  };
+  for (const Case& c : cases) {
+    TempBus sim(kChip);
+    RawBus bus;
+    c.meddle(sim.path());
+    const bool existed = std::filesystem::exists(sim.path());
+    const std::string before = existed ? sim.text() : "";
+    EXPECT_EQ(lockRegister(bus), -1) << c.what;
+    EXPECT_NE(std::string(owbus_last_error()).find(c.error), std::string::npos)
+        << c.what << ": " << owbus_last_error();
+    EXPECT_EQ(std::filesystem::exists(sim.path()), existed) << c.what << ": a removed file stays removed";
+    if (existed) {
+      EXPECT_EQ(sim.text(), before) << c.what;
+    }
+  }
+}
+
+TEST_F(GuardedBusFile, SavingKeepsModeAndLinks) {
+  TempBus sim(kChip);
+  std::filesystem::permissions(sim.path(), std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::owner_write |
+                                               std::filesystem::perms::group_read);
+  const std::string link = sim.path() + ".link";
+  std::filesystem::create_symlink(sim.path(), link);
+  ASSERT_EQ(owbus_configure(("sim:" + link).c_str()), 0) << owbus_last_error();
+  {
+    RawBus bus;
+    EXPECT_EQ(lockRegister(bus), 0xA5) << owbus_last_error();
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_NE(sim.text().find("locked yes"), std::string::npos);
+  EXPECT_EQ(std::filesystem::status(sim.path()).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read);
+}
