@@ -139,6 +139,10 @@ int runRead(std::span<char* const> argv) {
     std::cout << formatImage(read.image);
     return 0;
   }
+  if (const auto blank = read.image.blankByte()) {
+    throw Failure(std::string("the ") + chipOf(bus.family()).name + " on the bus " + bus.busName() +
+                  " is blank (every byte " + (*blank == 0 ? "00h" : "FFh") + "): it holds no TEDS");
+  }
   Engine engine(context.templatesDir);
   Teds teds = engine.decode(read.image, args.has("v10"));
   const Facts facts = {

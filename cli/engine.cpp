@@ -122,6 +122,11 @@ void Engine::leaveV10() {
 }
 
 Teds Engine::decode(const TedsImage& image, bool forceV10) {
+  // Decoded, a blank image would pass for template 0 with a good checksum.
+  if (const auto blank = image.blankByte()) {
+    throw Failure(std::string("the image is blank (every byte ") + (*blank == 0 ? "00h" : "FFh") +
+                  "): it holds no TEDS");
+  }
   // Switched before the output is caught: loading the templates reports on its own.
   if (forceV10 || (image.wantsV10Engine() && !image.isLms())) enterV10();
   CapturedOutput quiet(STDOUT_FILENO);

@@ -1,6 +1,7 @@
 #include "image.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "base/chip_image.h"
 #include "base/hex.h"
@@ -69,6 +70,15 @@ bool TedsImage::wantsV10Engine() const {
   return (sel.selector == tedskit::base::kStandardSelector &&
           sel.templateId >= tedskit::base::kFirstV10Template) ||
          tedskit::base::isMtsPair(sel);
+}
+
+std::optional<uint8_t> TedsImage::blankByte() const {
+  const uint8_t first = basic[0];
+  if (first != 0x00 && first != 0xFF) return std::nullopt;
+  const auto same = [first](uint8_t b) { return b == first; };
+  if (!std::all_of(basic.begin(), basic.end(), same) || !std::all_of(body.begin(), body.end(), same))
+    return std::nullopt;
+  return first;
 }
 
 std::size_t TedsImage::usedBodySize() const {

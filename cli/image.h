@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -43,6 +44,8 @@ struct TedsImage {
   // Template IDs the V1.0 (TDL) engine decodes: IEEE templates from 25 on, and the MTS
   // template (selector 1, template ID 4).
   bool wantsV10Engine() const;
+  // 00h or FFh when every byte is that one: a chip nobody wrote a TEDS to.
+  std::optional<uint8_t> blankByte() const;
   // body without its trailing zero bytes.
   std::size_t usedBodySize() const;
 };

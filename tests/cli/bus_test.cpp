@@ -168,6 +168,7 @@ TEST(Read, ChipWhoseSizeEndsInsideAPage) {
 TEST(Bus, Failures) {
   Scratch scratch;
   const auto empty = scratch.write("empty.bus", "# nothing on this bus\n");
+  const auto blank = scratch.write("blank.bus", "device DS2431\n  serial 000000000001\nend\n");
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -176,6 +177,7 @@ TEST(Bus, Failures) {
       {{"read", "--bus", empty.string()}, 1, "teds: no TEDS memory chip on the bus"},
       {{"write", "--yes", "--bus", empty.string(), example("microphone.hex")}, 1, "no TEDS memory chip"},
       {{"read", "--bus", scratch.path("missing.bus").string()}, 1, "missing.bus: cannot open the bus file"},
+      {{"read", "--bus", blank.string()}, 1, "blank.bus is blank (every byte FFh): it holds no TEDS"},
       {{"read", "--bus", "tin:can"}, 1, "unknown 1-Wire bus 'tin:can'"},
       {{"read", "--channel", "4"}, 2, "--channel takes 1, 2 or 3"},
       {{"read", "extra"}, 2, "takes no arguments"},

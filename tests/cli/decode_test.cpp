@@ -128,6 +128,7 @@ TEST(Decode, Failures) {
        "odd number of hexadecimal digits"},
       {{"decode", "-"}, "no image in the input"},
       {{"decode", "--templates", "/nonexistent", example("accelerometer.hex")}, "template directory"},
+      {{"decode", std::string(96, '0'), std::string(16, '0')}, "the image is blank (every byte 00h)"},
       // Endless or huge input is refused at the limit, not read to the end.
       {{"decode", "/dev/zero"}, "teds: /dev/zero: more than 65536 bytes"},
       {{"edit", "/dev/zero", "--set", "Serial no.=1"}, "teds: /dev/zero: more than 65536 bytes"},
