@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -80,6 +81,48 @@ void BM_DecodeToFormText(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DecodeToFormText)->ArgName("file_changed")->Arg(0)->Arg(1);
+
+// CPU time, as the Python side measures it, so that other work on the machine does not tilt
+// the ratio.
+double cpuSeconds() {
+  timespec now{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// CPU seconds per decode of the plain Python decoder in bench/, timed by Python itself so that
+// the interpreter's start is not counted.
+double pythonSecondsPerDecode(const std::string& memoryHex, int decodes) {
+  const std::string command = "/usr/bin/python3 " + std::string(TEDSKIT_SOURCE_DIR) +
+                              "/bench/description_decoder.py " + kData + "/TemplateDescription.txt " +
+                              memoryHex + " --time " + std::to_string(decodes);
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+  double seconds = 0;
+  if (!pipe || std::fscanf(pipe.get(), "%lf", &seconds) != 1) return 0;
+  return seconds;
+}
+
+// The engine's decode beside a plain Python decoder of the same file and image, in one run:
+// "python_ratio" is how many times faster the engine is.
+void BM_DecodeVersusPython(benchmark::State& state) {
+  const Example example = accelerometer();
+  const double python = pythonSecondsPerDecode(example.memory, 2000);
+  if (python <= 0) {
+    state.SkipWithError("the Python decoder did not run");
+    return;
+  }
+  const double began = cpuSeconds();
+  for (auto _ : state) {
+    const char* form = nullptr;
+    int32_t valid = 0;
+    benchmark::DoNotOptimize(DORVIA_DecodeRawTEDSToTemplateForm(
+        kData.c_str(), example.memory.c_str(), example.appRegister.c_str(), 0, &form, &valid));
+  }
+  const double perDecode = (cpuSeconds() - began) / static_cast<double>(state.iterations());
+  state.counters["python_us"] = python * 1e6;
+  state.counters["python_ratio"] = python / perDecode;
+}
+BENCHMARK(BM_DecodeVersusPython);
 
 void BM_FormTextToFieldArray(benchmark::State& state) {
   const std::string form = decodedForm();

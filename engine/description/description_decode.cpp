@@ -151,19 +151,19 @@ class Decoder {
       double tolerance = 0;
       double offset = 0;
       if (!number(start) || !number(tolerance) || !number(offset)) return kMalformed;
-      char numbers[1600];
-      std::snprintf(numbers, sizeof numbers, start < 0.00001 ? ",%le,%le,%le" : ",%lf,%lf,%lf", start,
-                    tolerance, offset);
-      form_ += numbers;
+      for (const double number : {start, tolerance, offset}) {
+        form_ += ',';
+        appendReal(form_, number, start < 0.00001, 6);
+      }
       value = formatValue(conRelResValue(readBits(image_, position_, bits), start, tolerance, offset));
     } else if (kind == "ConRes") {
       double start = 0;
       double step = 0;
       if (!number(start) || !number(step)) return kMalformed;
-      char numbers[1100];
-      std::snprintf(numbers, sizeof numbers, (start < 0.00001 || step < 0.00001) ? ",%le,%le" : ",%lf,%lf",
-                    start, step);
-      form_ += numbers;
+      for (const double number : {start, step}) {
+        form_ += ',';
+        appendReal(form_, number, start < 0.00001 || step < 0.00001, 6);
+      }
       value = formatValue(conResValue(readBits(image_, position_, bits), start, step));
     } else if (kind == "ASCII") {
       if (!appendRestAsItems()) return kMalformed;

@@ -1,6 +1,7 @@
 #include "description/description_values.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -25,9 +26,23 @@ uint64_t clampIndex(double index, int64_t width) {
 
 }  // namespace
 
-std::string formatValue(double value) {
+void appendReal(std::string& out, double value, bool scientific, int precision) {
+  // to_chars with a precision prints exactly what printf prints in the C locale.
   char text[512];
-  std::snprintf(text, sizeof text, value < 0.00001 ? "%0.10le" : "%0.10lf", value);
+  const auto written =
+      std::to_chars(text, text + sizeof text, value,
+                    scientific ? std::chars_format::scientific : std::chars_format::fixed, precision);
+  if (written.ec == std::errc{}) {
+    out.append(text, written.ptr);
+    return;
+  }
+  std::snprintf(text, sizeof text, scientific ? "%.*le" : "%.*lf", precision, value);
+  out += text;
+}
+
+std::string formatValue(double value) {
+  std::string text;
+  appendReal(text, value, value < 0.00001, 10);
   return text;
 }
 

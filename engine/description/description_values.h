@@ -11,6 +11,10 @@ namespace dorvia {
 // Real numbers as the form text shows them: "%0.10lf", or "%0.10le" below 0.00001.
 std::string formatValue(double value);
 
+// Appends value as printf's "%.<precision>lf" (or "%.<precision>le" when scientific) would
+// print it, without printf's cost on the decode path.
+void appendReal(std::string& out, double value, bool scientific, int precision);
+
 double conRelResValue(uint64_t index, double start, double tolerance, double offset);
 double conResValue(uint64_t index, double start, double step);
 // Indexes for a value, clamped to what width bits hold (a value below the scale's
