@@ -1,4 +1,5 @@
-// Decoding a template-25 image (accelerometer with transfer function) into a field array.
+// Loading the shipped standard templates into the engine, and decoding a template-25 image
+// (accelerometer with transfer function) into a field array.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -73,5 +74,18 @@ void BM_DecodeTemplate25(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DecodeTemplate25);
+
+// Each iteration loads the whole file into a fresh engine, as switching to V1.0 does.
+void BM_LoadShippedStandardTemplates(benchmark::State& state) {
+  for (auto _ : state) {
+    CTEDSInfo info;
+    if (info.CreateTemplateStructure(TEDSKIT_SOURCE_DIR "/data/ieee_temp_v10.tdl", 0, 0) != 0) {
+      state.SkipWithError("cannot load data/ieee_temp_v10.tdl");
+      break;
+    }
+    benchmark::DoNotOptimize(info.IsStructureValid());
+  }
+}
+BENCHMARK(BM_LoadShippedStandardTemplates)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

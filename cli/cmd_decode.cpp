@@ -1,4 +1,9 @@
 #include <iostream>
+#include <span>
+
+#include "base/bit_field.h"
+#include "base/chr5.h"
+#include "base/template_notes.h"
 
 #include "commands.h"
 #include "engine.h"
@@ -10,6 +15,17 @@ namespace {
 bool isHexArgument(const std::string& text) {
   if (text.size() < 16) return false;
   return text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+}
+
+// What the Basic TEDS of any image holds, read straight from its register.
+void printBasicTeds(const TedsImage& image) {
+  const std::span<const uint8_t> basic(image.basic);
+  using tedskit::base::readBits;
+  std::cout << "Manufacturer ID: " << readBits(basic, 0, 14) << "\n"
+            << "Model number: " << readBits(basic, 14, 15) << "\n"
+            << "Version letter: " << tedskit::base::chr5Char(readBits(basic, 29, 5)) << "\n"
+            << "Version number: " << readBits(basic, 34, 6) << "\n"
+            << "Serial no.: " << readBits(basic, 40, 24) << "\n";
 }
 
 }  // namespace
@@ -41,7 +57,18 @@ int runDecode(std::span<char* const> argv) {
   const Context context = makeContext(args);
   const TedsImage image = imageFromArguments(args.positional());
   Engine engine(context.templatesDir);
-  Teds teds = engine.decode(image, args.has("v10"));
+  Teds teds;
+  try {
+    teds = engine.decode(image, args.has("v10"));
+  } catch (const MissingTemplate& missing) {
+    printBasicTeds(image);
+    throw Failure(std::string("cannot lay out the template data: ") + missing.what());
+  }
+  const TEDSTemplateFieldArrayStruct& array = teds.fields->array;
+  if (teds.engine == EngineKind::V10) {
+    if (auto note = tedskit::base::provisionalNote(array.templateID, array.templateName))
+      std::cerr << "teds: " << latin1ToUtf8(*note) << "\n";
+  }
   if (args.has("form")) {
     const std::string form = latin1ToUtf8(engine.formText(teds));
     if (context.json) {

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app.h"
+#include "base/fixed_meanings.h"
+#include "base/template_notes.h"
 #include "capture.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/quillon.h"
@@ -121,6 +123,22 @@ void Engine::leaveV10() {
   if (getTEDSCurrentFormat() != 0) QUILLON_SetTEDSV10SupportState(0);
 }
 
+MissingTemplate::MissingTemplate(int id)
+    : std::runtime_error(tedskit::base::missingTemplateNote(id)), templateId(id) {}
+
+namespace {
+
+bool v10TemplateLoaded(int templateId) {
+  char name[256];
+  int32_t id = -1;
+  for (int32_t i = 0; i < getCurrentTemplates(); ++i) {
+    if (getTemplateItem(i, name, &id) == 0 && id == templateId) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 Teds Engine::decode(const TedsImage& image, bool forceV10) {
   // Decoded, a blank image would pass for template 0 with a good checksum.
   if (const auto blank = image.blankByte()) {
@@ -142,6 +160,11 @@ Teds Engine::decode(const TedsImage& image, bool forceV10) {
                                                  &form, &valid, 1);
   } else if (forceV10 || image.wantsV10Engine()) {
     teds.engine = EngineKind::V10;
+    // Never a layout of another template: a standard template we do not hold is named.
+    if (image.selector() == tedskit::base::kStandardSelector && !v10TemplateLoaded(image.templateId())) {
+      leaveV10();
+      throw MissingTemplate(image.templateId());
+    }
     const auto memory = v10Memory(image);
     result = QUILLON_DecodeRAWTedsToTemplateForm(dirText_.c_str(), memory.data(), image.basic.data(), 1,
                                                  &form, &valid, 0);

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "image.h"
@@ -16,6 +17,13 @@ namespace teds {
 enum class EngineKind { Description, V10, Lms };
 
 const char* engineName(EngineKind engine);
+
+// An image for a V1.0 template that is not loaded: nothing but its Basic TEDS can be read.
+class MissingTemplate : public std::runtime_error {
+ public:
+  explicit MissingTemplate(int templateId);
+  int templateId;
+};
 
 // A decoded or newly laid-out TEDS.
 struct Teds {

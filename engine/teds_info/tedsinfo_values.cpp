@@ -35,8 +35,11 @@ bool oneOf(int32_t v, std::initializer_list<int32_t> set) {
 ItemForm itemFormOf(int32_t propertyType) {
   if (oneOf(propertyType, {PT_CALDATE, PT_TYPE_DATE})) return ItemForm::dateText;
   if (propertyType == PT_TF_SL) return ItemForm::fixedNumber;
+  // The electrical range is a number wherever it stands, not only in a user-chosen case,
+  // so that a decoded range encodes back.
   if (oneOf(propertyType, {1, 2, 3, 8, 9, 10, 12, 13, 17, 21, 22, 27, 28, 53, 54, 60}) ||
-      inRange(propertyType, 29, 34) || inRange(propertyType, 42, 46))
+      inRange(propertyType, 29, 34) || inRange(propertyType, 42, 46) ||
+      oneOf(propertyType, {PT_MIN_ELEC_VAL, PT_MAX_ELEC_VAL}))
     return ItemForm::number;
   if (oneOf(propertyType, {4, 35, 36, 37, 39, 40, 47, 50, 51, 52}) || inRange(propertyType, 23, 26))
     return ItemForm::asIs;
@@ -52,6 +55,19 @@ std::string formatNumber(float x, bool alwaysFixed) {
   char text[512];
   const bool scientific = !alwaysFixed && (magnitude > 1000.0 || magnitude < 0.001);
   std::snprintf(text, sizeof text, scientific ? "%0.10e" : "%0.10f", static_cast<double>(x));
+  return text;
+}
+
+// Ten decimals keep a value in a user-chosen case unless its step is finer than they are
+// (steps of 1E-9 and below): such a value is written in scientific form.
+std::string formatCaseNumber(const CTDLProperty& property, float x) {
+  const double step = property.m_dataDef.resolution;
+  const double resolution = property.m_dataType == DT_CONRES
+                                ? std::fabs(step)
+                                : std::fabs(static_cast<double>(x)) * 2.0 * std::fabs(step);
+  if (resolution > 1E-9) return formatNumber(x, true);
+  char text[512];
+  std::snprintf(text, sizeof text, "%0.10e", static_cast<double>(x));
   return text;
 }
 
@@ -116,7 +132,7 @@ int32_t CTEDSInfo::setVLMTEDSValue_2(void* value, CTDLProperty* property,
         break;
       case DT_CONRES:
       case DT_CONRELRES:
-        text = formatNumber(holder.f, true);
+        text = formatCaseNumber(*property, holder.f);
         break;
       case DT_SINGLE: {
         char buffer[512];

@@ -1,6 +1,7 @@
 #include "teds_info/template_map.h"
 
 #include <algorithm>
+#include <span>
 
 namespace dorvia {
 namespace {
@@ -46,15 +47,52 @@ const std::array<OldTemplateRow, 28> oldTemplateMap = {{
     row(kMtsTemplateID, 0),  // 25-27
 }};
 
-std::optional<sccontrolstruct> findFirstMatchingSCC(int32_t templateID) {
-  if (templateID == -1) return std::nullopt;  // -1 marks the rows without a template
-  for (const OldTemplateRow& r : oldTemplateMap) {
+// -1 stands for a case the user chooses; a record of no values for a template
+// without select cases.
+const std::array<OldTemplateRow, 8> standardTemplateRows = {{
+    row(30, 3, {-1, -1, 0}),  // measurand, precision; excitation
+    row(31, 3, {-1, 0, 0}),   // measurand; precision, power supply
+    row(32, 2, {-1, -1}),     // measurand, precision
+    row(34, 2, {-1, 0}),      // measurand; precision
+    row(35, 0),
+    row(36, 0),
+    row(37, 2, {-1, -1}),  // resistance at 0 degC, curve
+    row(38, 0),
+}};
+
+namespace {
+
+std::optional<sccontrolstruct> recordOf(int32_t templateID, std::span<const OldTemplateRow> rows) {
+  for (const OldTemplateRow& r : rows) {
     if (r.templateID != templateID) continue;
     sccontrolstruct copy{r.scc.count, r.scc.current, {}};
     std::copy_n(r.scc.values, std::clamp(r.scc.count, 0, 16), copy.values);
     return copy;
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<sccontrolstruct> findFirstMatchingSCC(int32_t templateID) {
+  if (templateID == -1) return std::nullopt;  // -1 marks the rows without a template
+  if (auto scc = recordOf(templateID, oldTemplateMap)) return scc;
+  return recordOf(templateID, standardTemplateRows);
+}
+
+bool hasUserChosenSelectCases(int32_t templateID) {
+  switch (templateID) {
+    case 30:
+    case 31:
+    case 32:
+    case 33:
+    case 34:
+    case 37:
+    case 39:
+      return true;
+    default:
+      return false;
+  }
 }
 
 int32_t findMatchingOldTemplate(int32_t templateID, const sccontrolstruct& scc) {

@@ -1,6 +1,7 @@
 // The fixed relation between the old template numbers 0 to 24 and an IEEE
 // template ID with the select-case values that stand for them, plus the rows that
-// give templates 33, 39 and the MTS template their select-case record.
+// give templates 33, 39 and the MTS template their select-case record, and the
+// records of the standard templates that have no old number.
 #ifndef TEDSKIT_ENGINE_TEDS_INFO_TEMPLATE_MAP_H
 #define TEDSKIT_ENGINE_TEDS_INFO_TEMPLATE_MAP_H
 
@@ -24,8 +25,15 @@ struct OldTemplateRow {
 
 extern const std::array<OldTemplateRow, 28> oldTemplateMap;
 
-// The select-case record of the first row with this template ID: count, cursor and
-// the first count values, everything else 0.
+// Standard templates without an old number: searched after oldTemplateMap, never
+// named by an old template number.
+extern const std::array<OldTemplateRow, 8> standardTemplateRows;
+
+// Templates whose select cases of three or more cases are chosen by the user.
+bool hasUserChosenSelectCases(int32_t templateID);
+
+// The select-case record of the first row with this template ID (oldTemplateMap,
+// then standardTemplateRows): count, cursor and the first count values, else 0.
 std::optional<sccontrolstruct> findFirstMatchingSCC(int32_t templateID);
 
 // The first row whose template ID matches and whose first count values equal those

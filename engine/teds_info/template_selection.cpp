@@ -36,8 +36,8 @@ void releaseEnumerations(const std::vector<CTDLProperty*>& list) {
 bool CTEDSInfo::isUserChosenSelectCase(CTDLProperty* property) {
   if (property == nullptr || property->getPropertyType() != PT_SELECTCASE || currentTemplate == nullptr)
     return false;
-  const int32_t id = currentTemplate->m_templateID;
-  return (id == 33 || id == 39) && !static_cast<CTDLSelectCase*>(property)->IsBinary();
+  return dorvia::hasUserChosenSelectCases(currentTemplate->m_templateID) &&
+         !static_cast<CTDLSelectCase*>(property)->IsBinary();
 }
 
 bool CTEDSInfo::findFirstMatchingSCC(int32_t templateID, sccontrolstruct* out) {

@@ -160,6 +160,31 @@ TEST(Decode, Failures) {
   EXPECT_NE(noTemplate.err.find("cannot decode the image"), std::string::npos) << noTemplate.err;
 }
 
+// A layout read partly from one table is named as such; a verified one is not.
+TEST(Decode, ProvisionalLayoutsSaySoOnStandardError) {
+  Scratch scratch;
+  const std::pair<const char*, const char*> cases[] = {
+      {"37", "teds: template 37 (RTD): layout partly provisional\n"}, {"25", ""}};
+  for (const auto& [id, note] : cases) {
+    const Result made = runTeds({"new", id});
+    ASSERT_EQ(made.status, 0) << made.err;
+    const Result r = runTeds({"decode", scratch.write("image.hex", made.out).string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, note) << id;
+    EXPECT_NE(r.out.find(std::string("Template ") + id), std::string::npos);
+  }
+}
+
+// A standard template we do not ship: the Basic TEDS, and which template is missing.
+TEST(Decode, MissingStandardTemplateShowsTheBasicTedsAndNamesTheTemplate) {
+  const std::string basic = "2B40002008D20400";  // manufacturer 43, model 1, A, 2, serial 1234
+  const Result r = runTeds({"decode", "00" + basic + "74" + std::string(62, '0'), basic});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "Manufacturer ID: 43\nModel number: 1\nVersion letter: A\nVersion number: 2\nSerial no.: 1234\n");
+  EXPECT_NE(r.err.find("template 29 is not among the loaded templates"), std::string::npos) << r.err;
+}
+
 struct NewCase {
   std::vector<std::string> args;
   int templateId;

@@ -63,7 +63,7 @@ TEST_F(FieldLayout, AChangeOfTemplateLoadsItsRowAndARepeatKeepsTheValues) {
 }
 
 TEST_F(FieldLayout, UnknownTemplatesAreRefused) {
-  EXPECT_EQ(layout(30), -1);  // loaded, but without a map row
+  EXPECT_EQ(layout(40), -1);  // loaded, but without a map row
   EXPECT_EQ(layout(2), -1);   // an old number without a template
   EXPECT_EQ(layout(39), -1);  // a map row, but not loaded
   EXPECT_EQ(info.getCurrentTemplate(), nullptr);

@@ -109,7 +109,7 @@ TEST_F(IeeeTemplates, ForceSensorWithoutTransferFunction) {
   ASSERT_EQ(info.CreateTEDSTemplateFieldArrayStruct(array.get(), true), 0);
   EXPECT_EQ(valueOf(*array, "Sensitivity @ Fref"), "4.9999999874e-07");
   EXPECT_EQ(findItem(*array, "Sensitivity @ Fref")->units, std::string("\"V/N\""));
-  EXPECT_EQ(valueOf(*array, "Stiffness"), "5.3782400000e+05");  // 1e5 x 1.4^5
+  EXPECT_EQ(valueOf(*array, "Stiffness"), "2.4883200000e+06");  // 1e6 x 1.2^5
   EXPECT_EQ(valueOf(*array, "Sensitivity direction (x,y,z)"), "3");
   EXPECT_EQ(findItem(*array, "F lp electrical"), nullptr);
   EXPECT_EQ(valueOf(*array, "Cal Initials"), "   ");

@@ -134,7 +134,7 @@ TEST_F(TdlDecode, SelectCaseValueWithoutACaseStopsTheDecode) {
 }
 
 TEST_F(TdlDecode, TemplatesWithoutMapRowOrNotLoadedAreNotDecoded) {
-  for (uint32_t id : {30u, 39u, 0u, 255u}) {
+  for (uint32_t id : {40u, 39u, 0u, 255u}) {
     ImageBuilder image(id);
     EXPECT_EQ(decode(image), -1) << id;
     EXPECT_EQ(array->validMarker, 0u);

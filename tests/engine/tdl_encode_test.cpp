@@ -90,6 +90,23 @@ TEST_P(ShippedRoundTrip, DecodedImageEncodesBackBitForBit) {
   }
 }
 
+// Each case of each select case in turn, the other choices and every value random.
+TEST_P(ShippedRoundTrip, EveryCaseOfEverySelectCaseEncodesBackBitForBit) {
+  const size_t selectCases = generate(1).caseCounts().size();
+  int images = 0;
+  for (size_t at = 0; at < selectCases; ++at) {
+    for (uint32_t c = 0; c < generate(1).caseCounts().at(at); ++c) {
+      ImageGenerator image(*tdl, 100 + c, GetParam().selector, GetParam().storedID, {{at, c}});
+      ASSERT_EQ(image.selectCaseValues().at(at), static_cast<int32_t>(c));
+      decode(image);
+      ASSERT_EQ(info.CreateFromTEDSTemplateFieldArrayStruct(array.get()), 0);
+      ASSERT_EQ(imagesOf(info).memory, image.memory()) << "select case " << at << ", case " << c;
+      ++images;
+    }
+  }
+  EXPECT_EQ(images == 0, selectCases == 0);
+}
+
 TEST_P(ShippedRoundTrip, EditingOneFieldChangesExactlyItsBits) {
   ImageGenerator image = generate(7);
   int edits = 0;
@@ -118,7 +135,11 @@ INSTANTIATE_TEST_SUITE_P(
     Templates, ShippedRoundTrip,
     ::testing::Values(Shipped{"ieee_temp_v10.tdl", 25, 0, 25}, Shipped{"ieee_temp_v10.tdl", 26, 0, 26},
                       Shipped{"ieee_temp_v10.tdl", 27, 0, 27}, Shipped{"ieee_temp_v10.tdl", 28, 0, 28},
-                      Shipped{"ieee_temp_v10.tdl", 33, 0, 33}, Shipped{"ieee_temp_v10.tdl", 39, 0, 39},
+                      Shipped{"ieee_temp_v10.tdl", 30, 0, 30}, Shipped{"ieee_temp_v10.tdl", 31, 0, 31},
+                      Shipped{"ieee_temp_v10.tdl", 32, 0, 32}, Shipped{"ieee_temp_v10.tdl", 33, 0, 33},
+                      Shipped{"ieee_temp_v10.tdl", 34, 0, 34}, Shipped{"ieee_temp_v10.tdl", 35, 0, 35},
+                      Shipped{"ieee_temp_v10.tdl", 36, 0, 36}, Shipped{"ieee_temp_v10.tdl", 37, 0, 37},
+                      Shipped{"ieee_temp_v10.tdl", 38, 0, 38}, Shipped{"ieee_temp_v10.tdl", 39, 0, 39},
                       Shipped{"MTS-SWIFT.tdl", 199, 1, 4}),
     [](const auto& info) { return std::string("T").append(std::to_string(info.param.templateID)); });
 

@@ -54,9 +54,9 @@ TEST(V10State, BeforeAnyEngineEverythingRefusesThenTheSwitchCreatesOne) {
 
 TEST(V10Templates, ListAndAlternates) {
   ASSERT_EQ(DORVIA_SetTEDSV10SupportState(1), 0);
-  ASSERT_EQ(getCurrentTemplates(), 6);
-  const int32_t expectedIDs[] = {25, 26, 27, 28, 33, 39};
-  for (int32_t i = 0; i < 6; ++i) {
+  ASSERT_EQ(getCurrentTemplates(), 17);
+  const int32_t expectedIDs[] = {25, 26, 27, 28, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42};
+  for (int32_t i = 0; i < 17; ++i) {
     char name[256] = "";
     int32_t id = -1;
     ASSERT_EQ(getTemplateItem(i, name, &id), 0);
@@ -67,7 +67,7 @@ TEST(V10Templates, ListAndAlternates) {
   int32_t id;
   EXPECT_EQ(getTemplateItem(0, name, &id), 0);
   EXPECT_STREQ(name, "Accelerometer & Force");
-  EXPECT_EQ(getTemplateItem(6, name, &id), -1);
+  EXPECT_EQ(getTemplateItem(17, name, &id), -1);
   EXPECT_EQ(getTemplateItem(-1, name, &id), -1);
 
   const std::pair<int32_t, int32_t> alternates[] = {{0, 25}, {2, -1},  {17, 28}, {33, -1},

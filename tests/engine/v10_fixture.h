@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine_fixture.h"
@@ -35,8 +37,10 @@ inline void setChecksum(const std::array<uint8_t, 8>& appreg, std::vector<uint8_
 // exactly representable singles, and user data as marked 7-bit text.
 class ImageGenerator {
  public:
-  ImageGenerator(const CTDLTemplate& tdl, uint32_t seed, uint32_t selector, uint32_t storedID)
-      : tdl_(tdl), rng_(seed), image_(storedID, selector) {
+  // forced: the case of the n-th select case met, where given; the others are random.
+  ImageGenerator(const CTDLTemplate& tdl, uint32_t seed, uint32_t selector, uint32_t storedID,
+                 std::map<size_t, uint32_t> forced = {})
+      : tdl_(tdl), rng_(seed), image_(storedID, selector), forced_(std::move(forced)) {
     for (int i = 0; i < 8; ++i) appreg_[static_cast<size_t>(i)] = static_cast<uint8_t>(rng_());
     image_.at(18);
     for (CTDLProperty* p : tdl_.m_properties) property(p);
@@ -47,18 +51,24 @@ class ImageGenerator {
   std::vector<uint8_t>& memory() { return image_.memory(); }
   const std::map<std::string, FieldSpot>& spots() const { return spots_; }
   const std::vector<int32_t>& selectCaseValues() const { return selectCaseValues_; }
+  // The number of cases of each select case met, in order.
+  const std::vector<uint32_t>& caseCounts() const { return caseCounts_; }
 
  private:
   uint32_t random(uint32_t below) { return below == 0 ? 0 : static_cast<uint32_t>(rng_() % below); }
 
   bool userChosen(CTDLSelectCase* sc) const {
-    return (tdl_.m_templateID == 33 || tdl_.m_templateID == 39) && !sc->IsBinary();
+    static const std::set<int32_t> kUserChosen = {30, 31, 32, 33, 34, 37, 39};
+    return kUserChosen.count(tdl_.m_templateID) != 0 && !sc->IsBinary();
   }
 
   void property(CTDLProperty* p) {
     if (p->getPropertyType() == PT_SELECTCASE) {
       auto* sc = static_cast<CTDLSelectCase*>(p);
-      const auto v = random(static_cast<uint32_t>(sc->m_cases.size()));
+      const auto count = static_cast<uint32_t>(sc->m_cases.size());
+      const auto at = forced_.find(caseCounts_.size());
+      const uint32_t v = at != forced_.end() && at->second < count ? at->second : random(count);
+      caseCounts_.push_back(count);
       selectCaseValues_.push_back(static_cast<int32_t>(v));
       image_.put(v, sc->getBitWidth());
       for (CTDLProperty* inner : sc->m_cases[v]->m_properties) {
@@ -83,8 +93,7 @@ class ImageGenerator {
     const int width = p->getBitWidth();
     spots_.emplace(p->findStringForProperty(), FieldSpot{image_.cursor(), width});
     const int type = p->getPropertyType();
-    const bool carriesNoValue =
-        type == PT_MEASURAND || type == PT_MIN_ELEC_VAL || type == PT_MAX_ELEC_VAL || type >= PT_TYPE_5;
+    const bool carriesNoValue = type == PT_MEASURAND || (type >= PT_TYPE_5 && type != PT_TYPE_SINGLE);
     if (p->m_dataType == DT_SINGLE) {
       static const float kSingles[] = {0.0f, 1.5f, -273.25f, 1000.0f, 0.125f, 12345.5f, -0.0625f};
       image_.putFloat(kSingles[random(7)]);
@@ -117,6 +126,8 @@ class ImageGenerator {
   std::array<uint8_t, 8> appreg_{};
   std::map<std::string, FieldSpot> spots_;
   std::vector<int32_t> selectCaseValues_;
+  std::map<size_t, uint32_t> forced_;
+  std::vector<uint32_t> caseCounts_;
 };
 
 }  // namespace engine_test

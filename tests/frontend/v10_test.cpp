@@ -42,15 +42,15 @@ TEST(QuillonV10, TheSwitchChangesWhatTheTemplateListShows) {
 
   ASSERT_EQ(QUILLON_SetTEDSV10SupportState(1), 0);
   EXPECT_EQ(getTEDSCurrentFormat(), 1);
-  EXPECT_EQ(QUILLON_GetTemplateIDNames(kHere, 0, 0, &first), 6);
+  EXPECT_EQ(QUILLON_GetTemplateIDNames(kHere, 0, 0, &first), 17);
   EXPECT_EQ(first->id, -1);
   EXPECT_STREQ(first->name, "");
   std::vector<int32_t> ids;
   for (const IDNameNode* node = first->next; node != nullptr; node = node->next) ids.push_back(node->id);
-  EXPECT_EQ(ids, (std::vector<int32_t>{25, 26, 27, 28, 33, 39}));
+  EXPECT_EQ(ids, (std::vector<int32_t>{25, 26, 27, 28, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42}));
   EXPECT_STREQ(first->next->name, "Accelerometer & Force");
   // The kind does not matter to the engine's list, except that 3 stays the LMS list.
-  EXPECT_EQ(QUILLON_GetTemplateIDNames(kHere, 7, 0, &first), 6);
+  EXPECT_EQ(QUILLON_GetTemplateIDNames(kHere, 7, 0, &first), 17);
   EXPECT_EQ(QUILLON_GetTemplateIDNames(kHere, 3, 0, &first), 2);
   EXPECT_EQ(first->id, 117);
 }

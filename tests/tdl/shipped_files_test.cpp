@@ -69,7 +69,7 @@ class ShippedIeee : public ::testing::Test {
 };
 
 TEST_F(ShippedIeee, HoldsEveryTemplateTheEngineMaps) {
-  for (int32_t id : {25, 26, 27, 28, 33, 39}) {
+  for (int32_t id : {25, 26, 27, 28, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42}) {
     CTDLTemplate& t = tmpl(id);
     EXPECT_EQ(t.m_idBitWidth, 8);
     EXPECT_EQ(t.m_properties.back()->getPropertyType(), PT_USER) << id;
@@ -99,21 +99,31 @@ TEST_F(ShippedIeee, Template25IsTheVerifiedAccelerometerLayout) {
   EXPECT_STREQ(sign->getEnumerate(0), "+");
   EXPECT_STREQ(sign->getEnumerate(1), "-");
 
+  // Each type case holds the extended-functionality select case; the force fields sit
+  // inside its cases, the phase correction only in the extended force case.
   CTDLSelectCase& kind = asSelectCase(t.m_properties[0]);
   ASSERT_EQ(kind.m_cases.size(), 2u);
   const char* units[] = {"\"V/(m/s^2)\"", "\"V/N\""};
+  const int32_t caseBits[2][2] = {{24, 51}, {36, 69}};
   for (std::size_t c = 0; c < 2; ++c) {
+    ASSERT_EQ(kind.m_cases[c]->m_properties.size(), 1u);
     CTDLSelectCase& extended = asSelectCase(kind.m_cases[c]->m_properties[0]);
     ASSERT_EQ(extended.m_cases.size(), 2u);
-    for (CTDLCase* ec : extended.m_cases) {
-      expectFields(ec->m_properties,
-                   {{"Sensitivity @ Fref", PT_SENS_AT_REF, 16, DT_CONRELRES, 5e-7, 0.00015, units[c]},
-                    {"F hp electrical", PT_TF_HP_S, 8, DT_CONRELRES, 0.005, 0.03, "\"Hz\""}});
+    for (std::size_t e = 0; e < 2; ++e) {
+      int32_t bits = 0;
+      for (CTDLProperty* p : extended.m_cases[e]->m_properties) bits += p->m_bitWidth;
+      EXPECT_EQ(bits, caseBits[c][e]) << c << e;
     }
+    expectField(extended.m_cases[0]->m_properties[0],
+                {"Sensitivity @ Fref", PT_SENS_AT_REF, 16, DT_CONRELRES, 5e-7, 0.00015, units[c]});
+    expectField(extended.m_cases[1]->m_properties[2],
+                {"Sensitivity @ Fref (low)", PT_SENS_AT_REF, 16, DT_CONRELRES, 5e-7, 0.00015, units[c]});
   }
-  EXPECT_EQ(kind.m_cases[0]->m_properties.size(), 1u);
-  ASSERT_EQ(kind.m_cases[1]->m_properties.size(), 3u);
-  EXPECT_EQ(kind.m_cases[1]->m_properties[1]->m_bitWidth + kind.m_cases[1]->m_properties[2]->m_bitWidth, 12);
+  CTDLSelectCase& forceExtended = asSelectCase(kind.m_cases[1]->m_properties[0]);
+  expectField(forceExtended.m_cases[0]->m_properties[2],
+              {"Stiffness", PT_STIFFNESS, 6, DT_CONRELRES, 1e6, 0.10, "\"N/m\""});
+  expectField(forceExtended.m_cases[1]->m_properties.back(),
+              {"Phase correction @ Fref.", PT_PHASE_CORRECTION, 6, DT_CONRES, -3.2, 0.1, "\"deg\""});
 
   CTDLSelectCase& tf = asSelectCase(t.m_properties[4]);
   ASSERT_EQ(tf.m_cases.size(), 2u);
@@ -159,14 +169,30 @@ TEST_F(ShippedIeee, Template33IsTheBridgeLayout) {
                 {"Max electrical value", PT_MAX_ELEC_VAL, 32, DT_SINGLE, 0, 0, "\"V/V\""}});
 }
 
-TEST_F(ShippedIeee, Template27StartsWithItsOneBitSelectCaseThenSensitivity) {
-  CTDLTemplate& t = tmpl(27);
-  expectField(t.m_properties[0], kSelect("Microphone option", 1));
-  expectField(t.m_properties[1],
-              {"Sensitivity @ Fref", PT_SENS_AT_REF, 16, DT_CONRELRES, 1e-5, 0.0001, "\"V/Pa\""});
-  int32_t bits = 0;
-  for (std::size_t i = 2; i + 5 < t.m_properties.size(); ++i) bits += t.m_properties[i]->m_bitWidth;
-  EXPECT_EQ(bits, 25);
+// The bits of each template with case 0 chosen everywhere, from the published tables.
+TEST_F(ShippedIeee, EachTemplateHasThePublishedWidthOnItsFirstCases) {
+  const std::pair<int32_t, int32_t> widths[] = {{25, 103}, {27, 96},  {30, 146}, {31, 150},
+                                                {32, 164}, {33, 201}, {34, 209}, {35, 229},
+                                                {36, 113}, {37, 127}, {38, 255}, {39, 172}};
+  for (const auto& [id, expected] : widths) {
+    int32_t bits = 0;
+    std::vector<CTDLProperty*> pending(tmpl(id).m_properties.rbegin(), tmpl(id).m_properties.rend());
+    while (!pending.empty()) {
+      CTDLProperty* p = pending.back();
+      pending.pop_back();
+      if (p->m_bitWidth > 0) bits += p->m_bitWidth;
+      if (p->getPropertyType() != PT_SELECTCASE) continue;
+      const auto& first = asSelectCase(p).m_cases.front()->m_properties;
+      pending.insert(pending.end(), first.rbegin(), first.rend());
+    }
+    EXPECT_EQ(bits, expected) << id;
+  }
+}
+
+TEST_F(ShippedIeee, ProvisionalTemplatesSaySoInTheirDescription) {
+  EXPECT_STREQ(tmpl(25).m_description, "Accelerometer & Force");
+  EXPECT_STREQ(tmpl(37).m_description, "RTD (provisional)");
+  EXPECT_STREQ(tmpl(26).m_description, "Charge Amplifier with attached Accelerometer (provisional)");
 }
 
 TEST(ShippedMts, Template199HasASelectCase) {
