@@ -10,15 +10,12 @@
 #include <vector>
 
 #include "args.h"
+#include "failure.h"
 #include "text.h"
 
 namespace teds {
 
-// A failure the user should read: printed as "teds: message", exit status 1.
-class Failure : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+// Failure (from failure.h): printed as "teds: message", exit status 1.
 
 // The help of one subcommand; its first line of usage is printed with usage errors.
 struct CommandHelp {
@@ -48,8 +45,6 @@ std::filesystem::path defaultBusFile();
 // The whole content of a file, or of standard input for "-".
 std::string readSource(const std::string& source);
 
-// A result code of the libraries in words.
-std::string describeCode(int code);
 
 }  // namespace teds
 

@@ -7,11 +7,11 @@
 #include <cstring>
 #include <vector>
 
-#include "app.h"
+#include "failure.h"
 #include "capture.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/quillon.h"
-#include "text.h"
+#include "latin1.h"
 
 namespace teds {
 namespace {

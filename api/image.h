@@ -1,8 +1,8 @@
 // A TEDS image as the tool handles it, whatever form it arrived in: the 64-bit Basic TEDS
 // and the bytes that follow it (selector byte first, then the template data), without
 // checksum bytes. From it the tool forms what each engine and each chip layout expects.
-#ifndef TEDSKIT_CLI_IMAGE_H
-#define TEDSKIT_CLI_IMAGE_H
+#ifndef TEDSKIT_API_IMAGE_H
+#define TEDSKIT_API_IMAGE_H
 
 #include <array>
 #include <cstdint>

@@ -6,7 +6,7 @@
 #include "base/hex.h"
 #include "base/line_reader.h"
 #include "base/page_checksum.h"
-#include "text.h"
+#include "latin1.h"
 
 namespace teds {
 namespace {
