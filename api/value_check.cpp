@@ -101,9 +101,10 @@ CheckedValue checkNumber(const FieldModel& field, std::string_view value) {
     throw ValueRefused(quotedLabel(field) + " takes a number from " + rangeText(field) + ", not " +
                        given(value));
   }
-  // Half a step beyond either end still stores the end value.
-  const double low = field.minimum - resolutionAt(field, field.minimum) / 2;
-  const double high = field.maximum + resolutionAt(field, field.maximum) / 2;
+  // Only the range itself: past its ends one engine would wrap the bits to the other
+  // end. The slack takes the ends as they are printed.
+  const double low = field.minimum - resolutionAt(field, field.minimum) * 1e-3;
+  const double high = field.maximum + resolutionAt(field, field.maximum) * 1e-3;
   if (*number < low || *number > high) {
     throw ValueRefused(quotedLabel(field) + " takes " + rangeText(field) + ", not " + std::string(value));
   }
