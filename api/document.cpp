@@ -8,8 +8,7 @@
 namespace teds {
 
 Document::Document(std::filesystem::path templatesDir, TedsImage image, bool forceV10)
-    : engine_(std::move(templatesDir)), image_(std::move(image)) {
-  teds_ = engine_.decode(image_, forceV10);
+    : engine_(std::move(templatesDir)), image_(std::move(image)), teds_(engine_.decode(image_, forceV10)) {
   refresh();
 }
 
