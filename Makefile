@@ -2,15 +2,17 @@
 #   make demo   build, read the bundled simulated sensor and decode an example image
 #   make test   build and run the whole suite, plain (dev) and under sanitizers (asan)
 #   make bench  build the release preset and run the benchmarks
+#   make test-release, make test-clang  the suite in the optimised build and built by clang (CI runs both)
 #   make fuzz   build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 
 PACKAGES := cmake ninja-build g++ make binutils pkgconf libgtest-dev libgmock-dev libusb-1.0-0-dev owserver ow-shell
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES := clang libclang-rt-14-dev
+CLANG_PACKAGES := clang
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps demo test test-dev test-asan bench fuzz clean
+.PHONY: all deps demo test test-dev test-asan test-release test-clang bench fuzz clean
 
 all: test
 
@@ -44,6 +46,18 @@ test-asan: deps
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
+test-release: deps
+	$(call ensure_packages,$(BENCH_PACKAGES))
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+	ctest --preset release -j $(JOBS)
+
+test-clang: deps
+	$(call ensure_packages,$(CLANG_PACKAGES))
+	cmake --preset clang
+	cmake --build --preset clang -j $(JOBS)
+	ctest --preset clang -j $(JOBS)
+
 demo: deps
 	cmake --preset dev
 	cmake --build --preset dev -j $(JOBS)
@@ -63,6 +77,9 @@ fuzz: deps
 	for f in build/fuzz/fuzz/fuzz_*; do \
 	  [ -x "$$f" ] || continue; name=$$(basename $$f); \
 	  mkdir -p build/fuzz/corpus/$$name; \
+	  if [ -f fuzz/corpus/$$name.seeds ]; then \
+	    grep -v '^#' fuzz/corpus/$$name.seeds | xargs -I{} cp -r {} build/fuzz/corpus/$$name/; \
+	  fi; \
 	  $$f -max_total_time=$(FUZZ_SECONDS) build/fuzz/corpus/$$name fuzz/corpus/$$name || exit 1; \
 	done
 

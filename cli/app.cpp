@@ -8,6 +8,8 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+
+#include "base/fixed_meanings.h"
 #include <system_error>
 
 namespace teds {
@@ -82,16 +84,26 @@ fs::path defaultTemplatesDir() { return dataRoot() / "data"; }
 fs::path defaultBusFile() { return dataRoot() / "examples" / "sensor.bus"; }
 
 std::string readSource(const std::string& source) {
-  if (source == "-") {
-    return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-  }
+  const std::string name = source == "-" ? "standard input" : source;
   std::error_code error;
-  if (fs::is_directory(source, error)) throw Failure(source + ": is a directory");
-  std::ifstream file(source, std::ios::binary);
-  if (!file) throw Failure(source + ": cannot open: " + std::generic_category().message(errno));
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
+  if (source != "-" && fs::is_directory(source, error)) throw Failure(source + ": is a directory");
+  std::ifstream file;
+  if (source != "-") {
+    file.open(source, std::ios::binary);
+    if (!file) throw Failure(source + ": cannot open: " + std::generic_category().message(errno));
+  }
+  std::istream& in = source == "-" ? std::cin : file;
+  // Read one byte past the limit, so that /dev/zero or a huge file is refused at once.
+  std::string content(kMaxImageInput + 1, '\0');
+  in.read(content.data(), static_cast<std::streamsize>(content.size()));
+  content.resize(static_cast<std::size_t>(in.gcount()));
+  if (content.size() > kMaxImageInput) {
+    throw Failure(name + ": more than " + std::to_string(kMaxImageInput) +
+                  " bytes; no TEDS image is that large (the largest chip holds " +
+                  std::to_string(tedskit::base::kMaxChipImage) + ")");
+  }
+  if (in.bad()) throw Failure(name + ": cannot read: " + std::generic_category().message(errno));
+  return content;
 }
 
 

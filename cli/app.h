@@ -3,6 +3,7 @@
 #ifndef TEDSKIT_CLI_APP_H
 #define TEDSKIT_CLI_APP_H
 
+#include <cstddef>
 #include <filesystem>
 #include <span>
 #include <stdexcept>
@@ -42,7 +43,12 @@ std::filesystem::path dataRoot();
 std::filesystem::path defaultTemplatesDir();
 std::filesystem::path defaultBusFile();
 
-// The whole content of a file, or of standard input for "-".
+// The most an image input may hold: a chip dump of the largest chip as text, with room
+// for comments and spacing.
+inline constexpr std::size_t kMaxImageInput = 64 * 1024;
+
+// The whole content of an image file, or of standard input for "-"; more than
+// kMaxImageInput bytes is refused.
 std::string readSource(const std::string& source);
 
 

@@ -1,14 +1,12 @@
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
-#include <cctype>
-#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <optional>
 
 #include "base/chip_image.h"
+#include "bus_choice.h"
 #include "commands.h"
 #include "engine.h"
 #include "report.h"
@@ -21,42 +19,12 @@ namespace {
 namespace base = tedskit::base;
 using base::kPage;
 
-// The chip the bus reported; ferrun finds only the families of the table.
-const base::ChipModel& chipOf(int family) {
-  static constexpr base::ChipModel kUnknown{0, "unknown chip", base::kMaxChipImage, kPage};
-  const base::ChipModel* model = base::chipModel(family);
-  return model != nullptr ? *model : kUnknown;
-}
-
-std::string familyText(int family) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%s (family %02Xh)", chipOf(family).name, family & 0xFF);
-  return text;
-}
-
-// --bus, else TEDSKIT_BUS, else the bundled simulated sensor. A bare path is a bus file
-// of the simulated bus; "back-end:where" goes to the adapter layer as it is.
-std::string busSpecification(const Args& args) {
-  std::string busName = args.value("bus").value_or("");
-  if (busName.empty()) {
-    const char* environment = std::getenv("TEDSKIT_BUS");
-    busName = environment != nullptr && *environment != '\0' ? environment : defaultBusFile().string();
-  }
-  const auto colon = busName.find(':');
-  const bool hasBackEnd = colon != std::string::npos && colon > 0 &&
-                          std::all_of(busName.begin(), busName.begin() + colon, [](char c) {
-                            return std::isalnum(static_cast<unsigned char>(c)) != 0;
-                          });
-  // "usb" alone is the first USB adapter, not a bus file of that name.
-  return hasBackEnd || busName == "usb" ? busName : "sim:" + busName;
-}
-
 // One adapter session on the chosen bus, closed when it goes.
 class BusSession {
  public:
-  BusSession(const Args& args) {
+  BusSession(const Args& args) : echo_(args.has("verbose")) {
     const std::string busName = busSpecification(args);
-    busName_ = busName.starts_with("sim:") ? busName.substr(4) : busName;
+    busName_ = busShownName(busName);
     if (owbus_configure(busName.c_str()) != 0) throw Failure(owbus_last_error());
     if (stdcdll_OpenCom(1) != FERRUN_DONE)
       throw Failure("cannot open the bus " + busName_ + ": " + owbus_last_error());
@@ -85,6 +53,7 @@ class BusSession {
   const std::string& busName() const { return busName_; }
 
  private:
+  TrafficEcho echo_;
   std::string busName_;
   int32_t family_ = 0;
   bool open_ = false;
@@ -144,12 +113,6 @@ bool confirmed(const std::string& question) {
   std::getline(tty, answer);
   answer = trim(answer);
   return answer == "y" || answer == "Y" || equalsIgnoreCase(answer, "yes");
-}
-
-std::vector<OptionSpec> busOptions(std::vector<OptionSpec> more) {
-  more.push_back({"bus", 'b', true});
-  more.push_back({"channel", 'c', true});
-  return withCommonOptions(std::move(more));
 }
 
 base::ChipWrite planWrite(const TedsImage& image, int family) {

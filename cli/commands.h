@@ -25,6 +25,7 @@ int runNew(std::span<char* const> args);
 int runEdit(std::span<char* const> args);
 int runRead(std::span<char* const> args);
 int runWrite(std::span<char* const> args);
+int runBus(std::span<char* const> args);
 int runTemplates(std::span<char* const> args);
 int runManufacturers(std::span<char* const> args);
 int runStore(std::span<char* const> args);

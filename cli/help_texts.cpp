@@ -46,6 +46,8 @@ const std::vector<Command>& commands() {
         "  --hex              print only the image (\"memory:\" and \"register:\" lines)\n"
         "  --raw              print only the whole chip image with its page checksums\n"
         "  --v10              decode with the V1.0 (TDL) engine\n"
+        "  -v, --verbose      show the 1-Wire traffic (resets, bytes sent and received,\n"
+        "                     what the adapter did) on standard error\n"
         "\n"
         "Buses:\n"
         "  PATH, sim:PATH     a simulated bus file\n"
@@ -68,8 +70,18 @@ const std::vector<Command>& commands() {
         "Options:\n"
         "  --bus BUS          the bus, as for teds read\n"
         "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
-        "  --yes              write without asking\n"},
+        "  --yes              write without asking\n"
+        "  -v, --verbose      show the 1-Wire traffic on standard error\n"},
        runWrite},
+      {{"bus", "List the adapter and every chip on a 1-Wire bus.",
+        "teds bus [--bus BUS] [--verbose] [--json]",
+        "Prints the adapter (for a DS2480B its revision and baud rate) and the ROM ID of each\n"
+        "chip the search finds, family code first, with its chip model.\n"
+        "\n"
+        "Options:\n"
+        "  --bus BUS          the bus, as for teds read\n"
+        "  -v, --verbose      show the 1-Wire traffic on standard error\n"},
+       runBus},
       {{"templates", "List the templates the tool knows.",
         "teds templates [--kind standard|manufacturer|lms|v1.0]",
         "Without --kind every template is listed: the standard templates, those of every\n"

@@ -1,7 +1,10 @@
 // teds: the command-line tool of tedskit.
 #include <link.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -60,10 +63,15 @@ const char* usageOf(const std::string& name) {
   return "teds COMMAND [OPTIONS] [ARGUMENTS]";
 }
 
-}  // namespace
+// Output that did not reach its file is a failure, a full disk included.
+int finished(int status) {
+  std::cout.flush();
+  if (std::cout && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return status;
+  std::cerr << "teds: cannot write the output: " << std::strerror(errno) << "\n";
+  return 1;
+}
 
-int main(int argc, char** argv) {
-  const std::span<char* const> args(argv + 1, static_cast<std::size_t>(argc > 0 ? argc - 1 : 0));
+int run(std::span<char* const> args) {
   if (args.empty()) {
     printUsage(std::cerr);
     return 2;
@@ -71,15 +79,15 @@ int main(int argc, char** argv) {
   const std::string name = args[0];
   if (name == "-h" || name == "--help" || name == "help") {
     printUsage(std::cout);
-    return 0;
+    return finished(0);
   }
   if (name == "--version" || name == "version") {
     printVersion();
-    return 0;
+    return finished(0);
   }
   try {
     for (const auto& command : commands()) {
-      if (name == command.help.name) return command.run(args.subspan(1));
+      if (name == command.help.name) return finished(command.run(args.subspan(1)));
     }
     std::cerr << "teds: unknown command '" << name << "'\n";
     printUsage(std::cerr);
@@ -91,4 +99,10 @@ int main(int argc, char** argv) {
     std::cerr << "teds: " << error.what() << "\n";
     return 1;
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return run(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc > 0 ? argc - 1 : 0)));
 }

@@ -27,8 +27,8 @@ void appendBytes(std::string& out, std::span<const uint8_t> bytes) {
 
 std::string formatBusFile(const ChipList& chips) {
   std::string out =
-      "# Simulated 1-Wire bus. The bus rewrites this file when a chip's EEPROM, register\n"
-      "# or switch state changes; comments are not kept.\n";
+      "# Simulated 1-Wire bus. The bus rewrites this file when a chip's EEPROM or register\n"
+      "# changes; comments are not kept.\n";
   for (const auto& chip : chips) {
     if (!chip->persistent()) continue;
     const Rom& rom = chip->rom();
@@ -60,7 +60,7 @@ std::string formatBusFile(const ChipList& chips) {
     }
     if (auto* sw = dynamic_cast<Ds2406*>(chip.get())) {
       out += "  status";
-      appendBytes(out, sw->status());
+      appendBytes(out, sw->powerUpStatus());
       out += '\n';
     }
     out += "end\n";

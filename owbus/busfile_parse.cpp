@@ -180,7 +180,9 @@ class Parser {
     if (!sw) return fail("'status' belongs to a DS2406");
     const auto bytes = hexBytes(args);
     if (!bytes || bytes->size() != Ds2406::kStatusSize) return fail("'status' needs 8 hex bytes");
-    std::copy(bytes->begin(), bytes->end(), sw->status().begin());
+    std::array<uint8_t, Ds2406::kStatusSize> status{};
+    std::copy(bytes->begin(), bytes->end(), status.begin());
+    sw->setPowerUpStatus(status);
   }
 
   void closeDevice() {

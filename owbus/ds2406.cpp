@@ -16,6 +16,7 @@ constexpr uint8_t kSupplyBit = 0x80;  // read only
 Ds2406::Ds2406(const Serial& serial) : Chip(kFamily, serial) {
   status_.fill(0xFF);
   status_[5] = status_[6] = 0x00;
+  powerUp_ = status_;
 }
 
 int Ds2406::selectedChannel() const {
@@ -52,7 +53,6 @@ uint8_t Ds2406::function(uint8_t host, Env& env) {
     // Only the SRAM byte is written here: the EPROM bytes need a programming pulse.
     if (address_ == kSram) {
       status_[kSram] = static_cast<uint8_t>((status_[kSram] & kSupplyBit) | (host & ~kSupplyBit));
-      env.dirty = true;
     }
     uint16_t sent = crc_;
     if (env.faults.fire(Fault::Ds2406Crc)) sent ^= 0x0100;

@@ -20,6 +20,10 @@ class Ds2406 final : public Chip {
   uint8_t defaultFamily() const override { return kFamily; }
   std::span<uint8_t> memory() override { return {}; }
   std::array<uint8_t, kStatusSize>& status() { return status_; }
+  // What the bus file keeps: the status at power-up. The PIO flip-flops sit in SRAM, so
+  // switching a channel lasts for the session only and never rewrites the file.
+  const std::array<uint8_t, kStatusSize>& powerUpStatus() const { return powerUp_; }
+  void setPowerUpStatus(const std::array<uint8_t, kStatusSize>& status) { powerUp_ = status_ = status; }
   // The channel the PIO flip-flops connect: 1 to 3, or 0 for none.
   int selectedChannel() const;
 
@@ -32,6 +36,7 @@ class Ds2406 final : public Chip {
 
  private:
   std::array<uint8_t, kStatusSize> status_{};
+  std::array<uint8_t, kStatusSize> powerUp_{};
   uint8_t command_ = 0;
   size_t pos_ = 0;
   uint16_t address_ = 0;

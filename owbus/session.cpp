@@ -21,12 +21,13 @@ Backend* backendFor(int32_t handle) {
   return handle > 0 && handle == s.handle ? s.backend.get() : nullptr;
 }
 
-void commit() {
+bool commit() {
   Session& s = session();
-  if (s.backend) {
-    std::string error;
-    if (!s.backend->commit(error)) s.lastError = error;
-  }
+  if (!s.backend) return true;
+  std::string error;
+  if (s.backend->commit(error)) return true;
+  s.lastError = error;
+  return false;
 }
 
 }  // namespace owbus

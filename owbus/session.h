@@ -26,8 +26,9 @@ Session& session();
 std::string currentBus();
 // The back end of a valid handle, else nullptr.
 Backend* backendFor(int32_t handle);
-// Saves what the last call changed; a failure is kept for owbus_last_error.
-void commit();
+// Saves what the last call changed: false when it could not be saved, the reason kept
+// for owbus_last_error.
+bool commit();
 
 using tedskit::base::guard;
 

@@ -72,7 +72,8 @@ auto onBus(int32_t handle, int16_t invalid, F&& f) -> int16_t {
     ++owbus::clock().transactions;
     try {
       const int16_t result = f(*bus);
-      commit();
+      // A change the bus file did not keep never reached the chip: the call failed.
+      if (!commit()) return invalid;
       return result;
     } catch (const AdapterError& e) {
       session().lastError = e.what();

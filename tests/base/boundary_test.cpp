@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/scratch_dir.h"
 #include "tedskit/calden.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/ferrun.h"
@@ -108,21 +109,12 @@ void callWhileAllocationsFail(const Export& e) {
 class Boundary : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tedskit-boundary-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    scratch_ = pattern;
-    fs::copy_file(fs::path(TEDSKIT_SOURCE_DIR) / "examples" / "sensor.bus", scratch_ / "sensor.bus");
-    previous_ = fs::current_path();
-    fs::current_path(fs::path(TEDSKIT_SOURCE_DIR) / "data");
+    fs::copy_file(fs::path(TEDSKIT_SOURCE_DIR) / "examples" / "sensor.bus", scratch("sensor.bus"));
   }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(scratch_);
-  }
-  std::string scratch(const char* name) const { return (scratch_ / name).string(); }
+  std::string scratch(const char* name) const { return scratch_.file(name); }
 
-  fs::path scratch_;
-  fs::path previous_;
+  tedskittest::ScratchDir scratch_{"tedskit-boundary"};
+  tedskittest::InDirectory inData_{fs::path(TEDSKIT_SOURCE_DIR) / "data"};
 };
 
 constexpr char kMemory[] = "2D12C066440819001000EC041A89C9426793D5160C0042524B542D37000000000000000000000000";

@@ -122,6 +122,57 @@ TEST(Roads, TheSwitchSelectsTheSameChannelOnEveryRoad) {
   }
 }
 
+// What `teds bus` prints after "Adapter: " on each road.
+std::string adapterLine(const std::string& out) {
+  const size_t at = out.find("Adapter: ");
+  return at == std::string::npos ? "" : out.substr(at + 9, out.find('\n', at) - at - 9);
+}
+
+TEST(Roads, BusListsTheSameChipsAndNamesTheAdapter) {
+  const std::string bus = chip("DS2431") + "device DS2433\n  serial 0000000000AB\nend\n" + chip("DS2406");
+  Scratch scratch;
+  const fs::path file = scratch.write("listed.bus", bus);
+  for (Road road : kRoads) {
+    RoadBus onRoad(road, file);
+    const Result r = runTeds({"bus", "--bus", onRoad.bus()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Chips: 3\n"
+                         "  12DEC00000000074  DS2406 switch (family 12h)\n"
+                         "  2DDEC00000000022  DS2431 (family 2Dh)\n"
+                         "  23AB00000000000C  DS2433 (family 23h)\n"),
+              std::string::npos)
+        << name(road) << ": " << r.out;
+    const Result json = runTeds({"bus", "--json", "--bus", onRoad.bus()});
+    EXPECT_NE(json.out.find(
+                  "\"chips\": [{\"rom\": \"12DEC00000000074\", \"family\": 18, \"chip\": \"DS2406 switch\"}"),
+              std::string::npos)
+        << json.out;
+    const std::string adapter = adapterLine(r.out);
+    if (road == Road::Ds2480b) {
+      EXPECT_TRUE(adapter.starts_with("DS2480B revision ")) << adapter;
+      EXPECT_NE(adapter.find(" baud"), std::string::npos) << adapter;
+    } else if (road == Road::UsbSim) {
+      EXPECT_NE(adapter.find("DS2490"), std::string::npos) << adapter;
+    } else {
+      EXPECT_EQ(adapter, "simulated bus " + file.string());
+    }
+  }
+}
+
+TEST(Roads, VerboseShowsTheTrafficOnStandardErrorOnly) {
+  Scratch scratch;
+  const fs::path file = scratch.write("traffic.bus", chip("DS2431"));
+  RoadBus onRoad(Road::Ds2480b, file);
+  const Result quiet = runTeds({"read", "--hex", "--bus", onRoad.bus()});
+  const Result verbose = runTeds({"read", "--hex", "--verbose", "--bus", onRoad.bus()});
+  ASSERT_EQ(verbose.status, 0) << verbose.err;
+  EXPECT_EQ(verbose.out, quiet.out);
+  EXPECT_EQ(quiet.err, "");
+  EXPECT_NE(verbose.err.find("1-Wire: reset: presence\n"), std::string::npos) << verbose.err;
+  EXPECT_NE(verbose.err.find("1-Wire: sent "), std::string::npos) << verbose.err;
+  EXPECT_NE(verbose.err.find("received"), std::string::npos) << verbose.err;
+}
+
 TEST(Roads, UsbWithoutAnAdapterSaysSo) {
   for (const char* bus : {"usb", "usb:0"}) {
     const Result r = runTeds({"read", "--bus", bus});

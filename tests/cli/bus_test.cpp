@@ -1,5 +1,8 @@
 // teds read and write on simulated buses (copies, never the shipped bus file).
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include "json_check.h"
 #include "run_tool.h"
@@ -129,9 +132,11 @@ TEST(Read, ChannelOfATriaxialSensor) {
   std::string behindChannel2 = sensor;
   behindChannel2.replace(behindChannel2.find("  serial"), 0, "  channel 2\n");
   const auto bus = scratch.write("triax.bus", "device DS2406\n  serial 0000000000AA\nend\n" + behindChannel2);
+  const std::string before = slurp(bus);
   const Result channel2 = runTeds({"read", "--json", "--channel", "2", "--bus", bus.string()});
   ASSERT_EQ(channel2.status, 0) << channel2.err;
   EXPECT_EQ(parseJson(channel2.out)["template"]["id"].number, 25);
+  EXPECT_EQ(slurp(bus), before) << "reading never rewrites the bus file";
   const Result channel1 = runTeds({"read", "--channel", "1", "--bus", bus.string()});
   EXPECT_EQ(channel1.status, 1);
   EXPECT_NE(channel1.err.find("no TEDS memory chip"), std::string::npos) << channel1.err;
@@ -179,6 +184,38 @@ TEST(Bus, Failures) {
     const Result r = runTeds(c.args);
     EXPECT_EQ(r.status, c.status) << c.message;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+}
+
+// Every failure to keep what a command wrote is a failure of the command, with the files
+// it was meant to change as they were.
+TEST(Failures, NothingKeptIsNeverReportedAsDone) {
+  Scratch scratch;
+  const std::string before = slurp(scratch.bus());
+  // Files may hold 400 bytes: enough for the messages, too few for the bus file, even for root.
+  const auto noFileGrowth = [] {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{400, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &small);
+  };
+  const Result unsaved = runTeds({"write", "--yes", "--bus", scratch.bus().string(), example("loadcell.hex")},
+                                 "", TEDSKIT_SOURCE_DIR, noFileGrowth);
+  EXPECT_EQ(unsaved.status, 1);
+  EXPECT_EQ(unsaved.out, "");
+  EXPECT_NE(unsaved.err.find("cannot write the bus file back"), std::string::npos) << unsaved.err;
+  EXPECT_EQ(slurp(scratch.bus()), before);
+
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"read", "--hex", "--bus", scratch.bus().string()},
+        std::vector<std::string>{"decode", example("accelerometer.hex")},
+        std::vector<std::string>{"--help"}}) {
+    const Result full = runTeds(args, "", TEDSKIT_SOURCE_DIR, [] {
+      const int device = open("/dev/full", O_WRONLY);
+      dup2(device, 1);
+    });
+    EXPECT_EQ(full.status, 1) << args[0];
+    EXPECT_NE(full.err.find("teds: cannot write the output: No space left on device"), std::string::npos)
+        << full.err;
   }
 }
 

@@ -128,6 +128,10 @@ TEST(Decode, Failures) {
        "odd number of hexadecimal digits"},
       {{"decode", "-"}, "no image in the input"},
       {{"decode", "--templates", "/nonexistent", example("accelerometer.hex")}, "template directory"},
+      // Endless or huge input is refused at the limit, not read to the end.
+      {{"decode", "/dev/zero"}, "teds: /dev/zero: more than 65536 bytes"},
+      {{"edit", "/dev/zero", "--set", "Serial no.=1"}, "teds: /dev/zero: more than 65536 bytes"},
+      {{"write", "--yes", "/dev/zero"}, "teds: /dev/zero: more than 65536 bytes"},
   };
   for (const auto& c : cases) {
     const Result r = runTeds(c.args);
@@ -146,6 +150,10 @@ TEST(Decode, Failures) {
   const Result badLine = runTeds({"decode", scratch.write("bad.hex", "# memory\n2D12G0\n").string()});
   EXPECT_EQ(badLine.status, 1);
   EXPECT_NE(badLine.err.find("line 2 is not hexadecimal"), std::string::npos) << badLine.err;
+  const Result bigInput = runTeds({"decode", "-"}, std::string(65537, '0'));
+  EXPECT_EQ(bigInput.status, 1);
+  EXPECT_NE(bigInput.err.find("teds: standard input: more than 65536 bytes"), std::string::npos)
+      << bigInput.err;
   const Result noTemplate = runTeds({"decode", "00" + std::string(16, '0') + "14" + std::string(44, '0')});
   EXPECT_EQ(noTemplate.status, 1);
   EXPECT_NE(noTemplate.err.find("cannot decode the image"), std::string::npos) << noTemplate.err;

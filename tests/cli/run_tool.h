@@ -10,10 +10,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "../support/scratch_dir.h"
 
 namespace teds_test {
 
@@ -36,11 +39,13 @@ inline void spill(const fs::path& path, const std::string& text) {
 }
 
 // Output goes through files, not pipes, so a large output cannot block the child.
+// inChild runs in the child just before the tool starts (to limit it, or to point its
+// output elsewhere).
 inline Result runTeds(const std::vector<std::string>& args, const std::string& input = "",
-                      const fs::path& workDir = TEDSKIT_SOURCE_DIR) {
-  const fs::path scratch = fs::temp_directory_path() / ("teds_run_" + std::to_string(getpid()));
-  fs::create_directories(scratch);
-  const fs::path in = scratch / "in", out = scratch / "out", err = scratch / "err";
+                      const fs::path& workDir = TEDSKIT_SOURCE_DIR,
+                      const std::function<void()>& inChild = {}) {
+  const tedskittest::ScratchDir scratch("teds-run");
+  const fs::path in = scratch.file("in"), out = scratch.file("out"), err = scratch.file("err");
   spill(in, input);
   const pid_t child = fork();
   if (child == 0) {
@@ -59,6 +64,7 @@ inline Result runTeds(const std::vector<std::string>& args, const std::string& i
     argv.push_back(nullptr);
     // No terminal: the tool must not colour or ask.
     setsid();
+    if (inChild) inChild();
     execv(binary.c_str(), argv.data());
     _exit(127);
   }
@@ -68,39 +74,25 @@ inline Result runTeds(const std::vector<std::string>& args, const std::string& i
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   result.out = slurp(out);
   result.err = slurp(err);
-  fs::remove_all(scratch);
   return result;
 }
 
 // A fresh directory holding a copy of examples/sensor.bus; removed at the end.
 class Scratch {
  public:
-  Scratch() {
-    dir_ = fs::temp_directory_path() /
-           ("teds_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter()));
-    fs::create_directories(dir_);
+  Scratch() : dir_("teds-test") {
     fs::copy_file(fs::path(TEDSKIT_SOURCE_DIR) / "examples" / "sensor.bus", bus());
   }
-  ~Scratch() {
-    std::error_code error;
-    fs::remove_all(dir_, error);
-  }
-  Scratch(const Scratch&) = delete;
-  Scratch& operator=(const Scratch&) = delete;
 
-  fs::path bus() const { return dir_ / "sensor.bus"; }
-  fs::path path(const std::string& name) const { return dir_ / name; }
+  fs::path bus() const { return path("sensor.bus"); }
+  fs::path path(const std::string& name) const { return dir_.file(name); }
   fs::path write(const std::string& name, const std::string& text) const {
     spill(path(name), text);
     return path(name);
   }
 
  private:
-  static int& counter() {
-    static int value = 0;
-    return value;
-  }
-  fs::path dir_;
+  tedskittest::ScratchDir dir_;
 };
 
 inline std::string example(const std::string& name) {

@@ -47,18 +47,21 @@ TEST_F(Accessors, UnfilledArrayAndUnknownLabel) {
   auto unfilled = makeArray();
   char buffer[16];
   int32_t value = 0;
-  EXPECT_EQ(DORVIA_GetTEDSDataFromTemplateFieldArray(unfilled.get(), "Fref", 1, &value, 0), -53);
-  EXPECT_EQ(DORVIA_SetTEDSDataToTemplateFieldArray(unfilled.get(), "Fref", 1, &value), -53);
-  EXPECT_EQ(DORVIA_GetTEDSSensitivity(unfilled.get()), -53.0f);
-  EXPECT_EQ(DORVIA_GetTEDSTemplateName(unfilled.get(), buffer, sizeof buffer), -53);
-  EXPECT_EQ(DORVIA_GetTEDSTemplateIndex(unfilled.get()), -53);
-  EXPECT_EQ(DORVIA_GetTEDSMeasPosID(unfilled.get()), -53);
+  EXPECT_EQ(DORVIA_GetTEDSDataFromTemplateFieldArray(unfilled.get(), "Fref", 1, &value, 0),
+            DORVIA_ERR_NOT_FILLED);
+  EXPECT_EQ(DORVIA_SetTEDSDataToTemplateFieldArray(unfilled.get(), "Fref", 1, &value), DORVIA_ERR_NOT_FILLED);
+  EXPECT_EQ(DORVIA_GetTEDSSensitivity(unfilled.get()), static_cast<float>(DORVIA_ERR_NOT_FILLED));
+  EXPECT_EQ(DORVIA_GetTEDSTemplateName(unfilled.get(), buffer, sizeof buffer), DORVIA_ERR_NOT_FILLED);
+  EXPECT_EQ(DORVIA_GetTEDSTemplateIndex(unfilled.get()), DORVIA_ERR_NOT_FILLED);
+  EXPECT_EQ(DORVIA_GetTEDSMeasPosID(unfilled.get()), DORVIA_ERR_NOT_FILLED);
 
-  EXPECT_EQ(DORVIA_GetTEDSDataFromTemplateFieldArray(array.get(), "Nope", 1, &value, 0), -894);
-  EXPECT_EQ(DORVIA_SetTEDSDataToTemplateFieldArray(array.get(), "Nope", 1, &value), -894);
+  EXPECT_EQ(DORVIA_GetTEDSDataFromTemplateFieldArray(array.get(), "Nope", 1, &value, 0),
+            DORVIA_ERR_LABEL_NOT_FOUND);
+  EXPECT_EQ(DORVIA_SetTEDSDataToTemplateFieldArray(array.get(), "Nope", 1, &value),
+            DORVIA_ERR_LABEL_NOT_FOUND);
   EXPECT_EQ(DORVIA_GetIndexFromTemplateFieldArray(array.get(), "Nope"), -1);
   EXPECT_EQ(DORVIA_GetIndexFromTemplateFieldArray(array.get(), "sERIAL NO."), 4);
-  EXPECT_EQ(DORVIA_GetTEDSFreqHPElectrical(nullptr), -739.0f);
+  EXPECT_EQ(DORVIA_GetTEDSFreqHPElectrical(nullptr), static_cast<float>(DORVIA_ERR_MISSING_ARGUMENT));
 
   // A record whose item count is garbage is searched only within the record.
   array->numItems = 1 << 30;
@@ -123,9 +126,9 @@ TEST_F(Accessors, GenericSetByValueType) {
 TEST_F(Accessors, TextCopiesFollowTheSizeRule) {
   char buffer[64];
   std::memset(buffer, '#', sizeof buffer);
-  EXPECT_EQ(DORVIA_GetTEDSSerialNumberStr(array.get(), buffer, 1), -21);
+  EXPECT_EQ(DORVIA_GetTEDSSerialNumberStr(array.get(), buffer, 1), DORVIA_ERR_BUFFER_TOO_SMALL);
   EXPECT_EQ(buffer[0], '\0');
-  EXPECT_EQ(DORVIA_GetTEDSSerialNumberStr(array.get(), buffer, 4), -21);
+  EXPECT_EQ(DORVIA_GetTEDSSerialNumberStr(array.get(), buffer, 4), DORVIA_ERR_BUFFER_TOO_SMALL);
   EXPECT_STREQ(buffer, "104");
   EXPECT_EQ(DORVIA_GetTEDSSerialNumberStr(array.get(), buffer, 8), 7);
   EXPECT_EQ(DORVIA_GetTEDSSerialNumberStr(array.get(), buffer, -1), 7);
@@ -186,9 +189,9 @@ TEST_F(Accessors, CalibrationDateAsCalendarTime) {
   EXPECT_EQ(DORVIA_GetTEDSCalibrationDateTimeT(array.get()), expected);
 
   DORVIA_SetTEDSCalibrationDateStr(array.get(), "7/4");
-  EXPECT_EQ(DORVIA_GetTEDSCalibrationDateTimeT(array.get()), -83);
+  EXPECT_EQ(DORVIA_GetTEDSCalibrationDateTimeT(array.get()), DORVIA_ERR_NOT_THREE_PARTS);
   DORVIA_SetTEDSCalibrationDateStr(array.get(), "7//1999");
-  EXPECT_EQ(DORVIA_GetTEDSCalibrationDateTimeT(array.get()), -83);
+  EXPECT_EQ(DORVIA_GetTEDSCalibrationDateTimeT(array.get()), DORVIA_ERR_NOT_THREE_PARTS);
 }
 
 }  // namespace

@@ -152,10 +152,14 @@ TEST(DecodeRaw, BadImagesAndArgumentsAreRefused) {
   const char* form = nullptr;
   int32_t valid = 0;
   const char* mem = good.c_str();
-  EXPECT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("", nullptr, kAppRegisterHex, 0, &form, &valid), -739);
-  EXPECT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("", mem, nullptr, 0, &form, &valid), -739);
-  EXPECT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("", mem, kAppRegisterHex, 0, &form, nullptr), -739);
-  EXPECT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("", mem, kAppRegisterHex, 0, nullptr, &valid), -739);
+  EXPECT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("", nullptr, kAppRegisterHex, 0, &form, &valid),
+            DORVIA_ERR_MISSING_ARGUMENT);
+  EXPECT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("", mem, nullptr, 0, &form, &valid),
+            DORVIA_ERR_MISSING_ARGUMENT);
+  EXPECT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("", mem, kAppRegisterHex, 0, &form, nullptr),
+            DORVIA_ERR_MISSING_ARGUMENT);
+  EXPECT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("", mem, kAppRegisterHex, 0, nullptr, &valid),
+            DORVIA_ERR_MISSING_ARGUMENT);
 }
 
 TEST(DecodeRaw, MissingFileAndMissingTemplate) {

@@ -147,8 +147,8 @@ TEST(EncodeForm, Failures) {
     EXPECT_NE(printed.find(c.printed), std::string::npos) << c.what << ": " << printed;
   }
   const char* image = nullptr;
-  EXPECT_EQ(DORVIA_EncodeTemplateFormToRawTEDS(nullptr, &image, 0), -739);
-  EXPECT_EQ(DORVIA_EncodeTemplateFormToRawTEDS("EndTemplate", nullptr, 0), -739);
+  EXPECT_EQ(DORVIA_EncodeTemplateFormToRawTEDS(nullptr, &image, 0), DORVIA_ERR_MISSING_ARGUMENT);
+  EXPECT_EQ(DORVIA_EncodeTemplateFormToRawTEDS("EndTemplate", nullptr, 0), DORVIA_ERR_MISSING_ARGUMENT);
 }
 
 }  // namespace

@@ -14,29 +14,12 @@
 #include <vector>
 
 #include "../support/example_image.h"
+#include "../support/scratch_dir.h"
 #include "tedskit/dorvia.h"
 
 namespace enginetest {
 
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "dorvia-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~ScratchDir() { std::filesystem::remove_all(path_); }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-  void write(const std::string& name, const std::string& content) const {
-    std::ofstream(file(name), std::ios::binary) << content;
-  }
-
- private:
-  std::string path_;
-};
+using tedskittest::ScratchDir;
 
 // A TEDS memory image written field by field, least significant bit first.
 class ImageBuilder {

@@ -181,8 +181,9 @@ TEST(FormToArray, TextWithoutEndTemplateOrWithCrLf) {
   EXPECT_EQ(empty->numItems, 0);
   EXPECT_EQ(empty->validMarker, TEDS_FIELD_ARRAY_VALID);
   auto array = makeArray();
-  EXPECT_EQ(DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(nullptr, array.get(), 1), -739);
-  EXPECT_EQ(DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray("", nullptr, 1), -739);
+  EXPECT_EQ(DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray(nullptr, array.get(), 1),
+            DORVIA_ERR_MISSING_ARGUMENT);
+  EXPECT_EQ(DORVIA_ConvertTemplateFormTEDSToTemplateFieldArray("", nullptr, 1), DORVIA_ERR_MISSING_ARGUMENT);
 }
 
 TEST(ArrayFromTemplate, ShippedTemplateIsLaidOutWithoutValues) {

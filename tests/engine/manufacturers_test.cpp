@@ -26,7 +26,8 @@ TEST(Manufacturers, BuiltInTableWithoutTheFile) {
   EXPECT_EQ(nameOf(empty.path(), 30), "Unknown Manufacture");
   EXPECT_EQ(nameOf(empty.path(), -1), "Unknown Manufacture");
   char small[4];
-  EXPECT_EQ(DORVIA_ConvertTEDSManufactureIndexToString(empty.path().c_str(), 19, small, 4), -21);
+  EXPECT_EQ(DORVIA_ConvertTEDSManufactureIndexToString(empty.path().c_str(), 19, small, 4),
+            DORVIA_ERR_BUFFER_TOO_SMALL);
   EXPECT_STREQ(small, "Kis");
 }
 

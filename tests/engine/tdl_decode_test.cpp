@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "../support/scratch_dir.h"
 #include "engine_fixture.h"
 
 namespace {
@@ -153,12 +154,12 @@ TEST_F(TdlDecode, SelectorIsIgnoredExceptForTheMtsPair) {
 }
 
 TEST(TdlDecodeMts, SelectorOneWithIdFourDecodesTheMtsTemplate) {
-  char previous[4096];
-  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-  ASSERT_EQ(chdir((std::string(TEDSKIT_TEST_DIR) + "/fixtures").c_str()), 0);
   CTEDSInfo info;
-  const int32_t loaded = info.CreateTemplateStructure("MTS-SWIFT.tdl", 0, 0);
-  ASSERT_EQ(chdir(previous), 0);
+  int32_t loaded = 0;
+  {
+    const tedskittest::InDirectory inFixtures(std::filesystem::path(TEDSKIT_TEST_DIR) / "fixtures");
+    loaded = info.CreateTemplateStructure("MTS-SWIFT.tdl", 0, 0);
+  }
   ASSERT_EQ(loaded, 0);
   CTDLTemplate* mts = info.GetTemplateCollection(0)->m_templates.front();
   EXPECT_EQ(mts->m_templateID, 199);

@@ -237,12 +237,12 @@ TEST_F(TdlEncode, RefusalsLeaveBothImagesAsTheyWere) {
   auto unmarked = newArray();
   std::memcpy(unmarked.get(), array.get(), sizeof *array);
   unmarked->validMarker = 0;
-  EXPECT_EQ(info.CreateFromTEDSTemplateFieldArrayStruct(unmarked.get()), -53);
+  EXPECT_EQ(info.CreateFromTEDSTemplateFieldArrayStruct(unmarked.get()), DORVIA_ERR_NOT_FILLED);
 
   array->templateID = 4;  // old template 4 is template 26, not loaded in an empty engine
   CTEDSInfo empty;
   EXPECT_EQ(empty.CreateFromTEDSTemplateFieldArrayStruct(array.get()), -1);
-  EXPECT_EQ(info.CreateFromTEDSTemplateFieldArrayStruct(nullptr), -53);
+  EXPECT_EQ(info.CreateFromTEDSTemplateFieldArrayStruct(nullptr), DORVIA_ERR_NOT_FILLED);
   EXPECT_EQ(imagesOf(info).memory, before.memory);
   EXPECT_EQ(imagesOf(info).appreg, before.appreg);
 }
@@ -297,7 +297,7 @@ TEST_F(TdlEncode, ArraysWithAnyBytesGiveAResultCode) {
     std::memcpy(array.get(), decoded.get(), sizeof *array);
     spoilArray(*array);
     const int32_t result = info.CreateFromTEDSTemplateFieldArrayStruct(array.get());
-    EXPECT_TRUE(result == 0 || result == -1 || result == -53) << name << ": " << result;
+    EXPECT_TRUE(result == 0 || result == -1 || result == DORVIA_ERR_NOT_FILLED) << name << ": " << result;
     // Whatever was written, the image still decodes or is refused with -1.
     const int32_t again = info.CreateTEDSTemplateFieldArrayStruct(array.get(), true);
     EXPECT_TRUE(again == 0 || again == -1) << name;

@@ -6,6 +6,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "../support/scratch_dir.h"
 #include "tedskit/dorvia.h"
 #include "v10_fixture.h"
 
@@ -14,11 +15,8 @@ namespace {
 using namespace engine_test;
 
 // "ieee_temp_v10.tdl" is opened relative to the current directory.
-class InDataDirectory : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(chdir((std::string(TEDSKIT_SOURCE_DIR) + "/data").c_str()), 0); }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new InDataDirectory);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(
+    new tedskittest::InDirectoryEnvironment(std::filesystem::path(TEDSKIT_SOURCE_DIR) / "data"));
 
 int32_t fieldIndexOf(const TEDSTemplateFieldArrayStruct& array, const char* label) {
   for (int i = 0; i < array.numItems; ++i) {
@@ -140,6 +138,10 @@ TEST(V10Templates, LayoutEnumerationsAndSelectCaseTable) {
 TEST(V10Templates, UserChosenCaseIsSetThroughTheTemplateState) {
   ASSERT_EQ(DORVIA_SetTEDSV10SupportState(1), 0);
   auto array = newArray();
+  // The first layout of a process takes the select-case values given with setTemplateSCC;
+  // a change of template starts from the new template's own row, which is what this shows.
+  array->templateID = 0;
+  ASSERT_EQ(DORVIA_FormatTEDSV10FromTemplateOnly(array.get()), 0);
   array->templateID = 33;
   ASSERT_EQ(DORVIA_FormatTEDSV10FromTemplateOnly(array.get()), 0);
   const int32_t measurand = fieldIndexOf(*array, "Physical measurand");
@@ -219,11 +221,13 @@ TEST(V10Cycle, HexadecimalImagesAndMissingEngineImagesAreRefused) {
   ASSERT_EQ(DORVIA_SetTEDSV10SupportState(1), 0);
   const char* form = nullptr;
   int32_t valid = 7;
-  EXPECT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("", "00", "00", 0, &form, &valid), -739);
+  EXPECT_EQ(DORVIA_DecodeRawTEDSToTemplateForm("", "00", "00", 0, &form, &valid),
+            DORVIA_ERR_MISSING_ARGUMENT);
   EXPECT_EQ(valid, 0);
   auto array = newArray();
-  EXPECT_EQ(DORVIA_FormatTEDSV10FromFieldArray(nullptr), -53);
-  EXPECT_EQ(DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), nullptr, 0), -53);
+  EXPECT_EQ(DORVIA_FormatTEDSV10FromFieldArray(nullptr), DORVIA_ERR_NOT_FILLED);
+  EXPECT_EQ(DORVIA_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), nullptr, 0),
+            DORVIA_ERR_NOT_FILLED);
   DORVIA_SetTEDSV10SupportState(0);
 }
 

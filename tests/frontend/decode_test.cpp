@@ -129,10 +129,14 @@ TEST(QuillonDecode, ShortHexIsDecodedOnlyAsFarAsItGoes) {
 TEST(QuillonDecode, MissingPointersFailWithoutDecoding) {
   const char* form = nullptr;
   int32_t valid = 0;
-  EXPECT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, nullptr, kZeroRegister, 0, &form, &valid, 0), -739);
-  EXPECT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, "00", nullptr, 0, &form, &valid, 0), -739);
-  EXPECT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, "00", kZeroRegister, 0, nullptr, &valid, 0), -739);
-  EXPECT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, "00", kZeroRegister, 0, &form, nullptr, 0), -739);
+  EXPECT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, nullptr, kZeroRegister, 0, &form, &valid, 0),
+            QUILLON_ERR_MISSING_ARGUMENT);
+  EXPECT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, "00", nullptr, 0, &form, &valid, 0),
+            QUILLON_ERR_MISSING_ARGUMENT);
+  EXPECT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, "00", kZeroRegister, 0, nullptr, &valid, 0),
+            QUILLON_ERR_MISSING_ARGUMENT);
+  EXPECT_EQ(QUILLON_DecodeRAWTedsToTemplateForm(kDataDir, "00", kZeroRegister, 0, &form, nullptr, 0),
+            QUILLON_ERR_MISSING_ARGUMENT);
 }
 
 }  // namespace

@@ -63,8 +63,8 @@ TEST(QuillonEncode, OtherTextsGoToTheEngine) {
   EXPECT_EQ(QUILLON_EncodeTemplateFormToRawTEDS(form, &hex, 0), 0);
   EXPECT_EQ(std::string(hex), standard.memory.substr(0, 64));
   EXPECT_EQ(QUILLON_EncodeTemplateFormToRawTEDS("Nonsense", &hex, 0), 1);
-  EXPECT_EQ(QUILLON_EncodeTemplateFormToRawTEDS(nullptr, &hex, 0), -739);
-  EXPECT_EQ(QUILLON_EncodeTemplateFormToRawTEDS("LMS Free", nullptr, 0), -739);
+  EXPECT_EQ(QUILLON_EncodeTemplateFormToRawTEDS(nullptr, &hex, 0), QUILLON_ERR_MISSING_ARGUMENT);
+  EXPECT_EQ(QUILLON_EncodeTemplateFormToRawTEDS("LMS Free", nullptr, 0), QUILLON_ERR_MISSING_ARGUMENT);
 }
 
 TEST(QuillonFormToArray, LmsTextsGiveKindThreeMarkedArrays) {
@@ -102,7 +102,8 @@ TEST(QuillonArrayToForm, LmsArraysWriteTheirNameAndTheirValuesIntoTheState) {
 
     const auto fits = static_cast<int32_t>(std::strlen(c.name) + 1);
     char text[32] = "untouched";
-    EXPECT_EQ(QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), text, fits - 1), -21)
+    EXPECT_EQ(QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), text, fits - 1),
+              QUILLON_ERR_BUFFER_TOO_SMALL)
         << c.name;
     EXPECT_STREQ(text, "untouched");
     EXPECT_EQ(QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), text, fits), 0) << c.name;
@@ -125,14 +126,15 @@ TEST(QuillonArrayToForm, OtherArraysGoToTheEngine) {
   char text[8192];
   EXPECT_EQ(QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), text, sizeof text), 0);
   EXPECT_EQ(std::string(text).rfind("Template Microphone", 0), 0u);
-  EXPECT_EQ(QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), text, 20), -21);
+  EXPECT_EQ(QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(array.get(), text, 20),
+            QUILLON_ERR_BUFFER_TOO_SMALL);
 }
 
 TEST(QuillonSetTemplate, KindsChooseTheDescriptionFileOrTheLmsLayout) {
   // The LMS fills report the state's selector, 3 after a decode.
   decodeLms(lmsImage(117));
   decodeLms(lmsImage(118));
-  TempDir empty;
+  ScratchDir empty;
   struct Case {
     const char* dir;
     int32_t kind;
@@ -144,11 +146,11 @@ TEST(QuillonSetTemplate, KindsChooseTheDescriptionFileOrTheLmsLayout) {
   } cases[] = {
       {kDataDir, 0, 24, 0, 0, "Load cell, strain-gauge bridge", 13},
       {kDataDir, 1, 3, 17, 0, "Triaxial accelerometer, one channel of three", 11},
-      {empty.path(), 3, 117, 0, 3, "LMS Free Format", 9},
-      {empty.path(), 3, 118, 0, 3, "LMS Geometry", 19},
-      {empty.path(), 0, 24, 0, -11, "", 0},
+      {empty.path().c_str(), 3, 117, 0, 3, "LMS Free Format", 9},
+      {empty.path().c_str(), 3, 118, 0, 3, "LMS Geometry", 19},
+      {empty.path().c_str(), 0, 24, 0, -11, "", 0},
       {kDataDir, 0, 5, 0, -12, "", 0},
-      {kDataDir, 2, 0, 0, -739, "", 0},
+      {kDataDir, 2, 0, 0, QUILLON_ERR_MISSING_ARGUMENT, "", 0},
   };
   for (const Case& c : cases) {
     auto array = newTaggedArray();
@@ -163,7 +165,7 @@ TEST(QuillonSetTemplate, KindsChooseTheDescriptionFileOrTheLmsLayout) {
       EXPECT_STREQ(array->array.items[0].value, "");
     }
   }
-  EXPECT_EQ(QUILLON_SetTEDSTemplate(nullptr, kDataDir, 0, 0, 0), -739);
+  EXPECT_EQ(QUILLON_SetTEDSTemplate(nullptr, kDataDir, 0, 0, 0), QUILLON_ERR_MISSING_ARGUMENT);
 }
 
 TEST(QuillonPassThrough, AccessorsWorkOnTheTaggedArray) {
@@ -179,7 +181,7 @@ TEST(QuillonPassThrough, AccessorsWorkOnTheTaggedArray) {
   EXPECT_STREQ(text, "Kistler");
   EXPECT_EQ(QUILLON_ConvertTEDSManufactureIndexToString(kDataDir, 18, text, sizeof text), 33);
   EXPECT_STREQ(text, "Velmora - member of Quorvel group");
-  EXPECT_EQ(QUILLON_GetTEDSTemplateName(nullptr, text, sizeof text), -739);
+  EXPECT_EQ(QUILLON_GetTEDSTemplateName(nullptr, text, sizeof text), QUILLON_ERR_MISSING_ARGUMENT);
 }
 
 }  // namespace

@@ -15,9 +15,12 @@
 #include <unistd.h>
 
 #include "../support/example_image.h"
+#include "../support/scratch_dir.h"
 #include "tedskit/quillon.h"
 
 namespace frontendtest {
+
+using tedskittest::ScratchDir;
 
 // The shipped description and manufacturer files (tests run from the source root).
 inline constexpr char kDataDir[] = "data";
@@ -61,26 +64,6 @@ inline std::string toHex(const uint8_t* bytes, std::size_t count) {
   }
   return text;
 }
-
-// A template directory of its own, removed with the object.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillon-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  void write(const std::string& name, const std::string& content) const {
-    std::ofstream(path_ + "/" + name, std::ios::binary) << content;
-  }
-  const char* path() const { return path_.c_str(); }
-
- private:
-  std::string path_;
-};
 
 }  // namespace frontendtest
 

@@ -47,14 +47,14 @@ TEST(QuillonTemplateList, KindThreeListsTheLmsTemplatesWithoutAnyFile) {
 
 TEST(QuillonTemplateList, FailuresLeaveAnEmptyList) {
   templates(kDataDir, 0, 0, 3);
-  EXPECT_EQ(templates(kDataDir, 1, 99, -69), (Entries{{-1, ""}}));
+  EXPECT_EQ(templates(kDataDir, 1, 99, QUILLON_ERR_FILE_NOT_OPENED), (Entries{{-1, ""}}));
   templates(kDataDir, 0, 0, 3);
-  EXPECT_EQ(templates(kDataDir, 2, 0, -13), (Entries{{-1, ""}}));
-  EXPECT_EQ(QUILLON_GetTemplateIDNames(kDataDir, 0, 0, nullptr), -739);
+  EXPECT_EQ(templates(kDataDir, 2, 0, QUILLON_ERR_BAD_LIST_KIND), (Entries{{-1, ""}}));
+  EXPECT_EQ(QUILLON_GetTemplateIDNames(kDataDir, 0, 0, nullptr), QUILLON_ERR_MISSING_ARGUMENT);
 }
 
 TEST(QuillonTemplateList, LineRules) {
-  TempDir dir;
+  ScratchDir dir;
   dir.write("TemplateDescription.txt",
             "* comment\n"
             "selector 8, 99\n"  // before any template: belongs to none
@@ -72,18 +72,18 @@ TEST(QuillonTemplateList, LineRules) {
             "Template\n"
             "selector 8, 0x0A\n"
             "EndTemplate");
-  EXPECT_EQ(templates(dir.path(), 0, 0, 4),
+  EXPECT_EQ(templates(dir.path().c_str(), 0, 0, 4),
             (Entries{{-1, "No selector"}, {7, "Windows line ends"}, {6, "Wide selector"}, {10, ""}}));
 
-  TempDir empty;
+  ScratchDir empty;
   empty.write("TemplateDescription.txt", "");
-  EXPECT_EQ(templates(empty.path(), 0, 0, 0), (Entries{{-1, ""}}));
+  EXPECT_EQ(templates(empty.path().c_str(), 0, 0, 0), (Entries{{-1, ""}}));
 }
 
 TEST(QuillonTemplateList, LongNamesAreCutToTheNode) {
-  TempDir dir;
+  ScratchDir dir;
   dir.write("TemplateDescription.txt", "Template " + std::string(400, 'x') + "\nselector 8, 1\n");
-  const Entries entries = templates(dir.path(), 0, 0, 1);
+  const Entries entries = templates(dir.path().c_str(), 0, 0, 1);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].first, 1);
   EXPECT_EQ(entries[0].second, std::string(259, 'x'));
@@ -106,7 +106,7 @@ TEST(QuillonManufacturerList, ListsTheShippedFileWithoutTheReservedIDs) {
 }
 
 TEST(QuillonManufacturerList, LineRules) {
-  TempDir dir;
+  ScratchDir dir;
   dir.write("Manufacture.txt",
             "* comment\n"
             "\n"
@@ -119,16 +119,16 @@ TEST(QuillonManufacturerList, LineRules) {
             "4095,\"Last\"\n"
             "EndTemplate\n"
             "30,\"Never read\"\n");
-  EXPECT_EQ(manufacturers(dir.path(), 3),
+  EXPECT_EQ(manufacturers(dir.path().c_str(), 3),
             (Entries{{17, "Seventeen"}, {2048, "After the marker ID"}, {4095, "Last"}}));
 }
 
 TEST(QuillonManufacturerList, MissingFileKeepsTheListAndFails) {
   manufacturers(kDataDir, 7);
   IDNameNode* first = nullptr;
-  EXPECT_EQ(QUILLON_GetManufacturerNameLookupTable("/no/such/dir", &first), -69);
+  EXPECT_EQ(QUILLON_GetManufacturerNameLookupTable("/no/such/dir", &first), QUILLON_ERR_FILE_NOT_OPENED);
   EXPECT_EQ(first, nullptr);
-  EXPECT_EQ(QUILLON_GetManufacturerNameLookupTable(kDataDir, nullptr), -739);
+  EXPECT_EQ(QUILLON_GetManufacturerNameLookupTable(kDataDir, nullptr), QUILLON_ERR_MISSING_ARGUMENT);
 }
 
 }  // namespace

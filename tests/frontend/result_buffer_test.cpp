@@ -46,7 +46,7 @@ TEST(QuillonLoadState, ListsStartEmptyAndTheSavedKindIsStandard) {
 
   // A failed listing hands out the first node as it was reset at load.
   IDNameNode* first = nullptr;
-  EXPECT_EQ(QUILLON_GetTemplateIDNames(kDataDir, 9, 0, &first), -13);
+  EXPECT_EQ(QUILLON_GetTemplateIDNames(kDataDir, 9, 0, &first), QUILLON_ERR_BAD_LIST_KIND);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->id, -1);
   EXPECT_EQ(first->prev, nullptr);

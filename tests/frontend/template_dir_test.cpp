@@ -20,7 +20,6 @@ class RootDirectory : public ::testing::Test {
     if (fs::exists("/TemplateDescription.txt")) GTEST_SKIP() << "the root holds a description file";
     image_ = readExample("accelerometer.hex");
     const fs::path data = fs::absolute(kDataDir);
-    ASSERT_TRUE(here_.path()[0] != '\0');
     fs::copy_file(data / "TemplateDescription.txt", fs::path(here_.path()) / "TemplateDescription.txt");
     previous_ = fs::current_path();
     fs::current_path(here_.path());
@@ -41,7 +40,7 @@ class RootDirectory : public ::testing::Test {
   }
 
   HexImage image_;
-  TempDir here_;
+  ScratchDir here_;
   fs::path previous_;
 };
 

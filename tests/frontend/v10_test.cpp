@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "../support/scratch_dir.h"
 #include "frontend_fixture.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/quillon.h"
@@ -17,11 +18,8 @@ namespace {
 using namespace frontendtest;
 
 // "ieee_temp_v10.tdl" is opened relative to the current directory.
-class InDataDirectory : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(chdir((std::string(TEDSKIT_SOURCE_DIR) + "/data").c_str()), 0); }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new InDataDirectory);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(
+    new tedskittest::InDirectoryEnvironment(std::filesystem::path(TEDSKIT_SOURCE_DIR) / "data"));
 
 constexpr char kHere[] = ".";
 // The V1.0 engine takes an 8-byte register and 2568 bytes of memory.

@@ -1,6 +1,9 @@
 // Bus faults: each one gives its code, and no write with a fault is reported as done
 // unless the chip holds exactly what was written.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include "ferrun_fixture.h"
 
@@ -33,6 +36,27 @@ TEST(Faults, WriteRetriesDetectionOnce) {
   setFault(OWBUS_FAULT_NO_PRESENCE, 0, 5);  // the five searches of the first detection
   EXPECT_EQ(stdcdll_write_memory(splitOf(chip).data(), 0, 0), 1);
   EXPECT_EQ(rawContents(128), chip);
+}
+
+// A bus file that cannot be saved means the chip kept nothing: the write failed. Files are
+// limited to a size smaller than the bus file, which stops even root.
+TEST(Faults, AnUnsavedBusFileIsAFailedWrite) {
+  if (TempBus::behindSerialLine()) GTEST_SKIP() << "the bus file is saved by another process";
+  TempBus sim(device("DS2431", "000000000001", layoutA(128, 0, 25)));
+  const std::string before = sim.text();
+  Session session;
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit previous{};
+  getrlimit(RLIMIT_FSIZE, &previous);
+  const rlimit small{64, previous.rlim_max};
+  setrlimit(RLIMIT_FSIZE, &small);
+  const int32_t result = stdcdll_write_memory(splitOf(layoutA(128, 0, 26)).data(), 0, 0);
+  setrlimit(RLIMIT_FSIZE, &previous);
+  signal(SIGXFSZ, SIG_DFL);
+  EXPECT_NE(result, FERRUN_DONE);
+  EXPECT_NE(std::string(owbus_last_error()).find("cannot write the bus file back"), std::string::npos)
+      << owbus_last_error();
+  EXPECT_EQ(sim.text(), before);
 }
 
 // The read slots (bytes sent as FFh, the chances of a flipped bit) of a clean write of

@@ -1,7 +1,7 @@
 /* Preloaded into a 1-Wire host program for the interoperability test. Such a host
  * writes, waits with tcdrain() and flushes both queues; on a pseudo-terminal tcdrain()
  * returns before the far end has read anything, so the flush would discard bytes the
- * emulator has not seen yet. On /dev/pts/* the output half of a flush is dropped; every
+ * emulator has not seen yet. On a /dev/pts/N device the output half of a flush is dropped; every
  * other call passes unchanged. */
 #define _GNU_SOURCE
 #include <dlfcn.h>

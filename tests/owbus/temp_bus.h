@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/scratch_dir.h"
 #include "emulator_process.h"
 #include "tedskit/owbus.h"
 
@@ -35,11 +36,7 @@ class TempBus {
   static bool behindSerialLine() { return road() == Road::Ds2480b; }
 
   explicit TempBus(const std::string& text) {
-    static int serial = 0;
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tedskit-bus-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-    std::filesystem::create_directories(dir_);
-    path_ = (dir_ / "test.bus").string();
+    path_ = dir_.file("test.bus");
     std::ofstream(path_) << text;
     owbus_clear_faults();
     std::string bus = "sim:" + path_;
@@ -58,8 +55,6 @@ class TempBus {
     owbus_clear_faults();
     owbus_configure(nullptr);
     emulator_.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
   TempBus(const TempBus&) = delete;
   TempBus& operator=(const TempBus&) = delete;
@@ -97,7 +92,7 @@ class TempBus {
   }
 
  private:
-  std::filesystem::path dir_;
+  tedskittest::ScratchDir dir_{"tedskit-bus"};
   std::string path_;
   std::unique_ptr<EmulatorProcess> emulator_;
 };

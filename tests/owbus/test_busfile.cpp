@@ -37,12 +37,12 @@ TEST(BusFile, MalformedFilesAreRefusedWithLineAndReason) {
        ":6: two devices with the same ROM"},
       {"device DS2431\n device DS2431\n", ":2: 'device' inside the device block opened at line 1"},
   };
+  const tedskittest::ScratchDir scratch("tedskit-busfile");
   for (const Case& c : cases) {
-    const std::string path = testing::TempDir() + "bad-" + std::to_string(::getpid()) + ".bus";
+    const std::string path = scratch.file("bad.bus");
     std::ofstream(path) << c.text;
     EXPECT_EQ(owbus_configure(("sim:" + path).c_str()), -2) << c.text;
     EXPECT_EQ(std::string(owbus_last_error()), path + c.error) << c.text;
-    std::remove(path.c_str());
   }
   owbus_configure(nullptr);
 }
@@ -92,7 +92,8 @@ TEST(BusFile, BackEndChoice) {
   EXPECT_EQ(TMExtendedStartSession(0, 5, nullptr), 0) << "port 0 names no serial device";
   EXPECT_NE(std::string(owbus_last_error()).find("set TEDSKIT_BUS"), std::string::npos);
 
-  const std::string path = testing::TempDir() + "env-" + std::to_string(::getpid()) + ".bus";
+  const tedskittest::ScratchDir scratch("tedskit-busfile");
+  const std::string path = scratch.file("env.bus");
   std::ofstream(path) << "device DS2431\n  serial 000000000001\nend\n";
   setenv("TEDSKIT_BUS", ("sim:" + path).c_str(), 1);
   const int32_t handle = TMExtendedStartSession(1, 5, nullptr);
@@ -104,7 +105,6 @@ TEST(BusFile, BackEndChoice) {
   EXPECT_EQ(TMValidSession(handle), 0);
   EXPECT_EQ(TMTouchReset(handle), -1);
   unsetenv("TEDSKIT_BUS");
-  std::remove(path.c_str());
 }
 
 TEST(Clock, SleepsAndSlotsAdvanceTheVirtualClock) {

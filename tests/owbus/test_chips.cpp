@@ -136,6 +136,7 @@ TEST(Ds28ec20, CopyRefusedAfterAnInterveningReadAndPageCrcsOnExtendedRead) {
 
 TEST(Ds2406, StatusWriteAndReadCloseWithACrc) {
   TempBus sim("device DS2406\n  serial 000000000001\nend\n");
+  const std::string before = sim.text();
   RawBus bus;
   bus.skipRom();
   bus.send({0x55, 0x07, 0x00, 0x3F});
@@ -148,6 +149,7 @@ TEST(Ds2406, StatusWriteAndReadCloseWithACrc) {
             (std::vector<uint8_t>{0x00, 0x00, 0xBF}))
       << "supply bit kept, PIO-A flip-flop set";
   EXPECT_EQ(crc16Of(concat({0xAA, 0x05, 0x00}, status)), 0xB001);
+  EXPECT_EQ(sim.text(), before) << "the flip-flops are SRAM, the file keeps the power-up status";
 }
 
 }  // namespace

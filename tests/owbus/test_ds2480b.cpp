@@ -10,6 +10,7 @@
 #include <fstream>
 #include <thread>
 
+#include "../support/scratch_dir.h"
 #include "emulator_process.h"
 #include "raw_bus.h"
 
@@ -23,8 +24,7 @@ constexpr const char* kTwoChips =
 class Emulated {
  public:
   explicit Emulated(const std::string& text = kTwoChips, const std::string& options = ",timeout=400")
-      : path_(testing::TempDir() + "ds2480b-" + std::to_string(::getpid()) + "-" + std::to_string(++count_) +
-              ".bus") {
+      : path_(dir_.file("ds2480b.bus")) {
     std::ofstream(path_) << text;
     emulator_ = std::make_unique<EmulatorProcess>(path_);
     owbus_clear_faults();
@@ -33,13 +33,12 @@ class Emulated {
   ~Emulated() {
     owbus_configure(nullptr);
     emulator_.reset();
-    std::remove(path_.c_str());
   }
   std::string bus(const std::string& options) const { return "ds2480b:" + emulator_->path() + options; }
   EmulatorProcess& emulator() { return *emulator_; }
 
  private:
-  static inline int count_ = 0;
+  tedskittest::ScratchDir dir_{"tedskit-ds2480b"};
   std::string path_;
   std::unique_ptr<EmulatorProcess> emulator_;
 };

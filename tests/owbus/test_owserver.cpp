@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "child_process.h"
+#include "../support/scratch_dir.h"
 #include "emulator_process.h"
 #include "raw_bus.h"
 
@@ -73,21 +74,17 @@ bool installed(const char* program) {
 TEST(Owserver, ListsReadsAndWritesTheEmulatedChips) {
   for (const char* program : {"owserver", "owdir", "owread", "owwrite"})
     ASSERT_TRUE(installed(program)) << program << " is missing: install owserver and ow-shell (make deps)";
-  const std::string dir = testing::TempDir() + "owserver-" + std::to_string(::getpid());
-  std::filesystem::create_directories(dir);
-  // Gone at the end whatever happened; the owserver log inside is kept in the output of
-  // a failure.
-  struct Cleanup {
-    std::string dir;
-    ~Cleanup() {
-      if (testing::Test::HasFailure()) {
-        std::ifstream log(dir + "/owserver.log");
-        std::cerr << "owserver said:\n" << log.rdbuf() << "\n";
-      }
-      std::error_code ec;
-      std::filesystem::remove_all(dir, ec);
+  const tedskittest::ScratchDir scratch("tedskit-owserver");
+  const std::string& dir = scratch.path();
+  // The owserver log goes into the output of a failure, before the directory is removed.
+  struct ShowLogOnFailure {
+    std::string log;
+    ~ShowLogOnFailure() {
+      if (!testing::Test::HasFailure()) return;
+      std::ifstream in(log);
+      std::cerr << "owserver said:\n" << in.rdbuf() << "\n";
     }
-  } cleanup{dir};
+  } showLog{dir + "/owserver.log"};
   const std::string busFile = dir + "/interop.bus";
   const std::vector<uint8_t> memory = pattern(128);
   std::ofstream(busFile) << "device DS2431\n  serial 665544332211\n" + memoryLines(memory) + "end\n"

@@ -35,7 +35,7 @@ TEST(MtsRecordFile, SavedRecordsReadBackAsSavedAndSaveAgainUnchanged) {
     ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_STANDARD, record.get(), 2, 0));
     ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_STANDARD, record.get(), -1, -1));
 
-    TempDir dir;
+    ScratchDir dir;
     ASSERT_EQ(0, save(handle, dir.file("mts.txt"), 0, 1, scc));
     const std::string text = readText(dir.file("mts.txt"));
     EXPECT_EQ(0u, text.find("MTS Template,64\nMTS SWIFT Wheel Force Transducer,999,1," +
@@ -58,7 +58,7 @@ TEST(MtsRecordFile, ABlockWithTheChipIDReadsAsTheMtsTemplate) {
   const auto record = mtsRecord(scc);
   const int32_t handle = CreateNewStoredDataStruct();
   ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_STANDARD, record.get(), 0, -1));
-  TempDir dir;
+  ScratchDir dir;
   ASSERT_EQ(0, save(handle, dir.file("saved.txt"), 0, 1, scc));
   std::string text = readText(dir.file("saved.txt"));
   const std::string savedID = ",999,";

@@ -10,7 +10,7 @@ using namespace storetest;
 
 // The whole test runs in one process whose MTS engine is not loaded yet.
 TEST(MtsTemplateFile, IsLoadedFromTheCurrentDirectoryWhenFirstFound) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string path = dir.file("mts.txt");
   const int32_t handle = CreateNewStoredDataStruct();
   {

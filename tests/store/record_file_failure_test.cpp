@@ -48,7 +48,7 @@ TEST(RecordFileSave, ASaveThatFailsOnItsThirdRecordLeavesTheOldFileByteIdentical
   ASSERT_STREQ("Sensitivity direction (x,y,z)", good->array.items[11].label);
   ASSERT_STREQ("Geometry Selector", good->array.items[12].label);
 
-  TempDir dir;
+  ScratchDir dir;
   const std::string path = dir.file("records.txt");
   const std::string old = "LMS Template,3\nthe file as it was\n";
   for (const BadRecord& b : bad) {
@@ -82,7 +82,7 @@ TEST(RecordFileSave, AReplacedFileKeepsItsPermissionsAndReadOnlyFilesAreNotRepla
   const auto record = laidOut(CALDEN_DESCRIPTOR_LMS, 117);
   const int32_t handle = CreateNewStoredDataStruct();
   ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_LMS, &record->array, 0, 0));
-  TempDir dir;
+  ScratchDir dir;
   const std::string path = dir.file("records.txt");
   writeText(path, "old\n");
   namespace fs = std::filesystem;
@@ -114,7 +114,7 @@ std::vector<std::string> validLines() {
   const int32_t handle = CreateNewStoredDataStruct();
   EXPECT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_LMS, &record->array, 0, -1));
   EXPECT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_LMS, &record->array, 1, -1));
-  TempDir dir;
+  ScratchDir dir;
   EXPECT_EQ(0, save(handle, dir.file("valid.txt")));
   std::vector<std::string> lines;
   std::istringstream in(readText(dir.file("valid.txt")));
@@ -186,7 +186,7 @@ TEST(RecordFileRead, MalformedFilesGiveACodeAndKeepTheBlocksBeforeThem) {
        CALDEN_FILE_MALFORMED, 0},
       {"binary garbage", std::string("LMS Template\x00\xff\n\x01\x02\"\"\n", 20), CALDEN_FILE_MALFORMED, 0},
   };
-  TempDir dir;
+  ScratchDir dir;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     writeText(dir.file("case.txt"), c.text);

@@ -14,12 +14,16 @@
 #include <string>
 #include <vector>
 
+#include "../support/scratch_dir.h"
 #include "tedskit/calden.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/quillon.h"
 #include "tedskit/tedsinfo.hpp"
 
 namespace storetest {
+
+using tedskittest::InDirectory;
+using tedskittest::ScratchDir;
 
 inline const std::string kDataDir = std::string(TEDSKIT_SOURCE_DIR) + "/data";
 
@@ -135,37 +139,6 @@ inline std::vector<Carried> storedRecords(int32_t handle) {
   }
   return records;
 }
-
-// A folder of its own for the files of one test, removed afterwards.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "calden-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
-// Runs a test part from another current directory, and goes back to the one before.
-class InDirectory {
- public:
-  explicit InDirectory(const std::string& path) : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(path);
-  }
-  ~InDirectory() { std::filesystem::current_path(previous_); }
-  InDirectory(const InDirectory&) = delete;
-  InDirectory& operator=(const InDirectory&) = delete;
-
- private:
-  std::filesystem::path previous_;
-};
 
 inline std::string readText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -5,18 +5,16 @@
 #include <unistd.h>
 #include <vector>
 
+#include "../support/scratch_dir.h"
 #include "record_file_fixture.h"
 
 namespace {
 
 using namespace storetest;
 
-// The V1.0 engine opens its template files relative to the current directory.
-class InDataDirectory : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(0, chdir(kDataDir.c_str())); }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new InDataDirectory);
+// "ieee_temp_v10.tdl" is opened relative to the current directory.
+const auto* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new tedskittest::InDirectoryEnvironment(kDataDir));
 
 // The shipped IEPE accelerometer image, decoded by the description engine.
 std::unique_ptr<TaggedFieldArray> decodedAccelerometer() {
@@ -58,7 +56,7 @@ TEST(RecordFile, EveryKindOfRecordReadsBackAsSavedWithEitherDelimiter) {
     expected.push_back(carried(s.record->kind, s.channel, s.unit, s.record->array));
   }
 
-  TempDir dir;
+  ScratchDir dir;
   for (const char delimiter : {',', ';'}) {
     SCOPED_TRACE(delimiter);
     ASSERT_EQ(0, ChangeDelimiter(delimiter));
@@ -111,7 +109,7 @@ TEST(RecordFile, WritesTheBlockFormat) {
   mts->numItems = 1;
   std::snprintf(mts->templateName, sizeof mts->templateName, "Wheel force");
   ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_STANDARD, mts.get(), -1, -1));
-  TempDir dir;
+  ScratchDir dir;
   ASSERT_EQ(0, save(handle, dir.file("block.txt"), 0, 1, selectCases({2, -1, 5})));
   EXPECT_EQ(
       "LMS Template,3\n"
@@ -139,7 +137,7 @@ TEST(RecordFile, ChannelAndUnitNumbersAreWrittenOneUpAndReadBackAsStored) {
   const Case cases[] = {
       {0, 0, "1,1,\""}, {2, -1, "3,\""}, {-1, 5, "6,0,\""}, {-1, -1, "\""}, {-7, 3, "4,-6,\""}};
   const auto record = laidOut(CALDEN_DESCRIPTOR_LMS, 117);
-  TempDir dir;
+  ScratchDir dir;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.prefix);
     const int32_t handle = CreateNewStoredDataStruct();
@@ -159,7 +157,7 @@ TEST(RecordFile, ChannelAndUnitNumbersAreWrittenOneUpAndReadBackAsStored) {
 }
 
 TEST(RecordFile, ManufacturerNamesMayHoldTheDelimiterAndParentheses) {
-  TempDir dir;
+  ScratchDir dir;
   writeText(dir.file("Manufacture.txt"), "18,\"Acme, (Europe) Ltd\"\n");
   const auto record = laidOut(CALDEN_DESCRIPTOR_LMS, 117);
   std::snprintf(record->array.items[0].value, sizeof record->array.items[0].value, "18");
@@ -185,7 +183,7 @@ TEST(RecordFile, AppendingTwiceGivesEveryBlockTwice) {
   ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_LMS, &first->array, 1, 2));
   ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_STANDARD, &second->array, 3, 4));
 
-  TempDir dir;
+  ScratchDir dir;
   const std::string path = dir.file("appended.txt");
   ASSERT_EQ(0, save(handle, path, 1));
   const std::string once = readText(path);
@@ -200,7 +198,7 @@ TEST(RecordFile, AppendingTwiceGivesEveryBlockTwice) {
 }
 
 TEST(RecordFile, AReadIntoAnUnknownHandleStoresNothing) {
-  TempDir dir;
+  ScratchDir dir;
   const auto record = laidOut(CALDEN_DESCRIPTOR_LMS, 117);
   const int32_t handle = CreateNewStoredDataStruct();
   ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_LMS, &record->array, 0, 0));
@@ -214,7 +212,7 @@ TEST(RecordFile, AReadIntoAnUnknownHandleStoresNothing) {
 }
 
 TEST(RecordFile, FilesThatCannotBeOpened) {
-  TempDir dir;
+  ScratchDir dir;
   const int32_t handle = CreateNewStoredDataStruct();
   EXPECT_EQ(CALDEN_FILE_NOT_FOUND, read(handle, dir.file("missing.txt")));
   EXPECT_EQ(CALDEN_FILE_NOT_FOUND, read(handle, dir.file("")));
@@ -239,7 +237,7 @@ TEST(RecordFile, ADelimiterRefusedLeavesSavesWithThePreviousOne) {
   ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_LMS, &record->array, -1, -1));
   ASSERT_EQ(0, ChangeDelimiter(';'));
   EXPECT_EQ(CALDEN_INVALID_PARAMETER, ChangeDelimiter('\0'));
-  TempDir dir;
+  ScratchDir dir;
   ASSERT_EQ(0, save(handle, dir.file("semicolon.txt")));
   ASSERT_EQ(0, ChangeDelimiter(','));
   const std::string expectedStart = "LMS Template;3\nLMS Free Format;117\n\"Manufacturer\";";

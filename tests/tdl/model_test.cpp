@@ -6,13 +6,6 @@
 
 namespace {
 
-CTDLTemplate* templateWithId(int32_t id, const char* description) {
-  auto* t = new CTDLTemplate;
-  t->m_templateID = id;
-  t->addDescription(description);
-  return t;
-}
-
 CTDLProperty* property(const char* description) {
   auto* p = new CTDLProperty;
   p->setDescription(description);
@@ -89,29 +82,6 @@ TEST(Template, CopySharesPropertiesWithTheSource) {
   copy.m_description = nullptr;
   assigned.m_properties.clear();
   assigned.m_description = nullptr;
-}
-
-// Under the sanitizers this shows every property released exactly once.
-TEST(Template, DestroysNestedSelectCasesWithEverythingInThem) {
-  auto* t = templateWithId(25, "T");
-  auto* outer = new CTDLSelectCase;
-  outer->setDescription("outer");
-  for (int i = 0; i < 3; ++i) {
-    auto* c = new CTDLCase;
-    c->addDescription("case");
-    c->addProperty(property("\"p\""));
-    auto* nested = new CTDLSelectCase;
-    auto* nestedCase = new CTDLCase;
-    nestedCase->addProperty(property("\"q\""));
-    nested->addCase(nestedCase);
-    c->addProperty(nested);
-    outer->addCase(c);
-  }
-  t->addProperty(outer);
-  auto* e = new CTDLEnumeration;
-  e->setDescription("E");
-  t->addEnumeration(e);
-  delete t;
 }
 
 TEST(SelectCase, IsBinaryUpToTwoCases) {

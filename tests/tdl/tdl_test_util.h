@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/scratch_dir.h"
 #include "tedskit/orlin.hpp"
 
 namespace tdltest {
@@ -18,27 +19,14 @@ inline std::string fixture(const std::string& name) {
   return std::string(TEDSKIT_TEST_DIR) + "/fixtures/" + name;
 }
 
-// A TDL file holding text, removed when the object goes.
+// A TDL file holding text, in a scratch directory removed when the object goes.
 class TempTdl {
  public:
-  explicit TempTdl(const std::string& text) {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ =
-        std::filesystem::temp_directory_path() / (std::string("orlin_") + info->test_suite_name() + "_" +
-                                                  info->name() + "_" + std::to_string(counter()++) + ".tdl");
-    std::ofstream(path_, std::ios::binary) << text;
-  }
-  ~TempTdl() { std::filesystem::remove(path_); }
-  TempTdl(const TempTdl&) = delete;
-  TempTdl& operator=(const TempTdl&) = delete;
-  std::string path() const { return path_.string(); }
+  explicit TempTdl(const std::string& text) { dir_.write("template.tdl", text); }
+  std::string path() const { return dir_.file("template.tdl"); }
 
  private:
-  static int& counter() {
-    static int n = 0;
-    return n;
-  }
-  std::filesystem::path path_;
+  tedskittest::ScratchDir dir_{"orlin"};
 };
 
 // The result of one orlin() call: its code, what it wrote to stderr and the collection.
