@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "cli/engine.h"
-#include "cli/image.h"
+#include "api/engine.h"
+#include "api/image.h"
 
 namespace {
 

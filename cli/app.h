@@ -11,15 +11,12 @@
 #include <vector>
 
 #include "args.h"
+#include "failure.h"
 #include "text.h"
 
 namespace teds {
 
-// A failure the user should read: printed as "teds: message", exit status 1.
-class Failure : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+// Failure (from failure.h): printed as "teds: message", exit status 1.
 
 // The help of one subcommand; its first line of usage is printed with usage errors.
 struct CommandHelp {
@@ -54,8 +51,6 @@ inline constexpr std::size_t kMaxImageInput = 64 * 1024;
 // kMaxImageInput bytes is refused.
 std::string readSource(const std::string& source);
 
-// A result code of the libraries in words.
-std::string describeCode(int code);
 
 }  // namespace teds
 

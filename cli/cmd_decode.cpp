@@ -59,6 +59,7 @@ int runDecode(std::span<char* const> argv) {
   Engine engine(context.templatesDir);
   Teds teds;
   try {
+    refuseBlankInput(image);
     teds = engine.decode(image, args.has("v10"));
   } catch (const MissingTemplate& missing) {
     printBasicTeds(image);

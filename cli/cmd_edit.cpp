@@ -1,9 +1,11 @@
 #include <iostream>
+#include <memory>
 
 #include "base/fixed_meanings.h"
 #include "commands.h"
 #include "engine.h"
 #include "report.h"
+#include "tedskit/tedskit.h"
 
 namespace teds {
 namespace {
@@ -39,14 +41,36 @@ TemplateChoice parseTemplate(const std::string& text, const Args& args) {
   return choice;
 }
 
-void applySettings(Engine& engine, Teds& teds, const Args& args) {
-  for (const auto& setting : args.values("set")) {
+// Settings go through libtedskit, which checks each value against its field the same way
+// in both engines; its notes (a value stored as a nearby one, a changed identification
+// field) go to standard error.
+TedsImage applySettings(const Context& context, const TedsImage& image, bool forceV10, const Args& args) {
+  const auto settings = args.values("set");
+  if (settings.empty()) return image;
+  const std::string text = formatImage(image);
+  tedskit_teds* raw = nullptr;
+  if (tedskit_teds_open(context.templatesDir.c_str(), text.data(), text.size(), TEDSKIT_INPUT_TEXT,
+                        forceV10 ? 1 : 0, &raw) != TEDSKIT_OK) {
+    throw Failure(tedskit_last_error());
+  }
+  const std::unique_ptr<tedskit_teds, void (*)(tedskit_teds*)> teds(raw, tedskit_teds_free);
+  for (const auto& setting : settings) {
     const auto eq = setting.find('=');
     if (eq == std::string::npos || eq == 0) {
       throw UsageError("--set takes \"LABEL=VALUE\", not '" + setting + "'");
     }
-    engine.setField(teds, trim(setting.substr(0, eq)), trim(setting.substr(eq + 1)));
+    const char* note = nullptr;
+    if (tedskit_teds_set(teds.get(), trim(setting.substr(0, eq)).c_str(),
+                         trim(setting.substr(eq + 1)).c_str(), &note) != TEDSKIT_OK) {
+      throw Failure(tedskit_last_error());
+    }
+    if (note != nullptr && *note != '\0') std::cerr << "teds: note: " << note << "\n";
   }
+  char* encoded = nullptr;
+  if (tedskit_teds_text(teds.get(), &encoded) != TEDSKIT_OK) throw Failure(tedskit_last_error());
+  const std::unique_ptr<char, void (*)(char*)> hold(encoded, tedskit_string_free);
+  TedsImage result = parseImage(encoded);
+  return result;
 }
 
 void printEncoded(const Context& context, const TedsImage& image) {
@@ -76,8 +100,7 @@ int runNew(std::span<char* const> argv) {
     // through an image: the default cases are then chosen and every field is there.
     teds = engine.decode(engine.encode(teds), true);
   }
-  applySettings(engine, teds, args);
-  printEncoded(context, engine.encode(teds));
+  printEncoded(context, applySettings(context, engine.encode(teds), choice.v10, args));
   return 0;
 }
 
@@ -89,10 +112,10 @@ int runEdit(std::span<char* const> argv) {
   }
   const Context context = makeContext(args);
   const TedsImage image = imageFromArguments(args.positional());
+  refuseBlankInput(image);
   Engine engine(context.templatesDir);
   Teds teds = engine.decode(image, args.has("v10"));
-  applySettings(engine, teds, args);
-  printEncoded(context, engine.encode(teds));
+  printEncoded(context, applySettings(context, engine.encode(teds), args.has("v10"), args));
   return 0;
 }
 

@@ -50,6 +50,7 @@ int save(const Context& context, const Args& args) {
   const std::string file = positional[1];
   const TedsImage image = imageFromArguments({positional.begin() + 2, positional.end()});
   Engine engine(context.templatesDir);
+  refuseBlankInput(image);
   Teds teds = engine.decode(image, args.has("v10"));
   const int handle = newHandle();
   const int32_t stored = Calden(handle, teds.fields->kind, &teds.fields->array,

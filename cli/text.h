@@ -6,14 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "base/ascii_case.h"
+#include "latin1.h"
 
 namespace teds {
 
-// ISO-8859-1 bytes to UTF-8.
-std::string latin1ToUtf8(std::string_view text);
-// UTF-8 to ISO-8859-1; characters beyond U+00FF and malformed sequences become '?'.
-std::string utf8ToLatin1(std::string_view text);
 // Number of characters a UTF-8 text shows (continuation bytes are not counted).
 std::size_t displayWidth(std::string_view utf8);
 // Pads a UTF-8 text with blanks to a display width.
@@ -21,9 +17,6 @@ std::string padRight(std::string_view utf8, std::size_t width);
 
 // A JSON string literal, quotes included; the text must be UTF-8.
 std::string jsonString(std::string_view utf8);
-
-using tedskit::base::equalsIgnoreCase;
-std::string trim(std::string_view text);
 
 // ANSI styles, or nothing when colour is off.
 class Style {

@@ -5,7 +5,7 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(TEDSKIT_INSTALL_LIBRARIES)
-foreach(library IN ITEMS orlin dorvia pellam quillon owbus ferrun calden)
+foreach(library IN ITEMS orlin dorvia pellam quillon owbus ferrun calden tedskit)
   if(TARGET ${library})
     list(APPEND TEDSKIT_INSTALL_LIBRARIES ${library})
     # Installed libraries find each other, and teds finds them, wherever the prefix is.

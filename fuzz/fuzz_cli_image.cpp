@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "cli/image.h"
+#include "api/image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);

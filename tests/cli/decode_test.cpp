@@ -260,10 +260,19 @@ TEST(Edit, V10EnumerationByItsText) {
   EXPECT_NE(table.out.find("2 (z)"), std::string::npos);
   const Result refused = runTeds({"edit", "-", "--set", "Sensitivity direction (x,y,z)=up"}, hex.out);
   EXPECT_EQ(refused.status, 1);
-  EXPECT_NE(refused.err.find(
-                "\"up\" is not a value of \"Sensitivity direction (x,y,z)\"; choose one of: x, y, z, n/a"),
+  EXPECT_NE(refused.err.find("\"Sensitivity direction (x,y,z)\" takes one of x, y, z, n/a (or its number, 0 "
+                             "to 3), not \"up\""),
             std::string::npos)
       << refused.err;
+}
+
+TEST(Edit, AQuantisedValueAndAnIdentificationFieldAreNoted) {
+  const Result edited =
+      runTeds({"edit", example("accelerometer.hex"), "--set", "Fref=100", "--set", "Serial no.=7"});
+  EXPECT_EQ(edited.status, 0) << edited.err;
+  EXPECT_NE(edited.err.find("note: \"Fref\" is stored as 98.69 Hz, not 100"), std::string::npos)
+      << edited.err;
+  EXPECT_NE(edited.err.find("note: \"Serial no.\" identifies the sensor"), std::string::npos) << edited.err;
 }
 
 TEST(Edit, Failures) {
@@ -275,6 +284,13 @@ TEST(Edit, Failures) {
       {{"edit", example("accelerometer.hex"), "--set", "Colour=red"}, 1, "no field labelled \"Colour\""},
       {{"edit", example("accelerometer.hex"), "--set", "Serial no."}, 2, "--set takes \"LABEL=VALUE\""},
       {{"new", "0", "--set", "Manufacturer=Nobody Inc"}, 1, "unknown manufacturer"},
+      {{"edit", example("accelerometer.hex"), "--set", "Sensitivity @ Fref=173"},
+       1,
+       "\"Sensitivity @ Fref\" takes 5e-07 to 172.24 V/(m/s^2), not 173"},
+      {{"new", "25", "--set", "Meas. position ID=2048"},
+       1,
+       "\"Meas. position ID\" takes 0 to 2047, not 2048"},
+      {{"new", "25", "--set", "Calibration date=2/30/2020"}, 1, "no such day"},
       {{"new", "7"}, 1, "no description template 7"},
       {{"new", "256"}, 2, "TEMPLATE must be 0 to 255"},
       {{"new", "zero"}, 2, "TEMPLATE must be a whole number"},

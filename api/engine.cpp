@@ -7,13 +7,13 @@
 #include <cstring>
 #include <vector>
 
-#include "app.h"
 #include "base/fixed_meanings.h"
 #include "base/template_notes.h"
+#include "failure.h"
 #include "capture.h"
 #include "tedskit/dorvia.h"
 #include "tedskit/quillon.h"
-#include "text.h"
+#include "latin1.h"
 
 namespace teds {
 namespace {
@@ -140,11 +140,6 @@ bool v10TemplateLoaded(int templateId) {
 }  // namespace
 
 Teds Engine::decode(const TedsImage& image, bool forceV10) {
-  // Decoded, a blank image would pass for template 0 with a good checksum.
-  if (const auto blank = image.blankByte()) {
-    throw Failure(std::string("the image is blank (every byte ") + (*blank == 0 ? "00h" : "FFh") +
-                  "): it holds no TEDS");
-  }
   // Switched before the output is caught: loading the templates reports on its own.
   if (forceV10 || (image.wantsV10Engine() && !image.isLms())) enterV10();
   CapturedOutput quiet(STDOUT_FILENO);

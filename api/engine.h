@@ -1,8 +1,8 @@
 // The tool's road through the libraries: decode an image into a field array (description
 // engine, V1.0 TDL engine or LMS, through the front end), lay out a field array for a
 // template, change fields by label, and encode the array back into an image.
-#ifndef TEDSKIT_CLI_ENGINE_H
-#define TEDSKIT_CLI_ENGINE_H
+#ifndef TEDSKIT_API_ENGINE_H
+#define TEDSKIT_API_ENGINE_H
 
 #include <filesystem>
 #include <memory>

@@ -7,7 +7,7 @@
 #include "base/hex.h"
 #include "base/line_reader.h"
 #include "base/page_checksum.h"
-#include "text.h"
+#include "latin1.h"
 
 namespace teds {
 namespace {
@@ -79,6 +79,13 @@ std::optional<uint8_t> TedsImage::blankByte() const {
   if (!std::all_of(basic.begin(), basic.end(), same) || !std::all_of(body.begin(), body.end(), same))
     return std::nullopt;
   return first;
+}
+
+void refuseBlankInput(const TedsImage& image) {
+  if (const auto blank = image.blankByte()) {
+    throw ImageError(std::string("the image is blank (every byte ") + (*blank == 0 ? "00h" : "FFh") +
+                     "): it holds no TEDS");
+  }
 }
 
 std::size_t TedsImage::usedBodySize() const {

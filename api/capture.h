@@ -1,8 +1,8 @@
 // Catches what the libraries print on a standard stream (the engine's notes on standard
 // output, the TDL reader's syntax errors on standard error) while it is in scope, so
 // that the tool's own output stays clean and the text can be reported as the tool's.
-#ifndef TEDSKIT_CLI_CAPTURE_H
-#define TEDSKIT_CLI_CAPTURE_H
+#ifndef TEDSKIT_API_CAPTURE_H
+#define TEDSKIT_API_CAPTURE_H
 
 #include <cstdio>
 #include <string>

@@ -1,8 +1,8 @@
 // A TEDS image as the tool handles it, whatever form it arrived in: the 64-bit Basic TEDS
 // and the bytes that follow it (selector byte first, then the template data), without
 // checksum bytes. From it the tool forms what each engine and each chip layout expects.
-#ifndef TEDSKIT_CLI_IMAGE_H
-#define TEDSKIT_CLI_IMAGE_H
+#ifndef TEDSKIT_API_IMAGE_H
+#define TEDSKIT_API_IMAGE_H
 
 #include <array>
 #include <cstdint>
@@ -49,6 +49,11 @@ struct TedsImage {
   // body without its trailing zero bytes.
   std::size_t usedBodySize() const;
 };
+
+// An image given by a user that is blank (every byte 00h or FFh) holds no TEDS: decoded, it
+// would pass for template 0 with a good checksum. A new layout of template 0 is all zeros
+// too, so only inputs are checked, never the tool's own images.
+void refuseBlankInput(const TedsImage& image);
 
 // The memory image of the description engine and of the tool's text form: checksum byte
 // (bytes 0 to 31 sum to 0), Basic TEDS, body; at least minSize bytes.

@@ -1,0 +1,19 @@
+// A failure the user should read, and the libraries' result codes in words.
+#ifndef TEDSKIT_API_FAILURE_H
+#define TEDSKIT_API_FAILURE_H
+
+#include <stdexcept>
+#include <string>
+
+namespace teds {
+
+class Failure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+std::string describeCode(int code);
+
+}  // namespace teds
+
+#endif

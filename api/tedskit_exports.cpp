@@ -1,0 +1,325 @@
+// The C face of the road. Every export takes the one lock (the libraries below keep
+// process-wide state), runs inside the guard and leaves its message for the thread.
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <new>
+#include <string>
+
+#include "base/guard.h"
+#include "document.h"
+#include "image.h"
+#include "latin1.h"
+#include "tedskit/tedskit.h"
+#include "value_check.h"
+
+struct tedskit_teds {
+  tedskit_teds(const char* dir, teds::TedsImage image, bool forceV10)
+      : document(dir, std::move(image), forceV10) {}
+  teds::Document document;
+  std::string templateName;
+  std::string note;
+};
+
+namespace {
+
+thread_local std::string lastError;
+
+std::recursive_mutex& libraryLock() {
+  static std::recursive_mutex lock;
+  return lock;
+}
+
+// Runs body under the lock; exceptions become result codes with their message.
+template <typename Body>
+int32_t run(Body&& body) noexcept {
+  return tedskit::base::guard(int32_t{TEDSKIT_ERR_INTERNAL}, [&]() -> int32_t {
+    std::lock_guard hold(libraryLock());
+    lastError.clear();
+    try {
+      return body();
+    } catch (const teds::ValueRefused& error) {
+      lastError = error.what();
+      return TEDSKIT_ERR_VALUE;
+    } catch (const teds::ImageError& error) {
+      lastError = error.what();
+      return TEDSKIT_ERR_INPUT;
+    } catch (const teds::Failure& error) {
+      lastError = error.what();
+      return std::strncmp(error.what(), "no field labelled", 17) == 0 ? TEDSKIT_ERR_LABEL
+                                                                      : TEDSKIT_ERR_DECODE;
+    } catch (const std::bad_alloc&) {
+      lastError = "out of memory";
+      return TEDSKIT_ERR_INTERNAL;
+    } catch (const std::exception& error) {
+      lastError = error.what();
+      return TEDSKIT_ERR_INTERNAL;
+    }
+  });
+}
+
+int32_t argumentError(const std::string& message) {
+  lastError = message;
+  return TEDSKIT_ERR_ARGUMENT;
+}
+
+const teds::FieldView* fieldAt(const tedskit_teds* teds, int32_t index) {
+  if (teds == nullptr) return nullptr;
+  const auto& fields = teds->document.fields();
+  if (index < 0 || static_cast<std::size_t>(index) >= fields.size()) return nullptr;
+  return &fields[static_cast<std::size_t>(index)];
+}
+
+template <typename Out, typename Get>
+int32_t fieldPart(const tedskit_teds* teds, int32_t index, Out* out, Get&& get) {
+  return run([&]() -> int32_t {
+    const auto* field = fieldAt(teds, index);
+    if (field == nullptr || out == nullptr) {
+      return argumentError("no field " + std::to_string(index) +
+                           " (or no handle or no place for the result)");
+    }
+    return get(*field, *out);
+  });
+}
+
+char* copied(const std::string& text) {
+  char* out = static_cast<char*>(std::malloc(text.size() + 1));
+  if (out == nullptr) throw std::bad_alloc();
+  std::memcpy(out, text.c_str(), text.size() + 1);
+  return out;
+}
+
+teds::TedsImage imageOf(const void* input, size_t size, tedskit_input kind) {
+  const auto* bytes = static_cast<const uint8_t*>(input);
+  const std::string_view text(static_cast<const char*>(input), size);
+  switch (kind) {
+    case TEDSKIT_INPUT_BYTES:
+      return teds::fromMemoryImage(std::span(bytes, size));
+    case TEDSKIT_INPUT_CHIP:
+      return teds::fromChipImage(std::span(bytes, size));
+    case TEDSKIT_INPUT_HEX:
+      return teds::fromMemoryImage(teds::parseHex(text));
+    case TEDSKIT_INPUT_TEXT: {
+      teds::TedsImage image = teds::parseImage(text);
+      if (image.origin.ends_with("(binary)")) {
+        throw teds::ImageError("expected text (\"memory:\" lines or hex), but the input is binary");
+      }
+      return image;
+    }
+    case TEDSKIT_INPUT_AUTO:
+      break;
+  }
+  return teds::parseImage(text);
+}
+
+}  // namespace
+
+extern "C" {
+
+const char* tedskit_last_error(void) { return lastError.c_str(); }
+
+void tedskit_string_free(char* text) { std::free(text); }
+
+int32_t tedskit_teds_open(const char* templates_dir, const void* input, size_t size, tedskit_input kind,
+                          int32_t force_tdl, tedskit_teds** teds) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || templates_dir == nullptr || (input == nullptr && size != 0)) {
+      return argumentError(
+          "tedskit_teds_open needs a template directory, an input and a place for the handle");
+    }
+    *teds = nullptr;
+    if (kind < TEDSKIT_INPUT_AUTO || kind > TEDSKIT_INPUT_CHIP) return argumentError("unknown input kind");
+    *teds =
+        new tedskit_teds(templates_dir, imageOf(input == nullptr ? "" : input, size, kind), force_tdl != 0);
+    return TEDSKIT_OK;
+  });
+}
+
+void tedskit_teds_free(tedskit_teds* teds) {
+  tedskit::base::guard([&] {
+    std::lock_guard hold(libraryLock());
+    delete teds;
+  });
+}
+
+int32_t tedskit_teds_template(const tedskit_teds* teds, int32_t* kind, int32_t* template_id,
+                              const char** name, tedskit_engine* engine) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr) return argumentError("no handle");
+    const auto& t = teds->document.teds();
+    if (kind != nullptr) *kind = t.fields->kind;
+    if (template_id != nullptr) *template_id = t.fields->array.templateID;
+    if (name != nullptr) {
+      auto& held = const_cast<tedskit_teds*>(teds)->templateName;
+      held = teds::latin1ToUtf8(std::string(t.fields->array.templateName,
+                                            strnlen(t.fields->array.templateName, TEDS_TEMPLATE_NAME_SIZE)));
+      *name = held.c_str();
+    }
+    if (engine != nullptr) {
+      *engine = t.engine == teds::EngineKind::V10   ? TEDSKIT_ENGINE_TDL
+                : t.engine == teds::EngineKind::Lms ? TEDSKIT_ENGINE_LMS
+                                                    : TEDSKIT_ENGINE_DESCRIPTION;
+    }
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_teds_checksum_ok(const tedskit_teds* teds, int32_t* ok) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || ok == nullptr) return argumentError("no handle or no place for the result");
+    *ok = teds->document.image().checksumOk ? 1 : 0;
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_teds_field_count(const tedskit_teds* teds, int32_t* count) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || count == nullptr) return argumentError("no handle or no place for the result");
+    *count = static_cast<int32_t>(teds->document.fields().size());
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_teds_field_index(const tedskit_teds* teds, const char* label, int32_t* index) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || label == nullptr || index == nullptr) {
+      return argumentError("no handle, label or place for the result");
+    }
+    *index = teds->document.indexOf(label);
+    if (*index >= 0) return TEDSKIT_OK;
+    lastError = std::string("no field labelled \"") + label + "\"";
+    return TEDSKIT_ERR_LABEL;
+  });
+}
+
+int32_t tedskit_field_label(const tedskit_teds* teds, int32_t index, const char** label) {
+  return fieldPart(teds, index, label, [](const teds::FieldView& f, const char*& out) {
+    out = f.model.label.c_str();
+    return int32_t{TEDSKIT_OK};
+  });
+}
+
+int32_t tedskit_field_units(const tedskit_teds* teds, int32_t index, const char** units) {
+  return fieldPart(teds, index, units, [](const teds::FieldView& f, const char*& out) {
+    out = f.model.units.c_str();
+    return int32_t{TEDSKIT_OK};
+  });
+}
+
+int32_t tedskit_field_access(const tedskit_teds* teds, int32_t index, const char** access) {
+  return fieldPart(teds, index, access, [](const teds::FieldView& f, const char*& out) {
+    out = f.model.access.c_str();
+    return int32_t{TEDSKIT_OK};
+  });
+}
+
+int32_t tedskit_field_kind(const tedskit_teds* teds, int32_t index, tedskit_value_kind* kind) {
+  return fieldPart(teds, index, kind, [](const teds::FieldView& f, tedskit_value_kind& out) {
+    out = static_cast<tedskit_value_kind>(f.model.kind);
+    return int32_t{TEDSKIT_OK};
+  });
+}
+
+int32_t tedskit_field_bit_width(const tedskit_teds* teds, int32_t index, int32_t* bits) {
+  return fieldPart(teds, index, bits, [](const teds::FieldView& f, int32_t& out) {
+    out = f.model.bitWidth;
+    return int32_t{TEDSKIT_OK};
+  });
+}
+
+int32_t tedskit_field_display(const tedskit_teds* teds, int32_t index, const char** text) {
+  return fieldPart(teds, index, text, [](const teds::FieldView& f, const char*& out) {
+    out = f.value.display.c_str();
+    return int32_t{TEDSKIT_OK};
+  });
+}
+
+int32_t tedskit_field_integer(const tedskit_teds* teds, int32_t index, int64_t* value) {
+  return fieldPart(teds, index, value, [](const teds::FieldView& f, int64_t& out) {
+    if (f.model.kind == teds::ValueKind::Real || f.model.kind == teds::ValueKind::Text) {
+      return argumentError("\"" + f.model.label + "\" holds no integer");
+    }
+    out = f.value.integer;
+    return int32_t{TEDSKIT_OK};
+  });
+}
+
+int32_t tedskit_field_real(const tedskit_teds* teds, int32_t index, double* value) {
+  return fieldPart(teds, index, value, [](const teds::FieldView& f, double& out) {
+    if (f.model.kind != teds::ValueKind::Real)
+      return argumentError("\"" + f.model.label + "\" holds no number");
+    out = f.value.real;
+    return int32_t{TEDSKIT_OK};
+  });
+}
+
+int32_t tedskit_field_text(const tedskit_teds* teds, int32_t index, const char** text) {
+  return fieldPart(teds, index, text, [](const teds::FieldView& f, const char*& out) {
+    if (f.model.kind == teds::ValueKind::Real || f.model.kind == teds::ValueKind::Integer) {
+      return argumentError("\"" + f.model.label + "\" holds no text");
+    }
+    out = f.value.text.c_str();
+    return int32_t{TEDSKIT_OK};
+  });
+}
+
+int32_t tedskit_field_range(const tedskit_teds* teds, int32_t index, double* minimum, double* maximum,
+                            double* resolution) {
+  return run([&]() -> int32_t {
+    const auto* f = fieldAt(teds, index);
+    if (f == nullptr) return argumentError("no field " + std::to_string(index));
+    const bool text = f->model.kind == teds::ValueKind::Text;
+    if (minimum != nullptr) *minimum = text ? 0 : f->model.minimum;
+    if (maximum != nullptr) *maximum = text ? 0 : f->model.maximum;
+    if (resolution != nullptr) *resolution = text ? 0 : teds::resolutionAt(f->model, f->model.minimum);
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_field_choice_count(const tedskit_teds* teds, int32_t index, int32_t* count) {
+  return fieldPart(teds, index, count, [](const teds::FieldView& f, int32_t& out) {
+    out = static_cast<int32_t>(f.model.choices.size());
+    return int32_t{TEDSKIT_OK};
+  });
+}
+
+int32_t tedskit_field_choice(const tedskit_teds* teds, int32_t index, int32_t choice, const char** text) {
+  return fieldPart(teds, index, text, [&](const teds::FieldView& f, const char*& out) {
+    if (choice < 0 || static_cast<std::size_t>(choice) >= f.model.choices.size()) {
+      return argumentError("\"" + f.model.label + "\" has no choice " + std::to_string(choice));
+    }
+    out = f.model.choices[static_cast<std::size_t>(choice)].c_str();
+    return int32_t{TEDSKIT_OK};
+  });
+}
+
+int32_t tedskit_teds_set(tedskit_teds* teds, const char* label, const char* value, const char** note) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || label == nullptr || value == nullptr) {
+      return argumentError("tedskit_teds_set needs a handle, a label and a value");
+    }
+    const auto notes = teds->document.set(label, value);
+    teds->note.clear();
+    for (const auto& line : notes) teds->note += (teds->note.empty() ? "" : "\n") + line;
+    if (note != nullptr) *note = teds->note.c_str();
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_teds_text(const tedskit_teds* teds, char** text) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || text == nullptr) return argumentError("no handle or no place for the result");
+    *text = copied(teds::formatImage(teds->document.image()));
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_teds_memory_hex(const tedskit_teds* teds, char** hex) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || hex == nullptr) return argumentError("no handle or no place for the result");
+    *hex = copied(teds::toHex(teds::memoryImage(teds->document.image())));
+    return TEDSKIT_OK;
+  });
+}
+
+}  // extern "C"

@@ -1,0 +1,5 @@
+# libtedskit against the front-end road it wraps.
+if(TARGET tedskit)
+  tedskit_add_benchmark(bench_tedskit SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/bench_tedskit.cpp
+    LINKS tedskit tedskit_road)
+endif()

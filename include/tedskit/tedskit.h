@@ -1,0 +1,121 @@
+/* libtedskit: one C interface to decode, check, edit and encode TEDS, for tools and
+ * language bindings. It sits on the other tedskit libraries and hides their
+ * process-wide state behind one lock: every function may be called from several
+ * threads at once (calls run one at a time inside the library).
+ *
+ * A TEDS is an opaque handle, made by tedskit_teds_open and released by
+ * tedskit_teds_free. Texts are UTF-8. Texts a function returns as const char* belong to
+ * the handle and stay valid until the next call that changes it (tedskit_teds_set) or
+ * frees it; texts returned as char* belong to the caller and are released with
+ * tedskit_string_free. Every function returns TEDSKIT_OK or a negative result code;
+ * tedskit_last_error() then tells, for the calling thread, which field or input failed
+ * and why. */
+#ifndef TEDSKIT_TEDSKIT_H
+#define TEDSKIT_TEDSKIT_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include "tedskit/export.h"
+
+#define TEDSKIT_API TEDSKIT_EXPORT
+
+TEDSKIT_BEGIN_C
+
+typedef struct tedskit_teds tedskit_teds;
+
+typedef enum tedskit_result {
+  TEDSKIT_OK = 0,
+  TEDSKIT_ERR_ARGUMENT = -1, /* a pointer missing or an argument out of its range */
+  TEDSKIT_ERR_INPUT = -2,    /* the input is not the kind of TEDS input given */
+  TEDSKIT_ERR_DECODE = -3,   /* no template decodes the image, or the templates are missing */
+  TEDSKIT_ERR_LABEL = -4,    /* no field has that label */
+  TEDSKIT_ERR_VALUE = -5,    /* the field cannot hold the value */
+  TEDSKIT_ERR_ENCODE = -6,   /* the fields could not be encoded */
+  TEDSKIT_ERR_INTERNAL = -7  /* out of memory or another failure inside */
+} tedskit_result;
+
+/* What an input holds. TEDSKIT_INPUT_AUTO recognises every other kind. */
+typedef enum tedskit_input {
+  TEDSKIT_INPUT_AUTO = 0,
+  TEDSKIT_INPUT_TEXT = 1,  /* "memory:"/"register:" lines, hex lines, a hex chip dump */
+  TEDSKIT_INPUT_HEX = 2,   /* hex digits of a memory image (checksum byte first) */
+  TEDSKIT_INPUT_BYTES = 3, /* the bytes of a memory image (checksum byte first) */
+  TEDSKIT_INPUT_CHIP = 4   /* the bytes of a whole chip, 32-byte pages with checksums */
+} tedskit_input;
+
+typedef enum tedskit_engine {
+  TEDSKIT_ENGINE_DESCRIPTION = 0,
+  TEDSKIT_ENGINE_TDL = 1,
+  TEDSKIT_ENGINE_LMS = 2
+} tedskit_engine;
+
+typedef enum tedskit_value_kind {
+  TEDSKIT_VALUE_INTEGER = 0,
+  TEDSKIT_VALUE_REAL = 1,
+  TEDSKIT_VALUE_TEXT = 2,
+  TEDSKIT_VALUE_DATE = 3,
+  TEDSKIT_VALUE_ENUMERATION = 4
+} tedskit_value_kind;
+
+/* The calling thread's message of its last failure ("" when there was none). */
+TEDSKIT_API const char* tedskit_last_error(void);
+TEDSKIT_API void tedskit_string_free(char* text);
+
+/* Decodes size bytes of input with the templates of templates_dir. force_tdl decodes with
+ * the TDL engine whatever the template ID says. */
+TEDSKIT_API int32_t tedskit_teds_open(const char* templates_dir, const void* input, size_t size,
+                                      tedskit_input kind, int32_t force_tdl, tedskit_teds** teds);
+TEDSKIT_API void tedskit_teds_free(tedskit_teds* teds);
+
+/* The template: kind 0 standard, 1 manufacturer's, 3 LMS. */
+TEDSKIT_API int32_t tedskit_teds_template(const tedskit_teds* teds, int32_t* kind, int32_t* template_id,
+                                          const char** name, tedskit_engine* engine);
+/* Whether the checksums that came with the image matched (1) or not (0). */
+TEDSKIT_API int32_t tedskit_teds_checksum_ok(const tedskit_teds* teds, int32_t* ok);
+
+TEDSKIT_API int32_t tedskit_teds_field_count(const tedskit_teds* teds, int32_t* count);
+/* Index of the field with a label, or TEDSKIT_ERR_LABEL. */
+TEDSKIT_API int32_t tedskit_teds_field_index(const tedskit_teds* teds, const char* label, int32_t* index);
+
+/* One field: label, units from the template, access as the template gives it, the
+ * value's kind, its bits, and its text by the one display rule (numbers rounded to the
+ * field's resolution, enumerations by their text). */
+TEDSKIT_API int32_t tedskit_field_label(const tedskit_teds* teds, int32_t index, const char** label);
+TEDSKIT_API int32_t tedskit_field_units(const tedskit_teds* teds, int32_t index, const char** units);
+TEDSKIT_API int32_t tedskit_field_access(const tedskit_teds* teds, int32_t index, const char** access);
+TEDSKIT_API int32_t tedskit_field_kind(const tedskit_teds* teds, int32_t index, tedskit_value_kind* kind);
+TEDSKIT_API int32_t tedskit_field_bit_width(const tedskit_teds* teds, int32_t index, int32_t* bits);
+TEDSKIT_API int32_t tedskit_field_display(const tedskit_teds* teds, int32_t index, const char** text);
+
+/* Typed values. An integer field and an enumeration (its index) give an integer, a date
+ * its days since 1 January 1998; text gives the text, the ISO date "yyyy-mm-dd" or the
+ * enumeration's text. Asking a field for a kind it has not is TEDSKIT_ERR_ARGUMENT. */
+TEDSKIT_API int32_t tedskit_field_integer(const tedskit_teds* teds, int32_t index, int64_t* value);
+TEDSKIT_API int32_t tedskit_field_real(const tedskit_teds* teds, int32_t index, double* value);
+TEDSKIT_API int32_t tedskit_field_text(const tedskit_teds* teds, int32_t index, const char** text);
+
+/* The values a field takes: for numbers the range and the resolution at the lower end
+ * (zero for text); the choices of an enumeration. */
+TEDSKIT_API int32_t tedskit_field_range(const tedskit_teds* teds, int32_t index, double* minimum,
+                                        double* maximum, double* resolution);
+TEDSKIT_API int32_t tedskit_field_choice_count(const tedskit_teds* teds, int32_t index, int32_t* count);
+TEDSKIT_API int32_t tedskit_field_choice(const tedskit_teds* teds, int32_t index, int32_t choice,
+                                         const char** text);
+
+/* Sets a field by label from text: a number, a date as "m/d/y" or "yyyy-mm-dd", text,
+ * or an enumeration's text or index. A value the field cannot hold is refused with
+ * TEDSKIT_ERR_VALUE and leaves the TEDS as it was. On success *note (which may be null)
+ * receives "" or a note for the user: the value is stored as a nearby one, or an
+ * identification field was changed. */
+TEDSKIT_API int32_t tedskit_teds_set(tedskit_teds* teds, const char* label, const char* value,
+                                     const char** note);
+
+/* The encoded TEDS as the tool's text ("memory: ..." and "register: ..." lines), or the
+ * hex of the memory image (checksum byte first); released with tedskit_string_free. */
+TEDSKIT_API int32_t tedskit_teds_text(const tedskit_teds* teds, char** text);
+TEDSKIT_API int32_t tedskit_teds_memory_hex(const tedskit_teds* teds, char** hex);
+
+TEDSKIT_END_C
+
+#endif

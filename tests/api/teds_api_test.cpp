@@ -1,0 +1,180 @@
+// libtedskit through its C interface: opening what a user has, typed fields, and values
+// checked alike in both engines.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tedskit/tedskit.h"
+
+namespace {
+
+const char* const kTemplates = TEDSKIT_SOURCE_DIR "/data";
+
+std::string fileText(const std::string& name) {
+  std::ifstream in(std::string(TEDSKIT_SOURCE_DIR) + "/" + name, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// A template-25 TEDS laid out by the TDL engine with its default cases.
+const std::string kTemplate25 =
+    "memory: B5000000000000000064000018000000000000C00100000E00000000000000000000000000000000\n"
+    "register: 0000000000000000\n";
+
+struct Opened {
+  tedskit_teds* teds = nullptr;
+  explicit Opened(const std::string& input, tedskit_input kind = TEDSKIT_INPUT_AUTO) {
+    EXPECT_EQ(tedskit_teds_open(kTemplates, input.data(), input.size(), kind, 0, &teds), TEDSKIT_OK)
+        << tedskit_last_error();
+  }
+  ~Opened() { tedskit_teds_free(teds); }
+  Opened(const Opened&) = delete;
+  Opened& operator=(const Opened&) = delete;
+
+  std::string display(const char* label) const {
+    int32_t index = -1;
+    EXPECT_EQ(tedskit_teds_field_index(teds, label, &index), TEDSKIT_OK) << label;
+    const char* text = "";
+    tedskit_field_display(teds, index, &text);
+    return text;
+  }
+};
+
+TEST(TedsApi, OpensTheExampleAndTypesItsFields) {
+  Opened opened(fileText("examples/accelerometer.hex"));
+  int32_t kind = -1, id = -1;
+  const char* name = nullptr;
+  tedskit_engine engine{};
+  ASSERT_EQ(tedskit_teds_template(opened.teds, &kind, &id, &name, &engine), TEDSKIT_OK);
+  EXPECT_EQ(id, 0);
+  EXPECT_EQ(kind, 0);
+  EXPECT_STREQ(name, "Accelerometer, IEPE voltage output");
+  EXPECT_EQ(engine, TEDSKIT_ENGINE_DESCRIPTION);
+
+  int32_t index = -1;
+  ASSERT_EQ(tedskit_teds_field_index(opened.teds, "Sensitivity @ Fref", &index), TEDSKIT_OK);
+  tedskit_value_kind valueKind{};
+  int32_t bits = 0;
+  double value = 0, low = 0, high = 0, step = 0;
+  tedskit_field_kind(opened.teds, index, &valueKind);
+  tedskit_field_bit_width(opened.teds, index, &bits);
+  tedskit_field_real(opened.teds, index, &value);
+  tedskit_field_range(opened.teds, index, &low, &high, &step);
+  EXPECT_EQ(valueKind, TEDSKIT_VALUE_REAL);
+  EXPECT_EQ(bits, 16);
+  EXPECT_NEAR(value, 0.0102012381, 1e-9);
+  EXPECT_DOUBLE_EQ(low, 5e-7);
+  EXPECT_NEAR(high, 172.24, 0.01);
+  // Rounded as the template's format says, not with the engine's float noise.
+  EXPECT_EQ(opened.display("Sensitivity @ Fref"), "0.0102012");
+  EXPECT_EQ(opened.display("Sensitivity direction (x,y,z)"), "z");
+  EXPECT_EQ(opened.display("Calibration date"), "3/14/2025");
+  const char* iso = nullptr;
+  ASSERT_EQ(tedskit_teds_field_index(opened.teds, "Calibration date", &index), TEDSKIT_OK);
+  ASSERT_EQ(tedskit_field_text(opened.teds, index, &iso), TEDSKIT_OK);
+  EXPECT_STREQ(iso, "2025-03-14");
+}
+
+TEST(TedsApi, AWrongGuessOfTheInputSaysWhatWasExpected) {
+  tedskit_teds* teds = nullptr;
+  const std::string text = "not a teds";
+  EXPECT_EQ(tedskit_teds_open(kTemplates, text.data(), text.size(), TEDSKIT_INPUT_AUTO, 0, &teds),
+            TEDSKIT_ERR_INPUT);
+  EXPECT_NE(std::string(tedskit_last_error()).find("line 1 is not hexadecimal"), std::string::npos);
+  const std::string odd = "ABC";
+  EXPECT_EQ(tedskit_teds_open(kTemplates, odd.data(), odd.size(), TEDSKIT_INPUT_HEX, 0, &teds),
+            TEDSKIT_ERR_INPUT);
+  const std::string chip(40, '\0');
+  EXPECT_EQ(tedskit_teds_open(kTemplates, chip.data(), chip.size(), TEDSKIT_INPUT_CHIP, 0, &teds),
+            TEDSKIT_ERR_INPUT);
+  EXPECT_NE(std::string(tedskit_last_error()).find("whole 32-byte pages"), std::string::npos);
+  EXPECT_EQ(teds, nullptr);
+  EXPECT_EQ(tedskit_teds_open(nullptr, text.data(), text.size(), TEDSKIT_INPUT_AUTO, 0, &teds),
+            TEDSKIT_ERR_ARGUMENT);
+}
+
+struct Refusal {
+  const char* label;
+  const char* value;
+  const char* message;  // a part of the message
+};
+
+void expectRefusals(const std::string& input, const std::vector<Refusal>& cases) {
+  Opened opened(input);
+  char* before = nullptr;
+  ASSERT_EQ(tedskit_teds_text(opened.teds, &before), TEDSKIT_OK);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.label) + "=" + c.value);
+    EXPECT_EQ(tedskit_teds_set(opened.teds, c.label, c.value, nullptr), TEDSKIT_ERR_VALUE);
+    EXPECT_NE(std::string(tedskit_last_error()).find(c.message), std::string::npos) << tedskit_last_error();
+  }
+  char* after = nullptr;
+  ASSERT_EQ(tedskit_teds_text(opened.teds, &after), TEDSKIT_OK);
+  EXPECT_STREQ(before, after);  // nothing refused reached the image
+  tedskit_string_free(before);
+  tedskit_string_free(after);
+}
+
+TEST(TedsApi, RefusesWhatAFieldCannotHoldInTheDescriptionEngine) {
+  expectRefusals(
+      fileText("examples/accelerometer.hex"),
+      {{"Sensitivity @ Fref", "173", "\"Sensitivity @ Fref\" takes 5e-07 to 172.24 V/(m/s^2), not 173"},
+       {"Sensitivity @ Fref", "abc", "takes a number from"},
+       {"Sensitivity @ Fref", "NaN", "not \"NaN\""},
+       {"Sensitivity @ Fref", "inf", "not \"inf\""},
+       {"Sensitivity @ Fref", "", "not \"\""},
+       {"Meas. position ID", "2048", "takes 0 to 2047, not 2048"},
+       {"Meas. position ID", "-5", "whole number from 0 to 2047"},
+       {"Calibration date", "2/30/2020", "no such day"},
+       {"Calibration date", "13/1/2020", "no such day"},
+       {"Calibration date", "garbage", "as m/d/y or yyyy-mm-dd"},
+       {"Calibration date", "1/1/2200", "not \"1/1/2200\""},
+       {"Calibration date", "12/31/1997", "from 1/1/1998"},
+       {"Calibration initial", "KM", "at most 1 character"},
+       {"Calibration initial", "#", "only the letters"},
+       {"Sensitivity direction (x,y,z)", "w", "takes one of x, y, z"},
+       {"User data (ascii)", "a\"b", "double quote"}});
+}
+
+TEST(TedsApi, RefusesAlikeInTheTdlEngine) {
+  expectRefusals(kTemplate25, {{"Meas. position ID", "2048", "takes 0 to 2047, not 2048"},
+                               {"Meas. position ID", "abc", "whole number"},
+                               {"Calibration date", "2/30/2020", "no such day"},
+                               {"Cal Initials", "ABCD", "no room for 4 characters"},
+                               {"Sensitivity direction (x,y,z)", "w", "takes one of"}});
+}
+
+TEST(TedsApi, AcceptedValuesAreStoredAndQuantisedOnesNoted) {
+  for (const std::string& input : {fileText("examples/accelerometer.hex"), kTemplate25}) {
+    Opened opened(input);
+    const char* note = nullptr;
+    ASSERT_EQ(tedskit_teds_set(opened.teds, "Calibration date", "2020-03-01", &note), TEDSKIT_OK)
+        << tedskit_last_error();
+    EXPECT_EQ(opened.display("Calibration date"), "3/1/2020");
+    ASSERT_EQ(tedskit_teds_set(opened.teds, "Meas. position ID", "2047", &note), TEDSKIT_OK);
+    EXPECT_EQ(opened.display("Meas. position ID"), "2047");
+    EXPECT_STREQ(note, "");
+    ASSERT_EQ(tedskit_teds_set(opened.teds, "Fref", "100", &note), TEDSKIT_OK) << tedskit_last_error();
+    EXPECT_NE(std::string(note).find("\"Fref\" is stored as "), std::string::npos) << note;
+    ASSERT_EQ(tedskit_teds_set(opened.teds, "Sensitivity direction (x,y,z)", "Y", &note), TEDSKIT_OK);
+    EXPECT_EQ(opened.display("Sensitivity direction (x,y,z)"), "y");
+    ASSERT_EQ(tedskit_teds_set(opened.teds, "Serial no.", "42", &note), TEDSKIT_OK);
+    EXPECT_NE(std::string(note).find("identifies the sensor"), std::string::npos);
+    EXPECT_EQ(opened.display("Serial no."), "42");
+  }
+}
+
+TEST(TedsApi, UnknownLabelsAndIndexesAreErrors) {
+  Opened opened(fileText("examples/accelerometer.hex"));
+  EXPECT_EQ(tedskit_teds_set(opened.teds, "Colour", "red", nullptr), TEDSKIT_ERR_LABEL);
+  EXPECT_NE(std::string(tedskit_last_error()).find("\"Sensitivity @ Fref\""), std::string::npos);
+  const char* label = nullptr;
+  EXPECT_EQ(tedskit_field_label(opened.teds, 99, &label), TEDSKIT_ERR_ARGUMENT);
+  double real = 0;
+  EXPECT_EQ(tedskit_field_real(opened.teds, 0, &real), TEDSKIT_ERR_ARGUMENT);
+}
+
+}  // namespace
