@@ -26,8 +26,8 @@ std::string busSpecification(const Args& args) {
   return hasBackEnd || busName == "usb" ? busName : "sim:" + busName;
 }
 
-std::string busShownName(const std::string& specification) {
-  return specification.starts_with("sim:") ? specification.substr(4) : specification;
+std::string busShownName(const std::string& busName) {
+  return busName.starts_with("sim:") ? busName.substr(4) : busName;
 }
 
 std::vector<OptionSpec> busOptions(std::vector<OptionSpec> more) {

@@ -15,7 +15,7 @@ namespace teds {
 std::string busSpecification(const Args& args);
 
 // The bus name as a user wrote it: a simulated bus without its "sim:".
-std::string busShownName(const std::string& specification);
+std::string busShownName(const std::string& busName);
 
 // --bus, --channel, --verbose and the common options, with the command's own.
 std::vector<OptionSpec> busOptions(std::vector<OptionSpec> more);

@@ -39,10 +39,10 @@ struct BusListing {
 };
 
 // An adapter session of its own: the search is not one of ferrun's operations.
-BusListing searchBus(const std::string& specification) {
-  if (owbus_configure(specification.c_str()) != 0) throw Failure(owbus_last_error());
+BusListing searchBus(const std::string& busName) {
+  if (owbus_configure(busName.c_str()) != 0) throw Failure(owbus_last_error());
   const int32_t handle = TMExtendedStartSession(1, 5, nullptr);
-  const std::string shown = busShownName(specification);
+  const std::string shown = busShownName(busName);
   if (handle <= 0) throw Failure("cannot open the bus " + shown + ": " + owbus_last_error());
   struct Session {
     int32_t handle;
@@ -108,9 +108,9 @@ int runBus(std::span<char* const> argv) {
     throw UsageError("teds bus lists the whole bus; --channel is for read and write");
   const Context context = makeContext(args);
   const TrafficEcho echo(args.has("verbose"));
-  const std::string specification = busSpecification(args);
-  const std::string shown = busShownName(specification);
-  const BusListing listing = searchBus(specification);
+  const std::string busName = busSpecification(args);
+  const std::string shown = busShownName(busName);
+  const BusListing listing = searchBus(busName);
   if (context.json) {
     printJson(shown, listing);
     return 0;
