@@ -139,19 +139,8 @@ int16_t TMValidSession(int32_t handle) {
 }
 
 int16_t TMTouchReset(int32_t handle) {
-  return onBus(handle, -1, [](Backend& bus) -> int16_t {
-    switch (tracedReset(bus)) {
-      case ResetResult::Presence:
-        return OWBUS_RESET_PRESENCE;
-      case ResetResult::Alarm:
-        return OWBUS_RESET_ALARM;
-      case ResetResult::Short:
-        return OWBUS_RESET_SHORT;
-      case ResetResult::NoPresence:
-        break;
-    }
-    return OWBUS_RESET_NO_PRESENCE;
-  });
+  return onBus(handle, -1,
+               [](Backend& bus) -> int16_t { return static_cast<int16_t>(resetCode(tracedReset(bus))); });
 }
 
 int16_t TMTouchByte(int32_t handle, int16_t byte) {

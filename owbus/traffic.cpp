@@ -26,6 +26,17 @@ std::string hex(std::span<const uint8_t> bytes) {
   return out;
 }
 
+void deliver(owbus_traffic& event, const std::string& text) {
+  event.text = text.c_str();
+  // The sink is the caller's; nothing it throws may cross back.
+  try {
+    sink().function(sink().context, &event);
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
 int32_t resetCode(ResetResult r) {
   switch (r) {
     case ResetResult::Presence:
@@ -39,17 +50,6 @@ int32_t resetCode(ResetResult r) {
   }
   return OWBUS_RESET_NO_PRESENCE;
 }
-
-void deliver(owbus_traffic& event, const std::string& text) {
-  event.text = text.c_str();
-  // The sink is the caller's; nothing it throws may cross back.
-  try {
-    sink().function(sink().context, &event);
-  } catch (...) {
-  }
-}
-
-}  // namespace
 
 bool tracing() { return sink().function != nullptr; }
 

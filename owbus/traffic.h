@@ -13,6 +13,9 @@ namespace owbus {
 
 // true while a sink listens, so that callers copy nothing for nobody.
 bool tracing();
+// The TMTouchReset result of a reset.
+int32_t resetCode(ResetResult result);
+
 void setTrafficSink(owbus_traffic_sink function, void* context);
 void traceReset(ResetResult result);
 void traceBytes(std::span<const uint8_t> sent, std::span<const uint8_t> received);
