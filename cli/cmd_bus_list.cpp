@@ -70,21 +70,15 @@ BusListing searchBus(const std::string& busName) {
   return listing;
 }
 
+// A number, or null where the adapter has none.
+std::string numberOrNull(int32_t value, bool present) { return present ? std::to_string(value) : "null"; }
+
 void printJson(const std::string& shown, const BusListing& listing) {
-  std::cout << "{\"bus\": " << jsonString(shown)
-            << ", \"adapter\": {\"kind\": " << jsonString(listing.adapter.kind)
-            << ", \"port\": " << jsonString(listing.adapter.port) << ", \"revision\": ";
-  if (listing.adapter.revision < 0) {
-    std::cout << "null";
-  } else {
-    std::cout << listing.adapter.revision;
-  }
-  std::cout << ", \"baud\": ";
-  if (listing.adapter.baud == 0) {
-    std::cout << "null";
-  } else {
-    std::cout << listing.adapter.baud;
-  }
+  const owbus_adapter_info& adapter = listing.adapter;
+  std::cout << "{\"bus\": " << jsonString(shown) << ", \"adapter\": {\"kind\": " << jsonString(adapter.kind)
+            << ", \"port\": " << jsonString(adapter.port)
+            << ", \"revision\": " << numberOrNull(adapter.revision, adapter.revision >= 0)
+            << ", \"baud\": " << numberOrNull(adapter.baud, adapter.baud != 0);
   std::cout << ", \"description\": " << jsonString(listing.adapterDescription) << "}, \"chips\": [";
   const char* separator = "";
   for (const FoundChip& chip : listing.chips) {
