@@ -26,6 +26,42 @@ void appendBytes(std::string& out, std::span<const uint8_t> bytes) {
   tedskit::base::appendHex(out, bytes, ' ');
 }
 
+std::string errnoText() { return std::strerror(errno); }
+
+// Up to kMaxFileSize + 1 bytes of an open file, from its start.
+bool readAll(int fd, std::string& text) {
+  text.assign(kMaxFileSize + 1, '\0');
+  size_t got = 0;
+  while (got < text.size()) {
+    const ssize_t n = ::pread(fd, text.data() + got, text.size() - got, static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  text.resize(got);
+  return true;
+}
+
+// Closes a descriptor when it goes (and with it the lock taken on it).
+struct Descriptor {
+  int fd;
+  ~Descriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+bool writeAll(int fd, const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string formatBusFile(const ChipList& chips) {
@@ -70,46 +106,6 @@ std::string formatBusFile(const ChipList& chips) {
   }
   return out;
 }
-
-namespace {
-
-std::string errnoText() { return std::strerror(errno); }
-
-// Up to kMaxFileSize + 1 bytes of an open file, from its start.
-bool readAll(int fd, std::string& text) {
-  text.assign(kMaxFileSize + 1, '\0');
-  size_t got = 0;
-  while (got < text.size()) {
-    const ssize_t n = ::pread(fd, text.data() + got, text.size() - got, static_cast<off_t>(got));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) break;
-    got += static_cast<size_t>(n);
-  }
-  text.resize(got);
-  return true;
-}
-
-// Closes a descriptor when it goes (and with it the lock taken on it).
-struct Descriptor {
-  int fd;
-  ~Descriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-
-bool writeAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
-}  // namespace
 
 bool BusFile::load(ChipList& chips, std::string& error) {
   const Descriptor file{::open(path_.c_str(), O_RDONLY | O_CLOEXEC)};
