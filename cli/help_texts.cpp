@@ -109,7 +109,10 @@ const std::vector<Command>& commands() {
         "                     for teds write or decode\n"},
        runStore},
       {{"tdl", "Parse a TDL file and print its templates, properties and select cases.", "teds tdl FILE",
-        "A syntax error is printed with its statement number; the status is then 1.\n"},
+        "A syntax error is printed as FILE:LINE, and so is each fault the reader lets pass: a\n"
+        "type that is neither a data type nor an enumeration of its template, a number wider\n"
+        "than 32 bits, a template ID too large for its width, a missing VALIDATION_KEYCODE.\n"
+        "The status is then 1.\n"},
        runTdl},
   };
   return table;

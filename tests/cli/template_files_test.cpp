@@ -104,5 +104,47 @@ TEST(TemplateFiles, AFileThatDoesNotParseIsAnErrorNamingFileAndLine) {
   }
 }
 
+// Faults the reader lets pass, each named by its line; the file is still printed.
+TEST(TemplateFiles, TdlNamesTheFaultsTheReaderAccepts) {
+  Scratch scratch;
+  const std::string header = "// test templates\nTEMPLATE 0, 8, 25, \"Faults\"\nENUMERATE Axis, \"x\", \"y\"\n";
+  const std::string end = "ENDTEMPLATE\nVALIDATION_KEYCODE 25\n";
+  struct Case {
+    const char* what;
+    std::string text;
+    std::string fault;  // after FILE:
+  };
+  const Case cases[] = {
+      {"unknown type", header + "%Weight, \"Weight\", CAL, 8, UNIT, , \"g\"\n" + end,
+       "4: %Weight: type 'UNIT' is neither a data type nor an enumeration (ENUMERATE) of this template"},
+      {"undefined enumeration", header + "%Dir, \"Direction\", CAL, 2,\n  Axes, , \n" + end,
+       "4: %Dir: type 'Axes' is neither a data type nor an enumeration"},
+      {"number wider than 32 bits", header + "%Serial, \"Serial\", ID, 40, UNINT, , \n" + end,
+       "4: %Serial: a bit width of 40 is outside 0 to 32 for UNINT"},
+      {"enumeration wider than 32 bits", header + "%Dir, \"Direction\", CAL, 33, Axis, , \n" + end,
+       "4: %Dir: a bit width of 33 is outside 0 to 32 for an enumeration"},
+      {"template ID too large for its width",
+       "TEMPLATE 0, 4, 25, \"Faults\"\n%Serial, \"Serial\", ID, 8, UNINT, , \n" + end,
+       "1: template ID 25 does not fit its width of 4 bits"},
+      {"no VALIDATION_KEYCODE", header + "%Serial, \"Serial\", ID, 8, UNINT, , \nENDTEMPLATE\n",
+       "6: no VALIDATION_KEYCODE statement ends the file"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto file = scratch.write("faults.tdl", c.text).string();
+    const Result r = runTeds({"tdl", file});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("teds: " + file + ":" + c.fault), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("Template 25: Faults"), std::string::npos) << r.out;
+    const Json json = parseJson(runTeds({"tdl", "--json", file}).out);
+    EXPECT_EQ(json["faults"].items.size(), 1u);
+  }
+  for (const char* shipped : {"ieee_temp_v10.tdl", "MTS-SWIFT.tdl"}) {
+    const Result clean = runTeds({"tdl", (kData / shipped).string()});
+    EXPECT_EQ(clean.status, 0) << clean.err;
+    EXPECT_EQ(clean.err, "");
+  }
+}
+
 }  // namespace
 }  // namespace teds_test
