@@ -14,6 +14,8 @@
 #include "failure.h"
 #include "capture.h"
 #include "tedskit/dorvia.h"
+#include "tedskit/orlin.hpp"
+#include "tedskit/tedsinfo.hpp"
 #include "tedskit/quillon.h"
 #include "latin1.h"
 #include "template_files.h"
@@ -133,6 +135,36 @@ const char* engineName(EngineKind engine) {
 
 Engine::Engine(fs::path templatesDir) : dir_(std::move(templatesDir)), dirText_(dir_.string()) {}
 
+namespace {
+
+// The engine looks templates up in the collection it loaded first, which holds the
+// standard templates only; the MTS template (ID 199, stored on the chip as selector 1 with
+// ID 4) joins it from its own file, so MTS chips decode and encode like the others. The
+// reader keeps every template it made until the process ends, so the collections may
+// share one.
+void joinMtsTemplate(const fs::path& templatesDir, std::string& loadFault) {
+  CTDLTemplateCollection* standard = gTedsinfoptr != nullptr ? gTedsinfoptr->GetTemplateCollection(0) : nullptr;
+  if (standard == nullptr || standard->findTemplate(tedskit::base::kMtsTemplate) != nullptr) return;
+  const fs::path file = mtsTemplateFile(templatesDir);
+  if (file.empty()) return;
+  CapturedOutput parser(STDERR_FILENO);
+  const int32_t parsed = orlin(file.c_str());
+  const std::string printed = parser.finish();
+  if (!trim(printed).empty()) {
+    QUILLON_SetTEDSV10SupportState(0);
+    loadFault = tdlFault(file, printed);
+    throw Failure(loadFault);
+  }
+  CTDLTemplateCollection* mts = getTDLCollection();
+  if (parsed != ORLIN_OK || mts == nullptr || mts->m_templates.empty()) return;
+  CTDLTemplate* tmpl = mts->m_templates.front();
+  tmpl->m_firstNumber = 0;
+  tmpl->m_templateID = tedskit::base::kMtsTemplate;
+  standard->m_templates.push_back(tmpl);
+}
+
+}  // namespace
+
 void Engine::enterV10() {
   if (getTEDSCurrentFormat() == 1) return;
   // The engine reads its file once per process: a file that did not parse stays refused.
@@ -160,6 +192,7 @@ void Engine::enterV10() {
     QUILLON_SetTEDSV10SupportState(0);
     throw Failure("cannot load the V1.0 templates from " + file.string() + engineSaid(quiet));
   }
+  joinMtsTemplate(dir_, loadFault);
 }
 
 void Engine::leaveV10() {

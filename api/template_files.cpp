@@ -42,6 +42,16 @@ fs::path v10TemplateFile(const fs::path& templatesDir) {
   return choice->fallbackDir / kV10TemplateFileName;
 }
 
+fs::path mtsTemplateFile(const fs::path& templatesDir) {
+  std::error_code error;
+  if (fs::exists(templatesDir / kMtsTemplateFileName, error)) return templatesDir / kMtsTemplateFileName;
+  const auto& choice = v10Choice();
+  if (choice && !choice->fallbackDir.empty() && fs::exists(choice->fallbackDir / kMtsTemplateFileName, error)) {
+    return choice->fallbackDir / kMtsTemplateFileName;
+  }
+  return {};
+}
+
 std::string tdlFault(const fs::path& file, const std::string& printed) {
   static const std::regex syntax(R"(^ERROR: (.*) in statement (\d+)\.$)");
   const std::string text = trim(latin1ToUtf8(printed));

@@ -9,12 +9,16 @@
 namespace teds {
 
 inline constexpr char kV10TemplateFileName[] = "ieee_temp_v10.tdl";
+inline constexpr char kMtsTemplateFileName[] = "MTS-SWIFT.tdl";
 
 // The TDL engine is loaded once per process, so its file is one choice for the process:
 // the given file, or else the template directory's, or else the fallback's (the tool's
 // shipped data). Without a choice the template directory's file is loaded.
 void chooseV10TemplateFile(std::filesystem::path file, std::filesystem::path fallbackDir);
 std::filesystem::path v10TemplateFile(const std::filesystem::path& templatesDir);
+// The MTS template file: the template directory's, else the fallback's; empty when
+// neither holds one.
+std::filesystem::path mtsTemplateFile(const std::filesystem::path& templatesDir);
 
 // What the TDL reader printed, as "FILE:LINE: message" (its statements are counted by
 // line feeds, so a statement number is the line) or "FILE: message".

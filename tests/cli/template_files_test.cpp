@@ -146,5 +146,32 @@ TEST(TemplateFiles, TdlNamesTheFaultsTheReaderAccepts) {
   }
 }
 
+// An MTS chip: selector 1 with template ID 4, read by the MTS template (ID 199) of the
+// MTS template file, which the template directory need not hold either.
+TEST(TemplateFiles, MtsChipsDecodeAndAreListed) {
+  Scratch scratch;
+  const fs::path dir = descriptionDirectory(scratch);
+  const std::string image =
+      "memory: 18000000000000000011000010002088D11600380000000000000000000000000000000000000000\n"
+      "register: 0000000000000000\n";
+  const Result decoded = runTeds({"decode", "--templates", dir.string(), "-"}, image);
+  ASSERT_EQ(decoded.status, 0) << decoded.err;
+  EXPECT_EQ(decoded.out.rfind("Template 199: MTS SWIFT Wheel Force Transducer", 0), 0u) << decoded.out;
+  for (const char* row : {"Sensitivity direction (x,y,z)  2 (z)", "Cal Initials                   ABC",
+                          "Cal Period                     365               days"}) {
+    EXPECT_NE(decoded.out.find(row), std::string::npos) << row << "\n" << decoded.out;
+  }
+  EXPECT_TRUE(listed(runTeds({"templates", "--json", "--templates", dir.string()}), "v1.0", 199,
+                     "MTS SWIFT Wheel Force Transducer"));
+
+  const Result edited = runTeds({"edit", "--set", "Cal Period=730", "-"}, image);
+  ASSERT_EQ(edited.status, 0) << edited.err;
+  ASSERT_EQ(runTeds({"write", "--yes", "--bus", scratch.bus().string(), "-"}, edited.out).status, 0);
+  const Result read = runTeds({"read", "--bus", scratch.bus().string()});
+  ASSERT_EQ(read.status, 0) << read.err;
+  EXPECT_EQ(read.out.rfind("Template 199: MTS SWIFT Wheel Force Transducer", 0), 0u) << read.out;
+  EXPECT_NE(read.out.find("730"), std::string::npos) << read.out;
+}
+
 }  // namespace
 }  // namespace teds_test
