@@ -114,8 +114,10 @@ EngineKind engineOf(const TaggedFieldArray& fields) {
 }
 
 // A value read back is held to what an edit of that field may set; the first one it
-// could not hold, or nothing.
+// could not hold, or nothing. The LMS layouts keep their values in texts of their own
+// ("0.000" for a whole number of millimetres), which edits do not take as they stand.
 std::optional<std::string> refusedValue(const Teds& teds) {
+  if (teds.engine == EngineKind::Lms) return std::nullopt;
   for (const FieldModel& field : fieldModels(teds)) {
     try {
       checkValue(field, trim(latin1ToUtf8(rawValueText(teds, field.index))));

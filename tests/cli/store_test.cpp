@@ -105,5 +105,23 @@ TEST(StoreLoad, ARecordWrittenOutIsTheImageItWasSavedFrom) {
   EXPECT_EQ(runTeds({"store", "load", file, "--output", out}).status, 2);
 }
 
+// Records of every engine read back as saved: LMS values in their own texts, and the MTS
+// template found in the template directory whatever the working directory.
+TEST(StoreLoad, RecordsOfEveryEngineReadBack) {
+  Scratch scratch;
+  const auto file = scratch.path("records.txt").string();
+  for (const char* layout : {"lms-geometry", "lms-free", "199", "27"}) {
+    const Result image = runTeds({"new", layout});
+    ASSERT_EQ(image.status, 0) << image.err;
+    ASSERT_EQ(runTeds({"store", "save", "--append", file, "-"}, image.out).status, 0) << layout;
+  }
+  const Result list = runTeds({"store", "list", "--json", file}, "", scratch.path(""));
+  ASSERT_EQ(list.status, 0) << list.err;
+  const Json listed = parseJson(list.out);
+  ASSERT_EQ(listed.items.size(), 4u);
+  const int templates[] = {118, 117, 199, 27};
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(listed[i]["template"].number, templates[i]);
+}
+
 }  // namespace
 }  // namespace teds_test
