@@ -57,7 +57,8 @@ class ScratchLink {
  public:
   ScratchLink(const fs::path& target, const std::string& name) {
     std::string pattern = (fs::temp_directory_path() / "teds-tdl-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw Failure("cannot make a scratch folder for " + target.string());
+    if (::mkdtemp(pattern.data()) == nullptr)
+      throw Failure("cannot make a scratch folder for " + target.string());
     dir_ = pattern;
     std::error_code error;
     fs::create_symlink(target, dir_ / name, error);
@@ -143,7 +144,8 @@ namespace {
 // reader keeps every template it made until the process ends, so the collections may
 // share one.
 void joinMtsTemplate(const fs::path& templatesDir, std::string& loadFault) {
-  CTDLTemplateCollection* standard = gTedsinfoptr != nullptr ? gTedsinfoptr->GetTemplateCollection(0) : nullptr;
+  CTDLTemplateCollection* standard =
+      gTedsinfoptr != nullptr ? gTedsinfoptr->GetTemplateCollection(0) : nullptr;
   if (standard == nullptr || standard->findTemplate(tedskit::base::kMtsTemplate) != nullptr) return;
   const fs::path file = mtsTemplateFile(templatesDir);
   if (file.empty()) return;

@@ -46,7 +46,8 @@ fs::path mtsTemplateFile(const fs::path& templatesDir) {
   std::error_code error;
   if (fs::exists(templatesDir / kMtsTemplateFileName, error)) return templatesDir / kMtsTemplateFileName;
   const auto& choice = v10Choice();
-  if (choice && !choice->fallbackDir.empty() && fs::exists(choice->fallbackDir / kMtsTemplateFileName, error)) {
+  if (choice && !choice->fallbackDir.empty() &&
+      fs::exists(choice->fallbackDir / kMtsTemplateFileName, error)) {
     return choice->fallbackDir / kMtsTemplateFileName;
   }
   return {};
@@ -76,8 +77,8 @@ void checkManufacturerList(const fs::path& templatesDir) {
     if (text.empty() || text.front() == '*') continue;
     if (text == "EndTemplate") return;
     if (line.size() > kLongestListLine || !std::regex_match(line, entry)) {
-      throw Failure(path + ":" + std::to_string(number) + ": not a manufacturer line (ID, \"NAME\"): " +
-                    latin1ToUtf8(text.substr(0, 60)));
+      throw Failure(path + ":" + std::to_string(number) +
+                    ": not a manufacturer line (ID, \"NAME\"): " + latin1ToUtf8(text.substr(0, 60)));
     }
   }
 }

@@ -16,6 +16,7 @@
 #include "field_model.h"
 #include "report.h"
 #include "store/record_file_scan.h"
+#include "template_files.h"
 #include "tedskit/calden.h"
 #include "tedskit/dorvia.h"
 #include "value_check.h"
@@ -110,7 +111,8 @@ struct Record {
 
 EngineKind engineOf(const TaggedFieldArray& fields) {
   if (fields.kind == CALDEN_DESCRIPTOR_LMS) return EngineKind::Lms;
-  return fields.array.templateID >= tedskit::base::kFirstV10Template ? EngineKind::V10 : EngineKind::Description;
+  return fields.array.templateID >= tedskit::base::kFirstV10Template ? EngineKind::V10
+                                                                     : EngineKind::Description;
 }
 
 // A value read back is held to what an edit of that field may set; the first one it
@@ -136,12 +138,13 @@ std::vector<Record> loadRecords(Engine& engine, const std::string& file, int& sk
   engine.enterV10();
   engine.leaveV10();
   std::error_code error;
-  const auto stream = fs::is_directory(file, error) ? tedskit::base::CFile{}
-                                                     : tedskit::base::openFile(file.c_str(), "r");
+  const auto stream =
+      fs::is_directory(file, error) ? tedskit::base::CFile{} : tedskit::base::openFile(file.c_str(), "r");
   if (!stream) throw Failure(file + ": cannot read the records: " + storeError(CALDEN_FILE_NOT_FOUND));
   std::vector<Record> records;
   std::vector<tedskit::store::BrokenBlock> broken;
-  // The MTS template file of MTS records is opened relative to the working directory.
+  // The MTS template file of MTS records is opened relative to the working directory:
+  // the template directory's, else the shipped one.
   const struct BackTo {
     fs::path dir;
     ~BackTo() {
@@ -149,7 +152,8 @@ std::vector<Record> loadRecords(Engine& engine, const std::string& file, int& sk
       fs::current_path(dir, ignored);
     }
   } back{fs::current_path(error)};
-  fs::current_path(engine.templatesDir(), error);
+  const fs::path mts = mtsTemplateFile(engine.templatesDir());
+  fs::current_path(mts.empty() ? engine.templatesDir() : mts.parent_path(), error);
   CapturedOutput quiet(STDOUT_FILENO);
   tedskit::store::readRecordBlocks(
       stream.get(), engine.templatesDir().c_str(), tedskit::store::OnBroken::PassOver,
@@ -161,7 +165,8 @@ std::vector<Record> loadRecords(Engine& engine, const std::string& file, int& sk
         record.channel = block.channelNumber;
         record.unit = block.unitNumber;
         if (const auto refused = refusedValue(record.teds)) {
-          broken.push_back({block.firstLine, "the record of template " + std::to_string(block.array.templateID) +
+          broken.push_back({block.firstLine, "the record of template " +
+                                                 std::to_string(block.array.templateID) +
                                                  " holds a value it cannot: " + *refused});
           return;
         }
@@ -170,7 +175,8 @@ std::vector<Record> loadRecords(Engine& engine, const std::string& file, int& sk
       broken);
   quiet.finish();
   std::sort(broken.begin(), broken.end(), [](const auto& a, const auto& b) { return a.line < b.line; });
-  for (const auto& block : broken) std::cerr << "teds: " << file << ":" << block.line << ": " << block.reason << "\n";
+  for (const auto& block : broken)
+    std::cerr << "teds: " << file << ":" << block.line << ": " << block.reason << "\n";
   skipped = static_cast<int>(broken.size());
   if (skipped > 0) {
     std::cerr << "teds: " << file << ": " << skipped << " broken block" << (skipped == 1 ? "" : "s")
@@ -193,8 +199,8 @@ int writeRecord(const Context& context, Engine& engine, Record& record, const st
     throw Failure(output + ": cannot write: " + std::strerror(errno));
   }
   if (context.json) {
-    std::cout << "{\"written\": " << jsonString(output) << ", \"template\": " << record.teds.fields->array.templateID
-              << "}\n";
+    std::cout << "{\"written\": " << jsonString(output)
+              << ", \"template\": " << record.teds.fields->array.templateID << "}\n";
   } else {
     std::cout << "Wrote the record of template " << record.teds.fields->array.templateID << " ("
               << latin1ToUtf8(record.teds.fields->array.templateName) << ") to " << output << ".\n";
@@ -255,15 +261,13 @@ int load(const Context& context, const Args& args, bool listOnly) {
 }  // namespace
 
 int runStore(std::span<char* const> argv) {
-  const Args args(
-      argv, withCommonOptions(
-                {{"channel", 'c', true},
-                       {"unit", 'u', true},
-                       {"append", 'a', false},
-                       {"force", 'f', false},
-                       {"v10", 0, false},
-                       {"record", 'r', true},
-                       {"output", 'o', true}}));
+  const Args args(argv, withCommonOptions({{"channel", 'c', true},
+                                           {"unit", 'u', true},
+                                           {"append", 'a', false},
+                                           {"force", 'f', false},
+                                           {"v10", 0, false},
+                                           {"record", 'r', true},
+                                           {"output", 'o', true}}));
   if (args.has("help")) {
     printHelp(helpOf("store"));
     return 0;

@@ -129,8 +129,8 @@ void checkTemplateHeader(const Statement& statement, std::vector<TdlFault>& faul
   if (*width < 0 || *width > kWidestNumber) {
     faults.push_back({statement.line, "the template ID width " + fields[1] + " is outside 0 to 32 bits"});
   } else if (*id < 0 || *id >= (1LL << *width)) {
-    faults.push_back({statement.line,
-                      "template ID " + fields[2] + " does not fit its width of " + fields[1] + " bits"});
+    faults.push_back(
+        {statement.line, "template ID " + fields[2] + " does not fit its width of " + fields[1] + " bits"});
   }
 }
 
@@ -191,7 +191,8 @@ std::vector<TdlFault> checkTdl(std::string_view text) {
     const auto endLine = std::count(text.begin(), text.end(), '\n') + 1;
     faults.push_back({static_cast<int>(endLine), "no VALIDATION_KEYCODE statement ends the file"});
   }
-  std::stable_sort(faults.begin(), faults.end(), [](const TdlFault& a, const TdlFault& b) { return a.line < b.line; });
+  std::stable_sort(faults.begin(), faults.end(),
+                   [](const TdlFault& a, const TdlFault& b) { return a.line < b.line; });
   return faults;
 }
 

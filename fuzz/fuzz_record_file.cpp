@@ -41,8 +41,9 @@ void loadMtsEngine() {
   // The passing-over reader linked into this binary keeps an MTS engine of its own.
   if (std::FILE* again = std::fopen(path.c_str(), "r")) {
     std::vector<tedskit::store::BrokenBlock> broken;
-    tedskit::store::readRecordBlocks(again, kTemplateDirectory, tedskit::store::OnBroken::PassOver,
-                                     [](const tedskit::store::ReadBlock&) {}, broken);
+    tedskit::store::readRecordBlocks(
+        again, kTemplateDirectory, tedskit::store::OnBroken::PassOver,
+        [](const tedskit::store::ReadBlock&) {}, broken);
     std::fclose(again);
   }
   std::remove(path.c_str());

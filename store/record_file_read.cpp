@@ -177,7 +177,8 @@ bool holdsRecordsOnly(std::FILE* file) {
   LineReader lines(file, kMaxLineLength + 1, LineReader::Overlong::Cut);
   std::string line;
   while (lines.next(line) == LineReader::Result::Line) {
-    if (line.size() >= kShortestTypeLine) return line.size() <= kMaxLineLength && typeOfLine(line).has_value();
+    if (line.size() >= kShortestTypeLine)
+      return line.size() <= kMaxLineLength && typeOfLine(line).has_value();
   }
   return !std::ferror(file);
 }

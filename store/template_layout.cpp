@@ -54,8 +54,9 @@ int32_t layOutTemplate(TaggedFieldArray& tagged, const BlockTemplate& block, con
     return DORVIA_FormatTEDSV10FromTemplateOnly(&tagged.array);
   }
   DORVIA_SetTEDSV10SupportState(kDescriptionEngine);
-  const int32_t result = QUILLON_SetTEDSTemplate(&tagged, templateDirectory != nullptr ? templateDirectory : "",
-                                                 block.descriptor, block.templateID, block.manufacturerID);
+  const int32_t result =
+      QUILLON_SetTEDSTemplate(&tagged, templateDirectory != nullptr ? templateDirectory : "",
+                              block.descriptor, block.templateID, block.manufacturerID);
   // The LMS fills answer with the selector of the LMS image decoded last (0 before any):
   // a layout all the same.
   if (laidOutByLms(block)) return result >= 0 ? 0 : result;

@@ -59,14 +59,21 @@ TEST(StoreLoad, ABrokenBlockIsNamedByLineAndTheGoodRecordsAreStillListed) {
     std::vector<int> templates;
   };
   const Case cases[] = {
-      {"template ID out of range", replaced(good, microphone, "Microphone,300\n"),
-       "23: template ID 300 is outside 0 to 255", {0, 24}},
-      {"item line lost", replaced(good, "\"Polarization voltage\"", "Polarization voltage"),
-       "31: item 8 of 14 of template 12 is not an item line", {0, 24}},
-      {"a value its field cannot hold", replaced(good, "\"Model number\",4507,", "\"Model number\",99999,"),
+      {"template ID out of range",
+       replaced(good, microphone, "Microphone,300\n"),
+       "23: template ID 300 is outside 0 to 255",
+       {0, 24}},
+      {"item line lost",
+       replaced(good, "\"Polarization voltage\"", "Polarization voltage"),
+       "31: item 8 of 14 of template 12 is not an item line",
+       {0, 24}},
+      {"a value its field cannot hold",
+       replaced(good, "\"Model number\",4507,", "\"Model number\",99999,"),
        "1: the record of template 0 holds a value it cannot: \"Model number\" takes 0 to 32767, not 99999",
        {12, 24}},
-      {"a line that starts no block", "Some notes\n" + good, "1: not the type line of a record block",
+      {"a line that starts no block",
+       "Some notes\n" + good,
+       "1: not the type line of a record block",
        {0, 12, 24}},
   };
   for (const Case& c : cases) {
@@ -80,7 +87,8 @@ TEST(StoreLoad, ABrokenBlockIsNamedByLineAndTheGoodRecordsAreStillListed) {
         << list.err;
     const Json listed = parseJson(list.out);
     ASSERT_EQ(listed.items.size(), c.templates.size());
-    for (std::size_t i = 0; i < c.templates.size(); ++i) EXPECT_EQ(listed[i]["template"].number, c.templates[i]);
+    for (std::size_t i = 0; i < c.templates.size(); ++i)
+      EXPECT_EQ(listed[i]["template"].number, c.templates[i]);
   }
 }
 

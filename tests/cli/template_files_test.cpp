@@ -44,7 +44,8 @@ TEST(TemplateFiles, TheV10FileComesFromTdlElseTheDirectoryElseTheShippedData) {
   const std::string tdl = slurp(kData / "ieee_temp_v10.tdl");
   const std::string ours = replaced(tdl, "\"Accelerometer & Force\"", "\"Accelerometer & Force, rig 4\"");
   const fs::path named = scratch.write("rig4.tdl", ours);
-  const Result chosen = runTeds({"templates", "--json", "--templates", dir.string(), "--tdl", named.string()});
+  const Result chosen =
+      runTeds({"templates", "--json", "--templates", dir.string(), "--tdl", named.string()});
   ASSERT_EQ(chosen.status, 0) << chosen.err;
   EXPECT_TRUE(listed(chosen, "v1.0", 25, "Accelerometer & Force, rig 4"));
 
@@ -75,13 +76,16 @@ TEST(TemplateFiles, AFileThatDoesNotParseIsAnErrorNamingFileAndLine) {
     std::string input;
   };
   const Case cases[] = {
-      {"TDL syntax error", "ieee_temp_v10.tdl",
+      {"TDL syntax error",
+       "ieee_temp_v10.tdl",
        replaced(tdl, "SELECTCASE \"Transducer type\", ID, 1", "SELECTCASE \"Transducer type\" ID, 1"),
        ":19: parse error at 'ID'",
        {{"templates"}, {"new", "25"}, {"decode", "-"}},
        v10Image},
-      {"manufacturer line without a quoted name", "Manufacture.txt",
-       replaced(list, "17, \"Bruel & Kjaer\"", "17 Bruel & Kjaer"), ":20: not a manufacturer line",
+      {"manufacturer line without a quoted name",
+       "Manufacture.txt",
+       replaced(list, "17, \"Bruel & Kjaer\"", "17 Bruel & Kjaer"),
+       ":20: not a manufacturer line",
        {{"manufacturers"}, {"decode", example("microphone.hex")}},
        ""},
   };
@@ -107,7 +111,8 @@ TEST(TemplateFiles, AFileThatDoesNotParseIsAnErrorNamingFileAndLine) {
 // Faults the reader lets pass, each named by its line; the file is still printed.
 TEST(TemplateFiles, TdlNamesTheFaultsTheReaderAccepts) {
   Scratch scratch;
-  const std::string header = "// test templates\nTEMPLATE 0, 8, 25, \"Faults\"\nENUMERATE Axis, \"x\", \"y\"\n";
+  const std::string header =
+      "// test templates\nTEMPLATE 0, 8, 25, \"Faults\"\nENUMERATE Axis, \"x\", \"y\"\n";
   const std::string end = "ENDTEMPLATE\nVALIDATION_KEYCODE 25\n";
   struct Case {
     const char* what;

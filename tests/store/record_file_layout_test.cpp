@@ -21,9 +21,8 @@ TEST(RecordFileLayout, EveryBlockIsLaidOutByItsOwnSelectCaseValues) {
   const Block microphone{27, selectCases({1, 1, 1})};
   const Block force{25, selectCases({1, 0, 0})};
   const Block plainAccelerometer{25, selectCases({0, 0, 0})};
-  const std::array<std::array<Block, 2>, 3> orders{{{microphone, force},
-                                                     {force, microphone},
-                                                     {microphone, plainAccelerometer}}};
+  const std::array<std::array<Block, 2>, 3> orders{
+      {{microphone, force}, {force, microphone}, {microphone, plainAccelerometer}}};
   for (const auto& order : orders) {
     SCOPED_TRACE(std::to_string(order[0].templateID) + " then " + std::to_string(order[1].templateID));
     ScratchDir dir;
