@@ -64,23 +64,32 @@ std::string tdlFault(const fs::path& file, const std::string& printed) {
   return file.string() + ": " + firstLine;
 }
 
+int firstBadManufacturerLine(std::istream& list) {
+  // ID, then a comma and the name in double quotes, blanks allowed around each.
+  static const std::regex entry(R"(^[ \t]*[0-9]+[ \t]*,[ \t]*"[^"]*"[ \t]*$)");
+  std::string line;
+  for (int number = 1; std::getline(list, line); ++number) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::string text = trim(line);
+    if (text.empty() || text.front() == '*') continue;
+    if (text == "EndTemplate") return 0;
+    if (line.size() > kLongestListLine || !std::regex_match(line, entry)) return number;
+  }
+  return 0;
+}
+
 void checkManufacturerList(const fs::path& templatesDir) {
   const std::string path = tedskit::base::manufacturerListPath(templatesDir.string().c_str());
   std::ifstream in(path, std::ios::binary);
   if (!in) return;
-  // ID, then a comma and the name in double quotes, blanks allowed around each.
-  static const std::regex entry(R"(^[ \t]*[0-9]+[ \t]*,[ \t]*"[^"]*"[ \t]*$)");
+  const int bad = firstBadManufacturerLine(in);
+  if (bad == 0) return;
+  in.clear();
+  in.seekg(0);
   std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::string text = trim(line);
-    if (text.empty() || text.front() == '*') continue;
-    if (text == "EndTemplate") return;
-    if (line.size() > kLongestListLine || !std::regex_match(line, entry)) {
-      throw Failure(path + ":" + std::to_string(number) +
-                    ": not a manufacturer line (ID, \"NAME\"): " + latin1ToUtf8(text.substr(0, 60)));
-    }
-  }
+  for (int number = 1; number <= bad; ++number) std::getline(in, line);
+  throw Failure(path + ":" + std::to_string(bad) +
+                ": not a manufacturer line (ID, \"NAME\"): " + latin1ToUtf8(trim(line).substr(0, 60)));
 }
 
 }  // namespace teds

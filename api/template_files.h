@@ -4,6 +4,7 @@
 #define TEDSKIT_API_TEMPLATE_FILES_H
 
 #include <filesystem>
+#include <istream>
 #include <string>
 
 namespace teds {
@@ -24,9 +25,12 @@ std::filesystem::path mtsTemplateFile(const std::filesystem::path& templatesDir)
 // line feeds, so a statement number is the line) or "FILE: message".
 std::string tdlFault(const std::filesystem::path& file, const std::string& printed);
 
-// Throws Failure "FILE:LINE: ..." at the first line of the manufacturer list that is not
-// blank, a "*" comment, the end marker or an ID with a quoted name. A missing file is
-// no fault: the built-in names stand in for it.
+// The first line (from 1) of a manufacturer list that is not blank, a "*" comment, the
+// end marker or an ID with a quoted name; 0 when there is none.
+int firstBadManufacturerLine(std::istream& list);
+
+// Throws Failure "FILE:LINE: ..." at that line of the template directory's manufacturer
+// list. A missing file is no fault: the built-in names stand in for it.
 void checkManufacturerList(const std::filesystem::path& templatesDir);
 
 }  // namespace teds
