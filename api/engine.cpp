@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "base/fixed_meanings.h"
@@ -12,8 +14,11 @@
 #include "failure.h"
 #include "capture.h"
 #include "tedskit/dorvia.h"
+#include "tedskit/orlin.hpp"
+#include "tedskit/tedsinfo.hpp"
 #include "tedskit/quillon.h"
 #include "latin1.h"
+#include "template_files.h"
 
 namespace teds {
 namespace {
@@ -45,6 +50,33 @@ class WorkingDirectory {
 
  private:
   fs::path previous_;
+};
+
+// A link to a file under another name, in a folder of its own, removed with it.
+class ScratchLink {
+ public:
+  ScratchLink(const fs::path& target, const std::string& name) {
+    std::string pattern = (fs::temp_directory_path() / "teds-tdl-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+      throw Failure("cannot make a scratch folder for " + target.string());
+    dir_ = pattern;
+    std::error_code error;
+    fs::create_symlink(target, dir_ / name, error);
+    if (error) {
+      fs::remove_all(dir_, error);
+      throw Failure("cannot link " + target.string() + ": " + error.message());
+    }
+  }
+  ~ScratchLink() {
+    std::error_code error;
+    fs::remove_all(dir_, error);
+  }
+  ScratchLink(const ScratchLink&) = delete;
+  ScratchLink& operator=(const ScratchLink&) = delete;
+  const fs::path& dir() const { return dir_; }
+
+ private:
+  fs::path dir_;
 };
 
 bool allDigits(std::string_view text) {
@@ -104,19 +136,65 @@ const char* engineName(EngineKind engine) {
 
 Engine::Engine(fs::path templatesDir) : dir_(std::move(templatesDir)), dirText_(dir_.string()) {}
 
+namespace {
+
+// The engine looks templates up in the collection it loaded first, which holds the
+// standard templates only; the MTS template (ID 199, stored on the chip as selector 1 with
+// ID 4) joins it from its own file, so MTS chips decode and encode like the others. The
+// reader keeps every template it made until the process ends, so the collections may
+// share one.
+void joinMtsTemplate(const fs::path& templatesDir, std::string& loadFault) {
+  CTDLTemplateCollection* standard =
+      gTedsinfoptr != nullptr ? gTedsinfoptr->GetTemplateCollection(0) : nullptr;
+  if (standard == nullptr || standard->findTemplate(tedskit::base::kMtsTemplate) != nullptr) return;
+  const fs::path file = mtsTemplateFile(templatesDir);
+  if (file.empty()) return;
+  CapturedOutput parser(STDERR_FILENO);
+  const int32_t parsed = orlin(file.c_str());
+  const std::string printed = parser.finish();
+  if (!trim(printed).empty()) {
+    QUILLON_SetTEDSV10SupportState(0);
+    loadFault = tdlFault(file, printed);
+    throw Failure(loadFault);
+  }
+  CTDLTemplateCollection* mts = getTDLCollection();
+  if (parsed != ORLIN_OK || mts == nullptr || mts->m_templates.empty()) return;
+  CTDLTemplate* tmpl = mts->m_templates.front();
+  tmpl->m_firstNumber = 0;
+  tmpl->m_templateID = tedskit::base::kMtsTemplate;
+  standard->m_templates.push_back(tmpl);
+}
+
+}  // namespace
+
 void Engine::enterV10() {
   if (getTEDSCurrentFormat() == 1) return;
+  // The engine reads its file once per process: a file that did not parse stays refused.
+  static std::string loadFault;
+  if (!loadFault.empty()) throw Failure(loadFault);
+  const fs::path file = v10TemplateFile(dir_);
   CapturedOutput quiet(STDOUT_FILENO);
+  CapturedOutput parser(STDERR_FILENO);
   int32_t result = 0;
   {
-    WorkingDirectory inTemplates(dir_);
+    // The engine opens its file by name in the working directory; a file of another
+    // name is reached through a link of that name in a scratch folder.
+    std::optional<ScratchLink> link;
+    if (file.filename() != kV10TemplateFileName) link.emplace(fs::absolute(file), kV10TemplateFileName);
+    WorkingDirectory inTemplates(link ? link->dir() : file.parent_path());
     result = QUILLON_SetTEDSV10SupportState(1);
+  }
+  const std::string printed = parser.finish();
+  if (!trim(printed).empty()) {
+    QUILLON_SetTEDSV10SupportState(0);
+    loadFault = tdlFault(file, printed);
+    throw Failure(loadFault);
   }
   if (result < 0 || getCurrentTemplates() <= 0) {
     QUILLON_SetTEDSV10SupportState(0);
-    throw Failure("cannot load the V1.0 templates \"ieee_temp_v10.tdl\" from " + dirText_ +
-                  engineSaid(quiet));
+    throw Failure("cannot load the V1.0 templates from " + file.string() + engineSaid(quiet));
   }
+  joinMtsTemplate(dir_, loadFault);
 }
 
 void Engine::leaveV10() {

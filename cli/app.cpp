@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "base/fixed_meanings.h"
+#include "template_files.h"
 #include <system_error>
 
 namespace teds {
@@ -40,6 +41,7 @@ fs::path executableDir() {
 std::vector<OptionSpec> withCommonOptions(std::vector<OptionSpec> specs) {
   specs.push_back({"help", 'h', false});
   specs.push_back({"templates", 0, true});
+  specs.push_back({"tdl", 0, true});
   specs.push_back({"json", 0, false});
   specs.push_back({"color", 0, true});
   specs.push_back({"no-color", 0, false});
@@ -56,6 +58,15 @@ Context makeContext(const Args& args) {
     throw Failure("template directory '" + dir.string() + "' does not exist");
   }
   context.templatesDir = fs::absolute(dir, error);
+  // A directory of description templates need not hold the V1.0 template file: the
+  // shipped one stands in, and --tdl names another.
+  fs::path tdl;
+  if (const auto given = args.value("tdl")) {
+    tdl = fs::absolute(*given, error);
+    if (!fs::is_regular_file(tdl, error)) throw Failure("V1.0 template file '" + *given + "' does not exist");
+  }
+  chooseV10TemplateFile(tdl, defaultTemplatesDir());
+  checkManufacturerList(context.templatesDir);
   return context;
 }
 
@@ -67,6 +78,8 @@ void printHelp(const CommandHelp& help) {
                "  --templates DIR    template directory (default: "
             << defaultTemplatesDir().string()
             << ")\n"
+               "  --tdl FILE         V1.0 template file (default: ieee_temp_v10.tdl of the\n"
+               "                     template directory, else of the default directory)\n"
                "  --json             machine-readable output\n"
                "  --color WHEN       auto (default: only on a terminal), always or never\n"
                "  --no-color         the same as --color never\n";

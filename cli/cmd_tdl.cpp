@@ -1,11 +1,14 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "capture.h"
 #include "commands.h"
+#include "tdl_check.h"
+#include "template_files.h"
 #include "tedskit/orlin.hpp"
 
 namespace teds {
@@ -125,9 +128,15 @@ void printText(const Context& context, const std::string& path, CTDLTemplateColl
   }
 }
 
-void printJson(const std::string& path, CTDLTemplateCollection& collection, const std::string& error) {
+void printJson(const std::string& path, CTDLTemplateCollection& collection, const std::string& error,
+               const std::vector<TdlFault>& faults) {
   std::cout << "{\"file\": " << jsonString(path)
-            << ", \"error\": " << (error.empty() ? "null" : jsonString(error)) << ", \"templates\": [";
+            << ", \"error\": " << (error.empty() ? "null" : jsonString(error)) << ", \"faults\": [";
+  for (std::size_t i = 0; i < faults.size(); ++i) {
+    std::cout << (i == 0 ? "" : ", ") << "{\"line\": " << faults[i].line
+              << ", \"message\": " << jsonString(faults[i].message) << "}";
+  }
+  std::cout << "], \"templates\": [";
   bool first = true;
   for (CTDLTemplate* tdl : collection.m_templates) {
     if (tdl == nullptr) continue;
@@ -153,6 +162,17 @@ void printJson(const std::string& path, CTDLTemplateCollection& collection, cons
   std::cout << "\n]}\n";
 }
 
+// The file's text for the checks the reader does not make; a TDL file is text of a
+// few hundred kilobytes at most, so a larger one is checked only as far as this.
+std::string fileText(const std::string& path) {
+  constexpr std::size_t kLargestChecked = 16 << 20;
+  std::ifstream in(path, std::ios::binary);
+  std::string text(kLargestChecked, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  return text;
+}
+
 }  // namespace
 
 int runTdl(std::span<char* const> argv) {
@@ -172,17 +192,20 @@ int runTdl(std::span<char* const> argv) {
   if (result == ORLIN_FILE_NOT_OPENED) throw Failure(path + ": cannot open");
   CTDLTemplateCollection* collection = getTDLCollection();
   if (collection == nullptr) throw Failure(path + ": nothing was read");
+  const std::string error = messages.empty() ? std::string{} : tdlFault(path, messages);
+  const std::vector<TdlFault> faults = checkTdl(fileText(path));
   if (context.json) {
-    printJson(path, *collection, messages);
+    printJson(path, *collection, error, faults);
   } else {
     printText(context, path, *collection);
   }
-  if (!messages.empty() || result != ORLIN_OK) {
-    std::cerr << "teds: " << path << ": " << (messages.empty() ? "the file cannot be read whole" : messages)
-              << "\n";
-    return 1;
+  if (!error.empty() || result != ORLIN_OK) {
+    std::cerr << "teds: " << (error.empty() ? path + ": the file cannot be read whole" : error) << "\n";
   }
-  return 0;
+  for (const TdlFault& fault : faults) {
+    std::cerr << "teds: " << path << ":" << fault.line << ": " << latin1ToUtf8(fault.message) << "\n";
+  }
+  return error.empty() && result == ORLIN_OK && faults.empty() ? 0 : 1;
 }
 
 }  // namespace teds

@@ -93,14 +93,26 @@ const std::vector<Command>& commands() {
       {{"manufacturers", "List the manufacturers of the manufacturer file.", "teds manufacturers", ""},
        runManufacturers},
       {{"store", "Save, load and list TEDS record files.",
-        "teds store save [--channel N] [--unit N] [--append] FILE IMAGE...\n"
-        "       teds store load FILE\n"
+        "teds store save [--channel N] [--unit N] [--append | --force] FILE IMAGE...\n"
+        "       teds store load FILE [--record N --output OUT]\n"
         "       teds store list FILE",
         "save decodes IMAGE and writes it as a record to FILE; load prints every record of\n"
-        "FILE decoded; list prints one line per record.\n"},
+        "FILE decoded; list prints one line per record. A broken block is reported with\n"
+        "its line and passed over, and the good records are still shown; the status is\n"
+        "then 1.\n"
+        "\n"
+        "Options:\n"
+        "  -a, --append       add the record to an existing record file\n"
+        "  -f, --force        replace an existing FILE (without it, save refuses one)\n"
+        "  -r, --record N     with --output: the record to write out, numbered as list does\n"
+        "  -o, --output OUT   write record N as an image to OUT (\"-\": standard output),\n"
+        "                     for teds write or decode\n"},
        runStore},
       {{"tdl", "Parse a TDL file and print its templates, properties and select cases.", "teds tdl FILE",
-        "A syntax error is printed with its statement number; the status is then 1.\n"},
+        "A syntax error is printed as FILE:LINE, and so is each fault the reader lets pass: a\n"
+        "type that is neither a data type nor an enumeration of its template, a number wider\n"
+        "than 32 bits, a template ID too large for its width, a missing VALIDATION_KEYCODE.\n"
+        "The status is then 1.\n"},
        runTdl},
   };
   return table;

@@ -1,3 +1,5 @@
 if(TARGET tedskit)
   tedskit_add_fuzzer(fuzz_tedskit_open ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_tedskit_open.cpp LINKS tedskit)
 endif()
+tedskit_add_fuzzer(fuzz_manufacturer_list_check ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_manufacturer_list_check.cpp
+                   LINKS tedskit_road)

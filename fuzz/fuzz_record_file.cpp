@@ -1,5 +1,7 @@
 // Record files from outside: any bytes read as a record file. Every read gives one of
-// its result codes, and what it stored saves and reads again. (The select-case values
+// its result codes, and what it stored saves and reads again. The reading that passes
+// over broken blocks finds every record the stopping one found, and more only past a
+// broken block. (The select-case values
 // of V1.0 records go with the save call, not with the records, so a second read may
 // lay such records out differently.)
 #include <cstdint>
@@ -7,7 +9,9 @@
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
+#include "store/record_file_scan.h"
 #include "tedskit/calden.h"
 #include "tedskit/dorvia.h"
 
@@ -23,7 +27,7 @@ void check(bool holds) {
 
 // The fuzzer runs from the source root. The V1.0 engine and the store's MTS engine load
 // their template files, relative to the current directory, once: both are loaded from the
-// data folder before the first input (the MTS one by reading an MTS block), and the
+// data folder before the first input (the MTS ones by reading an MTS block), and the
 // fuzzer goes back to the root, where its corpus paths point.
 void loadMtsEngine() {
   const std::string path = "/tmp/fuzz_record_file_mts." + std::to_string(getpid());
@@ -34,6 +38,14 @@ void loadMtsEngine() {
   const int32_t handle = CreateNewStoredDataStruct();
   ReadTEDSDataFromFile(handle, path.c_str(), kTemplateDirectory, nullptr, nullptr);
   ClearStoredTedsDataStruct(handle);
+  // The passing-over reader linked into this binary keeps an MTS engine of its own.
+  if (std::FILE* again = std::fopen(path.c_str(), "r")) {
+    std::vector<tedskit::store::BrokenBlock> broken;
+    tedskit::store::readRecordBlocks(
+        again, kTemplateDirectory, tedskit::store::OnBroken::PassOver,
+        [](const tedskit::store::ReadBlock&) {}, broken);
+    std::fclose(again);
+  }
   std::remove(path.c_str());
 }
 
@@ -79,6 +91,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   check(result == CALDEN_SUCCESS || result == CALDEN_FILE_MALFORMED);
   const int32_t stored = GetNumberOfSavedItems(s.handle);
   check(stored >= 0);
+
+  if (std::FILE* again = std::fopen(s.input.c_str(), "r")) {
+    std::vector<tedskit::store::BrokenBlock> broken;
+    int32_t passedOver = 0;
+    const int32_t all = tedskit::store::readRecordBlocks(
+        again, kTemplateDirectory, tedskit::store::OnBroken::PassOver,
+        [&](const tedskit::store::ReadBlock&) { ++passedOver; }, broken);
+    std::fclose(again);
+    check((all == CALDEN_SUCCESS) == broken.empty());
+    check((all == CALDEN_SUCCESS) == (result == CALDEN_SUCCESS));
+    check(passedOver >= stored);
+    if (result == CALDEN_SUCCESS) check(passedOver == stored);
+    for (const auto& block : broken) check(block.line >= 1 && !block.reason.empty());
+  }
 
   if (result == CALDEN_SUCCESS && stored > 0) {
     const sccontrolstruct none{};

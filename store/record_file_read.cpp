@@ -1,15 +1,13 @@
-// ReadTEDSDataFromFile: the blocks of a record file back into stored records.
+// The blocks of a record file, read back into field arrays laid out by their templates.
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
-#include <sys/stat.h>
 
-#include "base/c_file.h"
-#include "base/guard.h"
 #include "base/line_reader.h"
 #include "record_file_format.h"
+#include "record_file_scan.h"
 #include "record_line_parse.h"
-#include "record_store.h"
 #include "tedskit/calden.h"
 #include "template_layout.h"
 #include "text_fields.h"
@@ -26,55 +24,104 @@ constexpr std::size_t kShortestTypeLine = 4;
 // writes is far shorter.
 constexpr std::size_t kMaxLineLength = 511;
 
+struct Broken {
+  std::string reason;
+};
+
 class RecordFileReader {
  public:
-  RecordFileReader(std::FILE* file, int32_t handle, const char* templateDirectory)
-      : lines_(file, kMaxLineLength, LineReader::Overlong::Report),
-        handle_(handle),
+  RecordFileReader(std::FILE* file, const char* templateDirectory, OnBroken onBroken, const BlockSink& sink,
+                   std::vector<BrokenBlock>& broken)
+      // One character more than a line may hold tells an overlong line, cut, from a full one.
+      : lines_(file, kMaxLineLength + 1, LineReader::Overlong::Cut),
         templateDirectory_(templateDirectory),
+        onBroken_(onBroken),
+        sink_(sink),
+        broken_(broken),
         tagged_(std::make_unique<TaggedFieldArray>()) {}
 
   int32_t readAll() {
-    while (true) {
-      const LineReader::Result result = lines_.next(line_);
-      if (result == LineReader::Result::End) return CALDEN_SUCCESS;
-      if (result == LineReader::Result::TooLong) return CALDEN_FILE_MALFORMED;
+    bool pending = false;  // line_ holds a line that may start a block
+    while (pending || fetch()) {
+      pending = false;
+      if (overlong_) {
+        if (!report("the line is longer than 511 characters")) return CALDEN_FILE_MALFORMED;
+        pending = passOver();
+        continue;
+      }
       if (line_.size() < kShortestTypeLine) continue;
-      if (!readBlock()) return CALDEN_FILE_MALFORMED;
+      const int64_t typeLine = lineNumber_;
+      const auto failure = readBlock(typeLine);
+      if (!failure) continue;
+      if (!report(failure->reason)) return CALDEN_FILE_MALFORMED;
+      // The line that broke a block after its type line may itself start the next block.
+      pending = lineNumber_ != typeLine && !overlong_ && typeOfLine(line_) ? true : passOver();
     }
+    return broken_.empty() ? CALDEN_SUCCESS : CALDEN_FILE_MALFORMED;
   }
 
  private:
-  bool nextLine() { return lines_.next(line_) == LineReader::Result::Line; }
+  // The next line into line_; false at the end of the file.
+  bool fetch() {
+    if (lines_.next(line_) == LineReader::Result::End) return false;
+    ++lineNumber_;
+    overlong_ = line_.size() > kMaxLineLength;
+    return true;
+  }
 
-  // A block from its type line (in line_) on; false when it is malformed or its
-  // template cannot be laid out.
-  bool readBlock() {
+  // false when reading stops here.
+  bool report(std::string reason) {
+    broken_.push_back({lineNumber_, std::move(reason)});
+    return onBroken_ == OnBroken::PassOver;
+  }
+
+  // Lines up to the next type line, which is left in line_; false at the end of the file.
+  bool passOver() {
+    while (fetch()) {
+      if (!overlong_ && line_.size() >= kShortestTypeLine && typeOfLine(line_)) return true;
+    }
+    return false;
+  }
+
+  std::optional<Broken> nextLine(const char* what) {
+    if (!fetch()) return Broken{std::string("the file ends before ") + what};
+    if (overlong_) return Broken{"the line is longer than 511 characters"};
+    return std::nullopt;
+  }
+
+  // A block from its type line (in line_) on; what is wrong with it, or nothing.
+  std::optional<Broken> readBlock(int64_t typeLine) {
     const auto type = typeOfLine(line_);
-    if (!type || line_.size() <= type->name.size()) return false;
+    if (!type) return Broken{"not the type line of a record block"};
+    if (line_.size() <= type->name.size()) return Broken{"no delimiter after the type name"};
     const char delimiter = line_[type->name.size()];
 
-    if (!nextLine()) return false;
+    if (auto failure = nextLine("the template line")) return failure;
     const auto templateLine = parseTemplateLine(line_, delimiter);
-    if (!templateLine) return false;
+    if (!templateLine) return Broken{"no template ID on the template line"};
     BlockTemplate block{type->descriptor, templateLine->templateID, 0, templateLine->selectCases};
-    if (!templateIDAccepted(*type, block.templateID)) return false;
+    if (!templateIDAccepted(*type, block.templateID)) {
+      return Broken{"template ID " + std::to_string(block.templateID) + " is outside 0 to 255"};
+    }
     const int32_t savedTemplateID = block.templateID;
     if (type->mts && (savedTemplateID == kMtsChipTemplateID || savedTemplateID == kMtsRecordTemplateID)) {
       block.templateID = kMtsTemplateID;
     }
 
-    if (!nextLine()) return false;
+    if (auto failure = nextLine("the item lines")) return failure;
     const auto first = parseItemLine(line_, delimiter, {}, {});
-    if (!first) return false;
+    if (!first) return Broken{"not an item line (\"LABEL\", value, units)"};
     // A record saved without a manufacturer ID is laid out as for ID 0 and keeps the
     // value it was saved with.
     const auto manufacturerID = manufacturerIDOf(first->value);
     block.manufacturerID = manufacturerID.value_or(0);
 
-    if (layOutTemplate(*tagged_, block, templateDirectory_) != 0) return false;
     TEDSTemplateFieldArrayStruct& array = tagged_->array;
-    if (array.numItems < 1 || array.numItems > TEDS_MAX_ITEMS) return false;
+    if (layOutTemplate(*tagged_, block, templateDirectory_) != 0 || array.numItems < 1 ||
+        array.numItems > TEDS_MAX_ITEMS) {
+      return Broken{std::string(type->name) + " " + std::to_string(block.templateID) +
+                    " is not in the template files"};
+    }
     // An MTS record saved under its own ID keeps that ID.
     if (savedTemplateID == kMtsRecordTemplateID) array.templateID = savedTemplateID;
     if (manufacturerID) {
@@ -85,13 +132,18 @@ class RecordFileReader {
 
     for (int32_t i = 1; i < array.numItems; ++i) {
       TEDSTemplateFieldStruct& item = array.items[i];
-      if (!nextLine()) return false;
+      const std::string what = "the " + std::to_string(array.numItems) + " item lines of template " +
+                               std::to_string(array.templateID) + " are complete";
+      if (auto failure = nextLine(what.c_str())) return failure;
       const auto parsed = parseItemLine(line_, delimiter, fieldText(item.label), fieldText(item.units));
-      if (!parsed) return false;
+      if (!parsed) {
+        return Broken{"item " + std::to_string(i + 1) + " of " + std::to_string(array.numItems) +
+                      " of template " + std::to_string(array.templateID) + " is not an item line"};
+      }
       readValue(item, parsed->value);
     }
-    Calden(handle_, block.descriptor, &array, first->channelNumber, first->unitNumber);
-    return true;
+    sink_(ReadBlock{typeLine, block.descriptor, first->channelNumber, first->unitNumber, array});
+    return std::nullopt;
   }
 
   // Template IDs are 8-bit; an MTS block may also carry the chip's MTS ID (older files,
@@ -102,35 +154,33 @@ class RecordFileReader {
   }
 
   LineReader lines_;
-  int32_t handle_;
   const char* templateDirectory_;
+  OnBroken onBroken_;
+  const BlockSink& sink_;
+  std::vector<BrokenBlock>& broken_;
   std::unique_ptr<TaggedFieldArray> tagged_;
   std::string line_;
+  int64_t lineNumber_ = 0;
+  bool overlong_ = false;
 };
-
-// A directory opens for reading but has no lines.
-bool isDirectory(std::FILE* file) {
-  struct stat status {};
-  return ::fstat(::fileno(file), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-int32_t read(int32_t handle, const char* path, const char* templateDirectory) {
-  if (!recordStore().hasHandle(handle)) return CALDEN_INVALID_HANDLE;
-  if (path == nullptr) return CALDEN_FILE_NOT_FOUND;
-  const auto file = base::openFile(path, "r");
-  if (!file || isDirectory(file.get())) return CALDEN_FILE_NOT_FOUND;
-  const EngineStateGuard engineState;
-  RecordFileReader reader(file.get(), handle, templateDirectory);
-  return reader.readAll();
-}
 
 }  // namespace
 
-}  // namespace tedskit::store
-
-int32_t ReadTEDSDataFromFile(int32_t iHandle, const char* szFile, const char* TemplatePath, int32_t* /*v10*/,
-                             sccontrolstruct* /*sccp*/) {
-  // Out of memory: the blocks read before stay stored.
-  return tedskit::base::guard(CALDEN_FILE_MALFORMED,
-                              [&] { return tedskit::store::read(iHandle, szFile, TemplatePath); });
+int32_t readRecordBlocks(std::FILE* file, const char* templateDirectory, OnBroken onBroken,
+                         const BlockSink& sink, std::vector<BrokenBlock>& broken) {
+  const EngineStateGuard engineState;
+  RecordFileReader reader(file, templateDirectory, onBroken, sink, broken);
+  return reader.readAll();
 }
+
+bool holdsRecordsOnly(std::FILE* file) {
+  LineReader lines(file, kMaxLineLength + 1, LineReader::Overlong::Cut);
+  std::string line;
+  while (lines.next(line) == LineReader::Result::Line) {
+    if (line.size() >= kShortestTypeLine)
+      return line.size() <= kMaxLineLength && typeOfLine(line).has_value();
+  }
+  return !std::ferror(file);
+}
+
+}  // namespace tedskit::store

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/fixed_meanings.h"
 #include "mts_layout.h"
 #include "record_file_format.h"
 #include "tedskit/calden.h"
@@ -27,6 +28,10 @@ bool laidOutAsMts(const BlockTemplate& block) {
   return block.descriptor != CALDEN_DESCRIPTOR_LMS && block.templateID == kMtsTemplateID;
 }
 
+bool laidOutByLms(const BlockTemplate& block) {
+  return block.descriptor == CALDEN_DESCRIPTOR_LMS && base::isLmsTemplate(block.templateID);
+}
+
 }  // namespace
 
 int32_t layOutTemplate(TaggedFieldArray& tagged, const BlockTemplate& block, const char* templateDirectory) {
@@ -38,11 +43,24 @@ int32_t layOutTemplate(TaggedFieldArray& tagged, const BlockTemplate& block, con
     if (switched < 0) return switched;
     setTemplateSCC(&block.selectCases);
     tagged.array.templateID = block.templateID;
+    const int32_t first = DORVIA_FormatTEDSV10FromTemplateOnly(&tagged.array);
+    if (first != 0 || block.selectCases.count == 0) return first;
+    // The engine lays a template other than its last one out by that template's first
+    // select-case row, not by the values set: the first layout made the block's template
+    // the engine's, this one follows the block's own values alone.
+    std::memset(&tagged.array, 0, sizeof tagged.array);
+    setTemplateSCC(&block.selectCases);
+    tagged.array.templateID = block.templateID;
     return DORVIA_FormatTEDSV10FromTemplateOnly(&tagged.array);
   }
   DORVIA_SetTEDSV10SupportState(kDescriptionEngine);
-  return QUILLON_SetTEDSTemplate(&tagged, templateDirectory != nullptr ? templateDirectory : "",
-                                 block.descriptor, block.templateID, block.manufacturerID);
+  const int32_t result =
+      QUILLON_SetTEDSTemplate(&tagged, templateDirectory != nullptr ? templateDirectory : "",
+                              block.descriptor, block.templateID, block.manufacturerID);
+  // The LMS fills answer with the selector of the LMS image decoded last (0 before any):
+  // a layout all the same.
+  if (laidOutByLms(block)) return result >= 0 ? 0 : result;
+  return result;
 }
 
 EngineStateGuard::EngineStateGuard() : state_(getTEDSCurrentFormat()) {}

@@ -42,13 +42,17 @@ inline std::unique_ptr<TaggedFieldArray> laidOut(int32_t kind, int32_t templateI
   return tagged;
 }
 
-// A template of the V1.0 engine with the given select-case values.
+// A template of the V1.0 engine with the given select-case values. The engine lays a
+// template other than its last one out by that template's first select-case row, so the
+// values are set again for a second layout.
 inline std::unique_ptr<TaggedFieldArray> laidOutV10(int32_t templateID, const sccontrolstruct& selectCases) {
   auto tagged = newTagged();
   EXPECT_EQ(0, DORVIA_SetTEDSV10SupportState(1));
-  setTemplateSCC(&selectCases);
-  tagged->array.templateID = templateID;
-  EXPECT_EQ(0, DORVIA_FormatTEDSV10FromTemplateOnly(&tagged->array));
+  for (int pass = 0; pass < 2; ++pass) {
+    setTemplateSCC(&selectCases);
+    tagged->array.templateID = templateID;
+    EXPECT_EQ(0, DORVIA_FormatTEDSV10FromTemplateOnly(&tagged->array));
+  }
   DORVIA_SetTEDSV10SupportState(0);
   return tagged;
 }

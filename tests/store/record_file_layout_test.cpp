@@ -1,0 +1,44 @@
+// Each block of a record file is laid out by its own template and select-case values,
+// whatever block came before it.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+
+#include "record_file_fixture.h"
+
+namespace {
+
+using namespace storetest;
+
+// A block's select-case values are its own: a block of a template with three select
+// cases must not leave values for the next block's template.
+TEST(RecordFileLayout, EveryBlockIsLaidOutByItsOwnSelectCaseValues) {
+  struct Block {
+    int32_t templateID;
+    sccontrolstruct scc;
+  };
+  const Block microphone{27, selectCases({1, 1, 1})};
+  const Block force{25, selectCases({1, 0, 0})};
+  const Block plainAccelerometer{25, selectCases({0, 0, 0})};
+  const std::array<std::array<Block, 2>, 3> orders{
+      {{microphone, force}, {force, microphone}, {microphone, plainAccelerometer}}};
+  for (const auto& order : orders) {
+    SCOPED_TRACE(std::to_string(order[0].templateID) + " then " + std::to_string(order[1].templateID));
+    ScratchDir dir;
+    std::vector<Carried> expected;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+      const int32_t handle = CreateNewStoredDataStruct();
+      auto record = laidOutV10(order[i].templateID, order[i].scc);
+      fillValues(record->array, 18);
+      ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_STANDARD, &record->array, -1, -1));
+      expected.push_back(carried(CALDEN_DESCRIPTOR_STANDARD, -1, -1, record->array));
+      ASSERT_EQ(0, save(handle, dir.file("records.txt"), i == 0 ? 0 : 1, 1, order[i].scc));
+    }
+    const int32_t readBack = CreateNewStoredDataStruct();
+    EXPECT_EQ(0, read(readBack, dir.file("records.txt")));
+    EXPECT_EQ(expected, storedRecords(readBack));
+  }
+}
+
+}  // namespace
