@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "document.h"
 #include "latin1.h"
+#include "value_check.h"
 
 namespace teds {
 namespace {
@@ -29,6 +30,9 @@ Checked checkSource(const Context& context, const std::string& source, bool forc
     image = imageFromArguments({source});
     refuseBlankInput(image);
   } catch (const ImageError& error) {
+    checked.result.findings.push_back({Severity::Error, "input", "", error.what()});
+    return checked;
+  } catch (const Failure& error) {  // a file that cannot be read
     checked.result.findings.push_back({Severity::Error, "input", "", error.what()});
     return checked;
   }
@@ -120,7 +124,14 @@ int runCheck(std::span<char* const> argv) {
   }
   const Context context = makeContext(args);
   if (args.positional().empty()) throw UsageError("no image given");
-  const int64_t today = args.value("on") ? dayOfText("--on", *args.value("on")) : todayOnTedsCalendar();
+  int64_t today = todayOnTedsCalendar();
+  if (const auto on = args.value("on")) {
+    try {
+      today = dayOfText("--on", *on);
+    } catch (const ValueRefused& refused) {
+      throw UsageError(refused.what());
+    }
+  }
   std::optional<int> window;
   if (const auto days = args.value("due-within")) {
     window = parseInt(*days, "--due-within");
