@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "base/fixed_meanings.h"
 #include "base/guard.h"
 #include "check.h"
 #include "document.h"
@@ -137,6 +138,24 @@ int32_t tedskit_teds_open(const char* templates_dir, const void* input, size_t s
     if (kind < TEDSKIT_INPUT_AUTO || kind > TEDSKIT_INPUT_CHIP) return argumentError("unknown input kind");
     *teds =
         new tedskit_teds(templates_dir, imageOf(input == nullptr ? "" : input, size, kind), force_tdl != 0);
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_teds_new(const char* templates_dir, int32_t kind, int32_t template_id, int32_t manufacturer_id,
+                         int32_t force_tdl, tedskit_teds** teds) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || templates_dir == nullptr) {
+      return argumentError("tedskit_teds_new needs a template directory and a place for the handle");
+    }
+    *teds = nullptr;
+    if (kind != 0 && kind != 1 && kind != 3) return argumentError("kind is 0, 1 or 3, not " + std::to_string(kind));
+    if (template_id < 0 || template_id > 255) {
+      return argumentError("a template ID is 0 to 255, not " + std::to_string(template_id));
+    }
+    teds::TemplateChoice choice{kind, template_id, manufacturer_id, force_tdl != 0 || (kind == 0 && template_id >= tedskit::base::kFirstV10Template)};
+    teds::Engine engine(templates_dir);
+    *teds = new tedskit_teds(templates_dir, teds::freshImage(engine, choice), choice.v10);
     return TEDSKIT_OK;
   });
 }

@@ -67,6 +67,11 @@ TEDSKIT_API void tedskit_string_free(char* text);
 TEDSKIT_API int32_t tedskit_teds_open(const char* templates_dir, const void* input, size_t size,
                                       tedskit_input kind, int32_t force_tdl, tedskit_teds** teds);
 TEDSKIT_API void tedskit_teds_free(tedskit_teds* teds);
+/* A new TEDS laid out for a template, every field at its default: kind 0 standard, 1 a
+ * manufacturer's (of manufacturer_id), 3 LMS (templates 117 and 118). Standard templates
+ * from 25 on, and any with force_tdl, are laid out by the TDL engine. */
+TEDSKIT_API int32_t tedskit_teds_new(const char* templates_dir, int32_t kind, int32_t template_id,
+                                     int32_t manufacturer_id, int32_t force_tdl, tedskit_teds** teds);
 
 /* The template: kind 0 standard, 1 manufacturer's, 3 LMS. */
 TEDSKIT_API int32_t tedskit_teds_template(const tedskit_teds* teds, int32_t* kind, int32_t* template_id,
