@@ -23,6 +23,7 @@ _ENGINES = ("description", "tdl", "lms")
 _INPUT_AUTO, _INPUT_BYTES = 0, 3
 _VALUE_INTEGER, _VALUE_REAL, _VALUE_TEXT, _VALUE_DATE, _VALUE_ENUMERATION = range(5)
 _PROVISIONAL = " (provisional)"
+_TEXT_BYTES = bytes(range(0x20, 0x7F)) + b"\t\r\n"
 
 
 class Choice(str):
@@ -318,8 +319,8 @@ def _input_of(data: Data) -> tuple[bytes, int]:
             raise FileNotFoundError(f"{data}: no such file, and not TEDS text either")
         return data.encode("utf-8"), _INPUT_AUTO
     raw = bytes(data)
-    is_text = all(b in b"\t\r\n" or 0x20 <= b < 0x7F for b in raw)
-    if raw and not is_text and not all(b in (0, 1) for b in raw[:40]):
+    is_text = not raw.translate(None, _TEXT_BYTES)
+    if raw and not is_text and raw[:40].translate(None, b"\x00\x01"):
         return raw, _INPUT_BYTES
     return raw, _INPUT_AUTO
 
