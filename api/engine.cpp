@@ -372,4 +372,10 @@ std::string Engine::formText(const Teds& teds) const {
   return teds.formText;
 }
 
+TedsImage freshImage(Engine& engine, const TemplateChoice& choice) {
+  Teds teds = engine.layout(choice);
+  if (choice.v10) teds = engine.decode(engine.encode(teds), true);
+  return engine.encode(teds);
+}
+
 }  // namespace teds

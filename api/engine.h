@@ -69,6 +69,12 @@ class Engine {
   std::string dirText_;
 };
 
+// The image of a new TEDS for a template, every field at its default. A bare V1.0 layout
+// holds no select-case choices, so the fields of the cases are missing and the encoder
+// would place the others differently from the decoder: it goes once through an image, so
+// that the default cases are chosen and every field is there.
+TedsImage freshImage(Engine& engine, const TemplateChoice& choice);
+
 }  // namespace teds
 
 #endif

@@ -220,11 +220,7 @@ TypedValue typedValue(const Teds& teds, const FieldModel& field) {
     case ValueKind::Date: {
       const auto days = tedskit::base::daysOfDateText(raw, tedskit::base::DateReading::Strict);
       value.integer = days.value_or(0);
-      const auto date = tedskit::base::dateOfDays(value.integer);
-      char iso[32];
-      std::snprintf(iso, sizeof iso, "%04lld-%02d-%02lld", static_cast<long long>(date.year), date.month,
-                    static_cast<long long>(date.day));
-      value.text = iso;
+      value.text = tedskit::base::isoDateText(value.integer);
       value.display = raw;
       break;
     }

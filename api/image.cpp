@@ -55,6 +55,18 @@ tedskit::base::Selection selectionOf(const TedsImage& image) {
                                     image.body.size() < 2 ? 0 : image.body[1]);
 }
 
+// A register line beside a memory image is kept, so that a reader can compare the two
+// copies of the Basic TEDS.
+TedsImage withRegister(TedsImage image, std::string_view registerHex) {
+  if (registerHex.empty()) return image;
+  const auto bytes = parseHex(registerHex);
+  if (bytes.size() == 8) {
+    image.applicationRegister.emplace();
+    std::copy(bytes.begin(), bytes.end(), image.applicationRegister->begin());
+  }
+  return image;
+}
+
 }  // namespace
 
 int TedsImage::selector() const { return selectionOf(*this).selector; }
@@ -160,6 +172,7 @@ TedsImage fromChipContents(const tedskit::base::ChipContents& contents) {
   image.body = contents.body;
   image.origin = originOf(contents.layout);
   image.checksumOk = contents.checksumsPass;
+  image.chipRoom = contents.body.size();
   return image;
 }
 
@@ -223,7 +236,7 @@ TedsImage parseImage(std::string_view content) {
       return image;
     }
     if (memory.empty()) throw ImageError("no \"memory:\" line in the input");
-    return fromMemoryImage(parseHex(memory));
+    return withRegister(fromMemoryImage(parseHex(memory)), reg);
   }
   if (firstBadNumber != 0) {
     throw ImageError("line " + std::to_string(firstBadNumber) +
@@ -231,7 +244,7 @@ TedsImage parseImage(std::string_view content) {
   }
   if (untagged.empty()) throw ImageError("no image in the input");
   if (untagged.size() == 2 && parseHex(untagged[1]).size() == 8) {
-    return fromMemoryImage(parseHex(untagged[0]));
+    return withRegister(fromMemoryImage(parseHex(untagged[0])), untagged[1]);
   }
   std::string all;
   for (const auto& line : untagged) all += line;

@@ -36,6 +36,10 @@ struct TedsImage {
   std::string origin = "image";
   // The checksum that came with the image matched (absent checksums count as matching).
   bool checksumOk = true;
+  // The application register given beside a memory image that holds the Basic TEDS too.
+  std::optional<std::array<uint8_t, 8>> applicationRegister;
+  // Bytes of body the chip it came from holds, when it came from a chip.
+  std::optional<std::size_t> chipRoom;
 
   int selector() const;
   // The 8-bit template ID after the selector.

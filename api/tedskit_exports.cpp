@@ -6,7 +6,9 @@
 #include <new>
 #include <string>
 
+#include "base/fixed_meanings.h"
 #include "base/guard.h"
+#include "check.h"
 #include "document.h"
 #include "image.h"
 #include "latin1.h"
@@ -19,6 +21,11 @@ struct tedskit_teds {
   teds::Document document;
   std::string templateName;
   std::string note;
+};
+
+struct tedskit_check {
+  teds::CheckResult result;
+  std::string lastDate, dueDate;
 };
 
 namespace {
@@ -131,6 +138,24 @@ int32_t tedskit_teds_open(const char* templates_dir, const void* input, size_t s
     if (kind < TEDSKIT_INPUT_AUTO || kind > TEDSKIT_INPUT_CHIP) return argumentError("unknown input kind");
     *teds =
         new tedskit_teds(templates_dir, imageOf(input == nullptr ? "" : input, size, kind), force_tdl != 0);
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_teds_new(const char* templates_dir, int32_t kind, int32_t template_id, int32_t manufacturer_id,
+                         int32_t force_tdl, tedskit_teds** teds) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || templates_dir == nullptr) {
+      return argumentError("tedskit_teds_new needs a template directory and a place for the handle");
+    }
+    *teds = nullptr;
+    if (kind != 0 && kind != 1 && kind != 3) return argumentError("kind is 0, 1 or 3, not " + std::to_string(kind));
+    if (template_id < 0 || template_id > 255) {
+      return argumentError("a template ID is 0 to 255, not " + std::to_string(template_id));
+    }
+    teds::TemplateChoice choice{kind, template_id, manufacturer_id, force_tdl != 0 || (kind == 0 && template_id >= tedskit::base::kFirstV10Template)};
+    teds::Engine engine(templates_dir);
+    *teds = new tedskit_teds(templates_dir, teds::freshImage(engine, choice), choice.v10);
     return TEDSKIT_OK;
   });
 }
@@ -318,6 +343,63 @@ int32_t tedskit_teds_memory_hex(const tedskit_teds* teds, char** hex) {
   return run([&]() -> int32_t {
     if (teds == nullptr || hex == nullptr) return argumentError("no handle or no place for the result");
     *hex = copied(teds::toHex(teds::memoryImage(teds->document.image())));
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_teds_check(const tedskit_teds* teds, const char* on_date, tedskit_check** check) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || check == nullptr) return argumentError("no handle or no place for the result");
+    const int64_t today = on_date == nullptr ? teds::todayOnTedsCalendar() : teds::dayOfText("on_date", on_date);
+    auto made = std::make_unique<tedskit_check>();
+    made->result = teds::checkDocument(teds->document, today);
+    if (const auto& state = made->result.calibration) {
+      made->lastDate = teds::isoDate(state->lastDay);
+      if (state->periodDays > 0) made->dueDate = teds::isoDate(state->dueDay);
+    }
+    *check = made.release();
+    return TEDSKIT_OK;
+  });
+}
+
+void tedskit_check_free(tedskit_check* check) {
+  tedskit::base::guard([&] { delete check; });
+}
+
+int32_t tedskit_check_count(const tedskit_check* check, int32_t* count) {
+  return run([&]() -> int32_t {
+    if (check == nullptr || count == nullptr) return argumentError("no check or no place for the result");
+    *count = static_cast<int32_t>(check->result.findings.size());
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_check_finding(const tedskit_check* check, int32_t index, tedskit_severity* severity,
+                              const char** code, const char** field, const char** message) {
+  return run([&]() -> int32_t {
+    if (check == nullptr || index < 0 || static_cast<std::size_t>(index) >= check->result.findings.size()) {
+      return argumentError("no finding " + std::to_string(index));
+    }
+    const auto& finding = check->result.findings[static_cast<std::size_t>(index)];
+    if (severity != nullptr) *severity = static_cast<tedskit_severity>(finding.severity);
+    if (code != nullptr) *code = finding.code.c_str();
+    if (field != nullptr) *field = finding.field.c_str();
+    if (message != nullptr) *message = finding.message.c_str();
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_check_calibration(const tedskit_check* check, int32_t* known, const char** last_date,
+                                  int32_t* period_days, const char** due_date, int32_t* days_left) {
+  return run([&]() -> int32_t {
+    if (check == nullptr || known == nullptr) return argumentError("no check or no place for the result");
+    const auto& state = check->result.calibration;
+    *known = state ? 1 : 0;
+    if (!state) return TEDSKIT_OK;
+    if (last_date != nullptr) *last_date = check->lastDate.c_str();
+    if (period_days != nullptr) *period_days = static_cast<int32_t>(state->periodDays);
+    if (due_date != nullptr) *due_date = check->dueDate.c_str();
+    if (days_left != nullptr) *days_left = static_cast<int32_t>(state->daysLeft);
     return TEDSKIT_OK;
   });
 }

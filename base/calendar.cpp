@@ -105,6 +105,14 @@ std::string dateText(int64_t days, EarlyDays early) {
   return text;
 }
 
+std::string isoDateText(int64_t days) {
+  const Date date = dateOfDays(days);
+  char text[64];
+  std::snprintf(text, sizeof text, "%04lld-%02d-%02lld", static_cast<long long>(date.year), date.month,
+                static_cast<long long>(date.day));
+  return text;
+}
+
 std::optional<int64_t> daysOfDateText(std::string_view text, DateReading reading) {
   const auto parts = partsOf(text);
   if (!parts) return std::nullopt;

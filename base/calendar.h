@@ -28,6 +28,8 @@ Date dateOfDays(int64_t days);
 // engine shows it, as day n + 1 of January 1998 ("1/-2/1998" for -3).
 enum class EarlyDays { AsDate, AsJanuary1998 };
 std::string dateText(int64_t days, EarlyDays early = EarlyDays::AsDate);
+// "yyyy-mm-dd".
+std::string isoDateText(int64_t days);
 
 // How a "month/day/year" text is taken, one way per reader:
 enum class DateReading {

@@ -93,14 +93,7 @@ int runNew(std::span<char* const> argv) {
   const Context context = makeContext(args);
   Engine engine(context.templatesDir);
   const TemplateChoice choice = parseTemplate(args.positional()[0], args);
-  Teds teds = engine.layout(choice);
-  if (choice.v10) {
-    // A bare V1.0 layout holds no select-case choices, so the fields of the cases are
-    // missing and the encoder places the others differently from the decoder. Go once
-    // through an image: the default cases are then chosen and every field is there.
-    teds = engine.decode(engine.encode(teds), true);
-  }
-  printEncoded(context, applySettings(context, engine.encode(teds), choice.v10, args));
+  printEncoded(context, applySettings(context, freshImage(engine, choice), choice.v10, args));
   return 0;
 }
 

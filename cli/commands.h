@@ -30,6 +30,7 @@ int runTemplates(std::span<char* const> args);
 int runManufacturers(std::span<char* const> args);
 int runStore(std::span<char* const> args);
 int runTdl(std::span<char* const> args);
+int runCheck(std::span<char* const> args);
 
 // Reads an image named on the command line: hex digits, a file, or "-" for standard
 // input; several hex arguments are lines of one image (memory, then register).

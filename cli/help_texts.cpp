@@ -73,6 +73,25 @@ const std::vector<Command>& commands() {
         "  --yes              write without asking\n"
         "  -v, --verbose      show the 1-Wire traffic on standard error\n"},
        runWrite},
+      {{"check", "Check TEDS against their templates, and when each sensor is due for calibration.",
+        "teds check [--on DATE] [--due-within DAYS] [--json] [--v10] IMAGE...",
+        "Each IMAGE (as for teds decode) is checked: one line per finding with its severity\n"
+        "and a short code in brackets, the calibration state (last calibration, period, due\n"
+        "date) and a summary. Errors: wrong checksums, a template or select case with no\n"
+        "layout, fields past the end of the chip, a minimum not below its maximum, a reserved\n"
+        "manufacturer ID, an enumeration value that is no choice, text that is not 7-bit.\n"
+        "Warnings: a field holding its \"not defined\" code, a calibration date in the\n"
+        "future, a calibration period of 0, an application register that disagrees with the\n"
+        "Basic TEDS in memory, a provisional template layout.\n"
+        "Exit status: 0 when every listed TEDS is clean, 1 when the worst finding is a\n"
+        "warning, 2 when there is an error.\n"
+        "\n"
+        "Options:\n"
+        "  --on DATE          judge the calibration on DATE (yyyy-mm-dd or m/d/y), not today\n"
+        "  --due-within DAYS  list only the sensors due for calibration within DAYS days\n"
+        "                     (overdue ones included); the exit status covers those only\n"
+        "  --v10              decode with the V1.0 (TDL) engine\n"},
+       runCheck},
       {{"bus", "List the adapter and every chip on a 1-Wire bus.",
         "teds bus [--bus BUS] [--verbose] [--json]",
         "Prints the adapter (for a DS2480B its revision and baud rate) and the ROM ID of each\n"

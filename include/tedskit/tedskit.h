@@ -67,6 +67,11 @@ TEDSKIT_API void tedskit_string_free(char* text);
 TEDSKIT_API int32_t tedskit_teds_open(const char* templates_dir, const void* input, size_t size,
                                       tedskit_input kind, int32_t force_tdl, tedskit_teds** teds);
 TEDSKIT_API void tedskit_teds_free(tedskit_teds* teds);
+/* A new TEDS laid out for a template, every field at its default: kind 0 standard, 1 a
+ * manufacturer's (of manufacturer_id), 3 LMS (templates 117 and 118). Standard templates
+ * from 25 on, and any with force_tdl, are laid out by the TDL engine. */
+TEDSKIT_API int32_t tedskit_teds_new(const char* templates_dir, int32_t kind, int32_t template_id,
+                                     int32_t manufacturer_id, int32_t force_tdl, tedskit_teds** teds);
 
 /* The template: kind 0 standard, 1 manufacturer's, 3 LMS. */
 TEDSKIT_API int32_t tedskit_teds_template(const tedskit_teds* teds, int32_t* kind, int32_t* template_id,
@@ -115,6 +120,33 @@ TEDSKIT_API int32_t tedskit_teds_set(tedskit_teds* teds, const char* label, cons
  * hex of the memory image (checksum byte first); released with tedskit_string_free. */
 TEDSKIT_API int32_t tedskit_teds_text(const tedskit_teds* teds, char** text);
 TEDSKIT_API int32_t tedskit_teds_memory_hex(const tedskit_teds* teds, char** hex);
+
+/* Whether a TEDS is sound: checked against its template and the rules every TEDS
+ * follows (checksums, ranges, reserved codes, enumerations, 7-bit text, calibration
+ * dates and period), and when its sensor is due for calibration. on_date, "yyyy-mm-dd"
+ * or "m/d/y", is the day to judge the calibration on; NULL is today. The result is
+ * released with tedskit_check_free. */
+typedef struct tedskit_check tedskit_check;
+
+typedef enum tedskit_severity {
+  TEDSKIT_SEVERITY_NOTE = 0,
+  TEDSKIT_SEVERITY_WARNING = 1,
+  TEDSKIT_SEVERITY_ERROR = 2
+} tedskit_severity;
+
+TEDSKIT_API int32_t tedskit_teds_check(const tedskit_teds* teds, const char* on_date, tedskit_check** check);
+TEDSKIT_API void tedskit_check_free(tedskit_check* check);
+TEDSKIT_API int32_t tedskit_check_count(const tedskit_check* check, int32_t* count);
+/* One finding: its severity, a short stable code ("checksum", "range", ...), the label of
+ * the field it concerns ("" for the whole TEDS) and the message. The texts belong to the
+ * check. */
+TEDSKIT_API int32_t tedskit_check_finding(const tedskit_check* check, int32_t index, tedskit_severity* severity,
+                                          const char** code, const char** field, const char** message);
+/* The calibration state: *known is 0 when the template holds no calibration date (the
+ * rest is then left alone); dates as "yyyy-mm-dd"; *period_days is 0 and *due_date ""
+ * when there is no period; *days_left is negative when the calibration is overdue. */
+TEDSKIT_API int32_t tedskit_check_calibration(const tedskit_check* check, int32_t* known, const char** last_date,
+                                              int32_t* period_days, const char** due_date, int32_t* days_left);
 
 TEDSKIT_END_C
 

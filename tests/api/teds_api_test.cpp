@@ -178,3 +178,44 @@ TEST(TedsApi, UnknownLabelsAndIndexesAreErrors) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TedsApi, ChecksATedsAndItsCalibrationState) {
+  Opened opened(fileText("examples/accelerometer.hex"));
+  tedskit_check* check = nullptr;
+  ASSERT_EQ(tedskit_teds_check(opened.teds, "2026-03-01", &check), TEDSKIT_OK) << tedskit_last_error();
+  int32_t count = -1;
+  ASSERT_EQ(tedskit_check_count(check, &count), TEDSKIT_OK);
+  EXPECT_EQ(count, 0);
+  int32_t known = 0, period = 0, daysLeft = 0;
+  const char* last = nullptr;
+  const char* due = nullptr;
+  ASSERT_EQ(tedskit_check_calibration(check, &known, &last, &period, &due, &daysLeft), TEDSKIT_OK);
+  EXPECT_EQ(known, 1);
+  EXPECT_STREQ(last, "2025-03-14");
+  EXPECT_EQ(period, 365);
+  EXPECT_STREQ(due, "2026-03-14");
+  EXPECT_EQ(daysLeft, 13);
+  EXPECT_EQ(tedskit_check_finding(check, 0, nullptr, nullptr, nullptr, nullptr), TEDSKIT_ERR_ARGUMENT);
+  tedskit_check_free(check);
+
+  ASSERT_EQ(tedskit_teds_set(opened.teds, "Manufacturer", "3", nullptr), TEDSKIT_OK);
+  ASSERT_EQ(tedskit_teds_check(opened.teds, nullptr, &check), TEDSKIT_OK);
+  ASSERT_EQ(tedskit_check_count(check, &count), TEDSKIT_OK);
+  ASSERT_EQ(count, 1);
+  tedskit_severity severity{};
+  const char* code = nullptr;
+  const char* field = nullptr;
+  const char* message = nullptr;
+  ASSERT_EQ(tedskit_check_finding(check, 0, &severity, &code, &field, &message), TEDSKIT_OK);
+  EXPECT_EQ(severity, TEDSKIT_SEVERITY_ERROR);
+  EXPECT_STREQ(code, "manufacturer");
+  EXPECT_STREQ(field, "Manufacturer");
+  tedskit_check_free(check);
+
+  EXPECT_EQ(tedskit_teds_check(opened.teds, "2/30/2026", &check), TEDSKIT_ERR_VALUE);
+  EXPECT_NE(std::string(tedskit_last_error()).find("no such day"), std::string::npos);
+}
+
+}  // namespace
