@@ -7,6 +7,7 @@
 
 #include "base/chip_image.h"
 #include "bus_choice.h"
+#include "bus_scan.h"
 #include "commands.h"
 #include "engine.h"
 #include "report.h"
@@ -19,43 +20,42 @@ namespace {
 namespace base = tedskit::base;
 using base::kPage;
 
-// One adapter session on the chosen bus, closed when it goes.
+// One adapter session on the bus with the chosen chip alone visible, closed when it goes.
 class BusSession {
  public:
-  BusSession(const Args& args) : echo_(args.has("verbose")) {
-    const std::string busName = busSpecification(args);
-    busName_ = busShownName(busName);
+  BusSession(const std::string& busName, const BusChip& chip) : chip_(chip), busName_(busShownName(busName)) {
     if (owbus_configure(busName.c_str()) != 0) throw Failure(owbus_last_error());
+    owbus_choose_device(chip.rom.data());
+    chosen_ = true;
     if (stdcdll_OpenCom(1) != FERRUN_DONE)
       throw Failure("cannot open the bus " + busName_ + ": " + owbus_last_error());
     open_ = true;
-    if (const auto channel = args.value("channel")) {
-      const int number = parseInt(*channel, "--channel");
-      if (number < 1 || number > 3) throw UsageError("--channel takes 1, 2 or 3");
-      if (stdcdll_triax_enabled() != 1) throw Failure("no DS2406 channel switch on the bus " + busName_);
-      if (stdcdll_ds2406_channel(number) != 1)
-        throw Failure("cannot switch the DS2406 to channel " + *channel);
-    }
+    if (chip.channel != 0 && stdcdll_ds2406_channel(chip.channel) != 1)
+      throw Failure("cannot switch the DS2406 to channel " + std::to_string(chip.channel));
     const int32_t result = stdcdll_read_family(&family_);
     if (result == FERRUN_ADAPTER_CHECK) {
       const std::string why = owbus_last_error();
       throw Failure("the adapter check failed on the bus " + busName_ + (why.empty() ? "" : ": " + why));
     }
-    if (result != FERRUN_DONE || family_ == 0) throw Failure("no TEDS memory chip on the bus " + busName_);
+    if (result != FERRUN_DONE || family_ != chip.family())
+      throw Failure("the " + chip.described() + " does not answer on the bus " + busName_);
   }
   ~BusSession() {
     if (open_) stdcdll_CloseCom();
+    if (chosen_) owbus_choose_device(nullptr);
   }
   BusSession(const BusSession&) = delete;
   BusSession& operator=(const BusSession&) = delete;
 
   int family() const { return family_; }
+  const BusChip& chip() const { return chip_; }
   const std::string& busName() const { return busName_; }
 
  private:
-  TrafficEcho echo_;
+  BusChip chip_;
   std::string busName_;
   int32_t family_ = 0;
+  bool chosen_ = false;
   bool open_ = false;
 };
 
@@ -121,16 +121,110 @@ base::ChipWrite planWrite(const TedsImage& image, int family) {
 
 }  // namespace
 
+namespace {
+
+ChipRead readChipAt(const std::string& busName, const BusChip& chip) {
+  const BusSession bus(busName, chip);
+  return readChip(bus);
+}
+
+std::string blankText(const BusChip& chip, const std::string& shown, uint8_t blank) {
+  return "the " + chip.described() + " on the bus " + shown + " is blank (every byte " +
+         (blank == 0 ? "00h" : "FFh") + "): it holds no TEDS";
+}
+
+Facts chipFacts(const BusScan& scan, const BusChip& chip, const TedsImage& image) {
+  Facts facts = {{"Bus", scan.shown}, {"Device", familyText(chip.family())}, {"ROM", chip.romText()}};
+  if (chip.channel != 0) facts.emplace_back("Channel", std::to_string(chip.channel));
+  facts.emplace_back("Source", image.origin);
+  return facts;
+}
+
+void printDecoded(const Context& context, const Args& args, const BusScan& scan, const BusChip& chip,
+                  const ChipRead& read) {
+  if (const auto blank = read.image.blankByte()) throw Failure(blankText(chip, scan.shown, *blank));
+  Engine engine(context.templatesDir);
+  Teds teds = engine.decode(read.image, args.has("v10"));
+  printTeds(context, engine, teds, &read.image, chipFacts(scan, chip, read.image));
+  if (!context.json) std::cout << "\n" << formatImage(read.image);
+}
+
+// What each of several chips holds, for a user who has to choose one.
+void listChips(const std::string& busName, const std::vector<BusChip>& chips) {
+  for (const BusChip& chip : chips) {
+    std::string holds;
+    try {
+      const ChipRead read = readChipAt(busName, chip);
+      holds = read.image.blankByte() ? "blank" : "template " + std::to_string(read.image.templateId());
+    } catch (const Failure& e) {
+      holds = std::string("unreadable: ") + e.what();
+    }
+    std::cout << chip.romText() << "  " << familyText(chip.family())
+              << (chip.channel != 0 ? "  channel " + std::to_string(chip.channel) : "") << "  " << holds << "\n";
+  }
+}
+
+// Every TEDS on the bus; a chip that cannot be read or decoded is reported and the rest
+// are still shown.
+int readAll(const Context& context, const Args& args, const std::string& busName, const BusScan& scan) {
+  const std::vector<BusChip> chips = scan.tedsChips();
+  if (chips.empty()) throw Failure("no TEDS memory chip on the bus " + scan.shown);
+  int status = 0;
+  if (context.json) std::cout << "[";
+  for (std::size_t i = 0; i < chips.size(); ++i) {
+    const BusChip& chip = chips[i];
+    if (context.json && i > 0) std::cout << ",";
+    if (!context.json && i > 0) std::cout << "\n";
+    try {
+      const ChipRead read = readChipAt(busName, chip);
+      printDecoded(context, args, scan, chip, read);
+    } catch (const std::exception& e) {
+      status = 1;
+      std::cerr << "teds: " << e.what() << "\n";
+      if (context.json) {
+        std::cout << "{\"rom\": " << jsonString(chip.romText()) << ", \"device\": "
+                  << jsonString(familyText(chip.family())) << ", \"channel\": " << chip.channel
+                  << ", \"error\": " << jsonString(e.what()) << "}\n";
+      } else {
+        std::cout << "ROM: " << chip.romText() << "\nError: " << e.what() << "\n";
+      }
+    }
+  }
+  if (context.json) std::cout << "]\n";
+  return status;
+}
+
+}  // namespace
+
 int runRead(std::span<char* const> argv) {
-  const Args args(argv, busOptions({{"hex", 0, false}, {"raw", 0, false}, {"v10", 0, false}}));
+  const Args args(argv, busOptions({{"hex", 0, false},
+                                    {"raw", 0, false},
+                                    {"v10", 0, false},
+                                    {"device", 'd', true},
+                                    {"all", 'a', false}}));
   if (args.has("help")) {
     printHelp(helpOf("read"));
     return 0;
   }
   if (!args.positional().empty()) throw UsageError("teds read takes no arguments");
+  if (args.has("all") && (args.value("device") || args.value("channel")))
+    throw UsageError("--all reads every chip; it takes no --device or --channel");
+  if (args.has("all") && (args.has("hex") || args.has("raw")))
+    throw UsageError("--all decodes every chip; it takes no --hex or --raw");
   const Context context = makeContext(args);
-  BusSession bus(args);
-  const ChipRead read = readChip(bus);
+  const TrafficEcho echo(args.has("verbose"));
+  const std::string busName = busSpecification(args);
+  const BusScan scan = scanBus(busName);
+  if (args.has("all")) return readAll(context, args, busName, scan);
+  std::vector<BusChip> several;
+  BusChip chip;
+  try {
+    chip = chooseChip(scan, args, &several);
+  } catch (const Failure&) {
+    if (!several.empty()) listChips(busName, several);
+    throw;
+  }
+  const ChipRead read = readChipAt(busName, chip);
   if (args.has("raw")) {
     printRaw(read);
     return 0;
@@ -139,28 +233,23 @@ int runRead(std::span<char* const> argv) {
     std::cout << formatImage(read.image);
     return 0;
   }
-  if (const auto blank = read.image.blankByte()) {
-    throw Failure(std::string("the ") + chipOf(bus.family()).name + " on the bus " + bus.busName() +
-                  " is blank (every byte " + (*blank == 0 ? "00h" : "FFh") + "): it holds no TEDS");
-  }
-  Engine engine(context.templatesDir);
-  Teds teds = engine.decode(read.image, args.has("v10"));
-  const Facts facts = {
-      {"Bus", bus.busName()}, {"Device", familyText(bus.family())}, {"Source", read.image.origin}};
-  printTeds(context, engine, teds, &read.image, facts);
-  if (!context.json) std::cout << "\n" << formatImage(read.image);
+  printDecoded(context, args, scan, chip, read);
   return 0;
 }
 
 int runWrite(std::span<char* const> argv) {
-  const Args args(argv, busOptions({{"yes", 'y', false}}));
+  const Args args(argv, busOptions({{"yes", 'y', false}, {"device", 'd', true}}));
   if (args.has("help")) {
     printHelp(helpOf("write"));
     return 0;
   }
   const Context context = makeContext(args);
   const TedsImage image = imageFromArguments(args.positional());
-  BusSession bus(args);
+  const TrafficEcho echo(args.has("verbose"));
+  const std::string busName = busSpecification(args);
+  const BusScan scan = scanBus(busName);
+  const BusChip target = chooseChip(scan, args);
+  BusSession bus(busName, target);
   const base::ChipModel& chip = chipOf(bus.family());
   const bool lockingWrite = bus.family() == base::kFamilyDs2430a && image.wantsV10Engine();
   base::ChipWrite plan = planWrite(image, bus.family());
@@ -171,8 +260,8 @@ int runWrite(std::span<char* const> argv) {
                   chip.name + " holds " + std::to_string(room) + " in " + base::layoutName(plan.layout));
   }
   if (!args.has("yes")) {
-    std::string question = "Write template " + std::to_string(image.templateId()) + " to the " + chip.name +
-                           " on " + bus.busName() + "?";
+    std::string question = "Write template " + std::to_string(image.templateId()) + " to the " +
+                           target.described() + " on " + bus.busName() + "?";
     if (lockingWrite) question += " This locks the DS2430A's application register for good.";
     if (!confirmed(question)) throw Failure("nothing written");
   }
@@ -191,10 +280,11 @@ int runWrite(std::span<char* const> argv) {
   if (result != FERRUN_DONE) throw Failure("writing failed with code " + std::to_string(result));
   if (context.json) {
     std::cout << "{\"written\": true, \"chip\": " << jsonString(chip.name)
-              << ", \"layout\": " << jsonString(base::layoutName(plan.layout))
+              << ", \"rom\": " << jsonString(target.romText()) << ", \"layout\": " << jsonString(base::layoutName(plan.layout))
               << ", \"template\": " << image.templateId() << "}\n";
   } else {
-    std::cout << "Wrote template " << image.templateId() << " to the " << familyText(bus.family()) << " in "
+    std::cout << "Wrote template " << image.templateId() << " to the " << familyText(bus.family()) << " "
+              << target.romText() << " in "
               << base::layoutName(plan.layout) << ".\n";
   }
   return 0;

@@ -38,11 +38,20 @@ const std::vector<Command>& commands() {
         "  --v10              decode with the V1.0 (TDL) engine\n"},
        runEdit},
       {{"read", "Read the TEDS of the sensor on a 1-Wire bus, decode it and print it.",
-        "teds read [--bus BUS] [--channel N] [--hex | --raw] [--v10]",
+        "teds read [--bus BUS] [--device ROM] [--channel N] [--hex | --raw] [--v10]\n"
+        "       teds read --all [--bus BUS] [--json] [--v10]",
+        "With several TEDS chips on the bus, --device names the one to read; without it the\n"
+        "chips are listed and nothing is decoded.\n"
+        "\n"
         "Options:\n"
         "  --bus BUS          the bus (see below); default: $TEDSKIT_BUS, else the bundled\n"
         "                     simulated sensor examples/sensor.bus\n"
+        "  -d, --device ROM   the chip with this ROM ID, as teds bus prints it (family code\n"
+        "                     first, for example 2DE1A5E10D0000FE; either case); a chip\n"
+        "                     behind a DS2406 switch is reached without --channel\n"
         "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
+        "  -a, --all          every TEDS on the bus, each memory chip and each channel of a\n"
+        "                     switch; with --json a list\n"
         "  --hex              print only the image (\"memory:\" and \"register:\" lines)\n"
         "  --raw              print only the whole chip image with its page checksums\n"
         "  --v10              decode with the V1.0 (TDL) engine\n"
@@ -63,12 +72,14 @@ const std::vector<Command>& commands() {
         "the old long programming waits for adapters that need them.\n"},
        runRead},
       {{"write", "Write a TEDS image to the sensor on a 1-Wire bus.",
-        "teds write [--bus BUS] [--channel N] [--yes] IMAGE...",
+        "teds write [--bus BUS] [--device ROM] [--channel N] [--yes] IMAGE...",
         "IMAGE as for teds decode. Asks before writing unless --yes is given: writing a V1.0\n"
-        "image to a DS2430A locks its application register for good.\n"
+        "image to a DS2430A locks its application register for good. With several TEDS chips\n"
+        "on the bus nothing is written without --device.\n"
         "\n"
         "Options:\n"
         "  --bus BUS          the bus, as for teds read\n"
+        "  -d, --device ROM   the chip with this ROM ID, as for teds read\n"
         "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
         "  --yes              write without asking\n"
         "  -v, --verbose      show the 1-Wire traffic on standard error\n"},
@@ -76,7 +87,8 @@ const std::vector<Command>& commands() {
       {{"bus", "List the adapter and every chip on a 1-Wire bus.",
         "teds bus [--bus BUS] [--verbose] [--json]",
         "Prints the adapter (for a DS2480B its revision and baud rate) and the ROM ID of each\n"
-        "chip the search finds, family code first, with its chip model.\n"
+        "chip the search finds, family code first, with its chip model; behind a DS2406\n"
+        "switch, the chips each of its channels connects.\n"
         "\n"
         "Options:\n"
         "  --bus BUS          the bus, as for teds read\n"
