@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "base/chip_protection.h"
 #include "base/fixed_meanings.h"
 #include "base/onewire_commands.h"
 #include "bus_choice.h"
@@ -156,6 +157,26 @@ BusScan scanBus(const std::string& busName) {
   }
   switchOrFail(kNoChannel);
   return scan;
+}
+
+std::array<uint8_t, 4> readDs2431PageControl(const BusScan& scan, const std::string& busName, const BusChip& chip) {
+  owbus_choose_device(nullptr);
+  if (owbus_configure(busName.c_str()) != 0) throw Failure(owbus_last_error());
+  const int32_t handle = TMExtendedStartSession(1, 5, nullptr);
+  if (handle <= 0) throw Failure("cannot open the bus " + scan.shown + ": " + owbus_last_error());
+  const ScanSession session{handle};
+  const BusChip* sw = scan.switchChip();
+  if (chip.channel != 0 && (sw == nullptr || !switchTo(handle, sw->rom, chip.channel)))
+    throw Failure("cannot switch the DS2406 to channel " + std::to_string(chip.channel));
+  std::vector<unsigned char> state(OWBUS_STATE_BUFFER_SIZE, 0);
+  std::array<int16_t, 8> words{};
+  std::copy(chip.rom.begin(), chip.rom.end(), words.begin());
+  std::array<unsigned char, 3 + 4> bytes{base::onewire::kReadMemory, base::kDs2431PageControl, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
+  if (TMRom(handle, state.data(), words.data()) != 1 || TMAccess(handle, state.data()) != 1 ||
+      TMBlockStream(handle, bytes.data(), static_cast<int16_t>(bytes.size())) != static_cast<int16_t>(bytes.size()))
+    throw Failure("cannot read the page protection of the " + chip.described() + ": " + owbus_last_error());
+  if (chip.channel != 0) switchTo(handle, sw->rom, kNoChannel);
+  return {bytes[3], bytes[4], bytes[5], bytes[6]};
 }
 
 namespace {

@@ -6,10 +6,13 @@
 #include <optional>
 
 #include "base/chip_image.h"
+#include "base/chip_layout.h"
+#include "base/chip_protection.h"
 #include "bus_choice.h"
 #include "bus_scan.h"
 #include "commands.h"
 #include "engine.h"
+#include "field_diff.h"
 #include "report.h"
 #include "tedskit/ferrun.h"
 #include "tedskit/owbus.h"
@@ -63,6 +66,7 @@ struct ChipRead {
   TedsImage image;
   std::vector<uint8_t> chip;                  // the chip's memory as stored, page checksums included
   std::optional<std::array<uint8_t, 8>> reg;  // a DS2430A's application register
+  bool locked = false;                        // and whether it is locked
 };
 
 // The chip is read whole and taken apart by the same layout code as ferrun's own reads.
@@ -84,6 +88,7 @@ ChipRead readChip(const BusSession& bus) {
   read.chip.assign(memory.begin(), memory.begin() + static_cast<std::ptrdiff_t>(size));
   if (bus.family() == base::kFamilyDs2430a) {
     read.reg = reg;
+    read.locked = registerUsed != 0;
     if (registerUsed != 0) {
       read.image = fromChipContents(
           base::contentsOfLockedDs2430a(reg, std::span<const uint8_t, kPage>(memory.data(), kPage)));
@@ -237,39 +242,89 @@ int runRead(std::span<char* const> argv) {
   return 0;
 }
 
+namespace {
+
+// Why the write cannot succeed on the chip as it is, before a byte of it goes out.
+void refuseWhatCannotSucceed(const BusChip& target, const ChipRead& now, const TedsImage& image,
+                             const base::ChipWrite& plan, bool lockedWrite,
+                             const std::optional<std::array<uint8_t, 4>>& pageControl) {
+  const base::ChipModel& chip = chipOf(target.family());
+  const std::string name = std::string(chip.name) + " " + target.romText();
+  if (now.locked && image.basic != *now.reg) {
+    throw Failure("the application register of the " + name + " is locked and holds the Basic TEDS " +
+                  toHex(*now.reg) + "; the image has " + toHex(image.basic) + ": nothing written");
+  }
+  // A locked DS2430A keeps the Basic TEDS in its register and 31 bytes of data in memory.
+  const std::size_t room = lockedWrite ? base::kLockedDs2430aRoom : plan.room;
+  if (image.usedBodySize() > room) {
+    throw Failure("the template data take " + std::to_string(image.usedBodySize()) + " bytes; the " + chip.name +
+                  " holds " + std::to_string(room) + " in " +
+                  base::layoutName(lockedWrite ? base::ChipLayout::LockedRegister : plan.layout) +
+                  ": nothing written");
+  }
+  if (pageControl) {
+    const auto onChip = base::layOutPagedImage(plan.image, chip.writeSize, plan.layoutFlag != 0, plan.selectorHint);
+    const auto refusal =
+        base::pageRefusal(now.chip, std::span(onChip).first(chip.writeSize), *pageControl);
+    if (refusal && refusal->eprom) {
+      throw Failure("page " + std::to_string(refusal->page) + " of " + name +
+                    " is in EPROM mode: its bits can only be cleared and the image needs some set: nothing "
+                    "written");
+    }
+    if (refusal) throw Failure("page " + std::to_string(refusal->page) + " of " + name + " is write-protected: nothing written");
+  }
+}
+
+}  // namespace
+
 int runWrite(std::span<char* const> argv) {
-  const Args args(argv, busOptions({{"yes", 'y', false}, {"device", 'd', true}}));
+  const Args args(argv, busOptions({{"yes", 'y', false},
+                                    {"device", 'd', true},
+                                    {"dry-run", 'n', false},
+                                    {"force", 0, false}}));
   if (args.has("help")) {
     printHelp(helpOf("write"));
     return 0;
   }
   const Context context = makeContext(args);
   const TedsImage image = imageFromArguments(args.positional());
+  if (!image.checksumOk && !args.has("force"))
+    throw Failure("the image's checksum does not match its bytes, so it may be corrupt; nothing written "
+                  "(--force writes it with a new checksum)");
   const TrafficEcho echo(args.has("verbose"));
   const std::string busName = busSpecification(args);
   const BusScan scan = scanBus(busName);
   const BusChip target = chooseChip(scan, args);
+  std::optional<std::array<uint8_t, 4>> pageControl;
+  if (target.family() == base::kFamilyDs2431) pageControl = readDs2431PageControl(scan, busName, target);
   BusSession bus(busName, target);
+  const ChipRead now = readChip(bus);
   const base::ChipModel& chip = chipOf(bus.family());
-  const bool lockingWrite = bus.family() == base::kFamilyDs2430a && image.wantsV10Engine();
+  // A locked register takes no other layout: the image goes there as a V1.0 image would.
+  const bool lockedWrite = bus.family() == base::kFamilyDs2430a && (image.wantsV10Engine() || now.locked);
   base::ChipWrite plan = planWrite(image, bus.family());
-  // A locked DS2430A keeps the Basic TEDS in its register and 31 bytes of data in memory.
-  const std::size_t room = lockingWrite ? base::kLockedDs2430aRoom : plan.room;
-  if (image.usedBodySize() > room) {
-    throw Failure("the template data take " + std::to_string(image.usedBodySize()) + " bytes; the " +
-                  chip.name + " holds " + std::to_string(room) + " in " + base::layoutName(plan.layout));
+  refuseWhatCannotSucceed(target, now, image, plan, lockedWrite, pageControl);
+  if (lockedWrite) plan.layout = base::ChipLayout::LockedRegister;
+
+  const std::string what = "template " + std::to_string(image.templateId()) + " to the " + target.described() +
+                           " on " + bus.busName() + " in " + base::layoutName(plan.layout);
+  const bool locks = lockedWrite && !now.locked;
+  const std::string diff = fieldDiff(context.templatesDir, now.image, image);
+  if (args.has("dry-run")) {
+    std::cout << "Would write " << what << (locks ? ", locking the application register for good" : "")
+              << ".\n"
+              << diff << "Nothing written (--dry-run).\n";
+    return 0;
   }
   if (!args.has("yes")) {
-    std::string question = "Write template " + std::to_string(image.templateId()) + " to the " +
-                           target.described() + " on " + bus.busName() + "?";
-    if (lockingWrite) question += " This locks the DS2430A's application register for good.";
+    std::string question = diff + "Write " + what + "?";
+    if (locks) question += " This locks the DS2430A's application register for good.";
     if (!confirmed(question)) throw Failure("nothing written");
   }
   int32_t result = 0;
-  if (lockingWrite) {
+  if (lockedWrite) {
     const auto v1 = base::lockedDs2430aImage(image.basic, image.body);
     result = stdcdll_write_v1_memory(v1.data());
-    plan.layout = base::ChipLayout::LockedRegister;
   } else {
     result = stdcdll_write_memory(plan.image.data(), plan.layoutFlag, plan.selectorHint);
   }
@@ -279,13 +334,12 @@ int runWrite(std::span<char* const> argv) {
   if (result == FERRUN_NOT_VERIFIED) throw Failure("the chip does not read back what was written");
   if (result != FERRUN_DONE) throw Failure("writing failed with code " + std::to_string(result));
   if (context.json) {
-    std::cout << "{\"written\": true, \"chip\": " << jsonString(chip.name)
-              << ", \"rom\": " << jsonString(target.romText()) << ", \"layout\": " << jsonString(base::layoutName(plan.layout))
+    std::cout << "{\"written\": true, \"chip\": " << jsonString(chip.name) << ", \"rom\": " << jsonString(target.romText())
+              << ", \"layout\": " << jsonString(base::layoutName(plan.layout))
               << ", \"template\": " << image.templateId() << "}\n";
   } else {
     std::cout << "Wrote template " << image.templateId() << " to the " << familyText(bus.family()) << " "
-              << target.romText() << " in "
-              << base::layoutName(plan.layout) << ".\n";
+              << target.romText() << " in " << base::layoutName(plan.layout) << ".\n";
   }
   return 0;
 }

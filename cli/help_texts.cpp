@@ -72,14 +72,18 @@ const std::vector<Command>& commands() {
         "the old long programming waits for adapters that need them.\n"},
        runRead},
       {{"write", "Write a TEDS image to the sensor on a 1-Wire bus.",
-        "teds write [--bus BUS] [--device ROM] [--channel N] [--yes] IMAGE...",
+        "teds write [--bus BUS] [--device ROM] [--channel N] [--yes | --dry-run] [--force] IMAGE...",
         "IMAGE as for teds decode. Asks before writing unless --yes is given: writing a V1.0\n"
         "image to a DS2430A locks its application register for good. With several TEDS chips\n"
-        "on the bus nothing is written without --device.\n"
+        "on the bus nothing is written without --device. Before a byte is written the chip is\n"
+        "checked: room for the template data, write-protected and EPROM-mode pages, a locked\n"
+        "application register holding another Basic TEDS; what cannot succeed is refused.\n"
+        "The question shows every field the write changes.\n"
         "\n"
         "Options:\n"
         "  --bus BUS          the bus, as for teds read\n"
-        "  -d, --device ROM   the chip with this ROM ID, as for teds read\n"
+        "  -d, --device ROM   the chip with this ROM ID, as for teds read\n"        "  -n, --dry-run      show the plan and the changed fields; write nothing\n"
+        "  --force            write an image whose checksum does not match its bytes\n"
         "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
         "  --yes              write without asking\n"
         "  -v, --verbose      show the 1-Wire traffic on standard error\n"},
