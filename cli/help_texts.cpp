@@ -6,7 +6,7 @@ namespace teds {
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
       {{"decode", "Decode a TEDS image and print its template and fields.",
-        "teds decode [--json | --form] [--v10] IMAGE...",
+        "teds decode [--json | --form] [--v10] [--strict] IMAGE...",
         "IMAGE is hex digits on the command line (the memory image, optionally followed by the\n"
         "application register), a file, or - for standard input. Files may hold \"memory:\" and\n"
         "\"register:\" lines (what teds read, new and edit print), a memory line and a register\n"
@@ -16,7 +16,8 @@ const std::vector<Command>& commands() {
         "Options:\n"
         "  --form             print the template form text instead of the table\n"
         "  --v10              decode with the V1.0 (TDL) engine; it is chosen by itself for\n"
-        "                     IEEE templates from 25 on and the MTS template\n"},
+        "                     IEEE templates from 25 on and the MTS template\n"
+        "  --strict           fail on an image whose checksum does not match (else a warning)\n"},
        runDecode},
       {{"new", "Lay out a new TEDS for a template, set fields and print the encoded image.",
         "teds new [--set \"LABEL=VALUE\"]... [--manufacturer ID] [--v10] TEMPLATE",
