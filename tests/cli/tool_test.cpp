@@ -102,7 +102,7 @@ TEST(Conventions, UnknownCommandAndOption) {
   const Result option = runTeds({"decode", "--frob", "x"});
   EXPECT_EQ(option.status, 2);
   EXPECT_EQ(option.err,
-            "teds: unknown option '--frob'\nUsage: teds decode [--json | --form] [--v10] IMAGE...\n");
+            "teds: unknown option '--frob'\nUsage: teds decode [--json | --form] [--v10] [--strict] IMAGE...\n");
   EXPECT_EQ(runTeds({}).status, 2);
 }
 
