@@ -93,7 +93,8 @@ const std::vector<Command>& commands() {
         "teds bus [--bus BUS] [--verbose] [--json]",
         "Prints the adapter (for a DS2480B its revision and baud rate) and the ROM ID of each\n"
         "chip the search finds, family code first, with its chip model; behind a DS2406\n"
-        "switch, the chips each of its channels connects.\n"
+        "switch, the chips each of its channels connects. Each memory chip is read: the TEDS\n"
+        "column gives its template and serial number, or says it is blank.\n"
         "\n"
         "Options:\n"
         "  --bus BUS          the bus, as for teds read\n"

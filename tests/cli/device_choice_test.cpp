@@ -111,10 +111,22 @@ TEST(Choice, TheChannelsOfASwitchAreNamedAndReachedByTheRomId) {
   EXPECT_EQ(parseJson(byRom.out)["rom"].text, kSensorRom);
   EXPECT_EQ(parseJson(byRom.out)["channel"].text, "2");
 
+  // teds bus: what each chip holds and where each channel leads.
   const Result listing = tool(bus, {"bus"});
-  EXPECT_NE(listing.out.find(std::string("  ") + kSensorRom + "  DS2431 (family 2Dh)  behind channel 2\n"),
+  EXPECT_NE(listing.out.find(std::string("Chips: 3\n  ") + kSwitchRom +
+                             "  DS2406 switch (family 12h)  channels 2, 3 lead to chips\n  " + kSensorRom +
+                             "  DS2431 (family 2Dh)  behind channel 2  TEDS template 25, serial 101010\n  " +
+                             kBlankRom + "  DS2431 (family 2Dh)  behind channel 3  blank, no TEDS\n"),
             std::string::npos)
       << listing.out;
+  const Json chips = parseJson(tool(bus, {"bus", "--json"}).out)["chips"];
+  ASSERT_EQ(chips.items.size(), 3u);
+  EXPECT_EQ(chips[0]["teds"].type, Json::Type::Null);
+  EXPECT_EQ(chips[0]["channels"].items.size(), 2u);
+  EXPECT_EQ(chips[1]["teds"]["template"].number, 25);
+  EXPECT_EQ(chips[1]["teds"]["serial"].number, 101010);
+  EXPECT_EQ(chips[1]["channel"].number, 2);
+  EXPECT_TRUE(chips[2]["teds"]["blank"].boolean);
   EXPECT_EQ(slurp(bus), before);
 }
 
