@@ -13,7 +13,8 @@ std::optional<PageRefusal> pageRefusal(std::span<const uint8_t> now, std::span<c
     const std::size_t page = at / kPage;
     if (page >= control.size() || wanted[at] == now[at]) continue;
     if (control[page] == kPageWriteProtected) return PageRefusal{page, false};
-    if (control[page] == kPageEpromMode && (now[at] & wanted[at]) != wanted[at]) return PageRefusal{page, true};
+    if (control[page] == kPageEpromMode && (now[at] & wanted[at]) != wanted[at])
+      return PageRefusal{page, true};
   }
   return std::nullopt;
 }

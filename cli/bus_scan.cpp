@@ -39,7 +39,8 @@ std::vector<RomId> searchAll(int32_t handle, const std::string& shown) {
     if (TMRom(handle, state.data(), words.data()) != 1)
       throw Failure("cannot read a ROM ID on the bus " + shown + ": " + owbus_last_error());
     RomId rom{};
-    std::transform(words.begin(), words.end(), rom.begin(), [](int16_t w) { return static_cast<uint8_t>(w); });
+    std::transform(words.begin(), words.end(), rom.begin(),
+                   [](int16_t w) { return static_cast<uint8_t>(w); });
     found.push_back(rom);
     // A search that keeps finding chips has lost its way; no real bus holds that many.
     if (found.size() > 1000) throw Failure("the search on the bus " + shown + " does not end");
@@ -58,8 +59,8 @@ bool switchTo(int32_t handle, const RomId& sw, int channel) {
   if (TMRom(handle, state.data(), words.data()) != 1) return false;
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (TMAccess(handle, state.data()) != 1) continue;
-    std::array<unsigned char, 6> bytes{base::onewire::kDs2406WriteStatus, 0x07, 0x00, switchValue(channel),
-                                       0xFF, 0xFF};
+    std::array<unsigned char, 6> bytes{
+        base::onewire::kDs2406WriteStatus, 0x07, 0x00, switchValue(channel), 0xFF, 0xFF};
     if (TMBlockStream(handle, bytes.data(), static_cast<int16_t>(bytes.size())) != 6) continue;
     bytes[0] = base::onewire::kDs2406WriteStatus;
     bytes[3] = switchValue(channel);
@@ -96,7 +97,8 @@ const BusChip* BusScan::switchChip() const {
 
 std::vector<BusChip> BusScan::tedsChips() const {
   std::vector<BusChip> teds;
-  std::copy_if(chips.begin(), chips.end(), std::back_inserter(teds), [](const BusChip& c) { return c.holdsTeds(); });
+  std::copy_if(chips.begin(), chips.end(), std::back_inserter(teds),
+               [](const BusChip& c) { return c.holdsTeds(); });
   return teds;
 }
 
@@ -131,9 +133,8 @@ BusScan scanBus(const std::string& busName) {
   owbus_get_adapter_info(&scan.adapter);
   scan.adapterDescription = owbus_adapter_description();
   std::vector<RomId> onBus = searchAll(handle, scan.shown);
-  const auto sw = std::find_if(onBus.begin(), onBus.end(), [](const RomId& rom) {
-    return (rom[0] & 0x7F) == base::kFamilyDs2406;
-  });
+  const auto sw = std::find_if(onBus.begin(), onBus.end(),
+                               [](const RomId& rom) { return (rom[0] & 0x7F) == base::kFamilyDs2406; });
   if (sw == onBus.end()) {
     for (const RomId& rom : onBus) scan.chips.push_back({rom, 0});
     return scan;
@@ -159,7 +160,8 @@ BusScan scanBus(const std::string& busName) {
   return scan;
 }
 
-std::array<uint8_t, 4> readDs2431PageControl(const BusScan& scan, const std::string& busName, const BusChip& chip) {
+std::array<uint8_t, 4> readDs2431PageControl(const BusScan& scan, const std::string& busName,
+                                             const BusChip& chip) {
   owbus_choose_device(nullptr);
   if (owbus_configure(busName.c_str()) != 0) throw Failure(owbus_last_error());
   const int32_t handle = TMExtendedStartSession(1, 5, nullptr);
@@ -171,9 +173,11 @@ std::array<uint8_t, 4> readDs2431PageControl(const BusScan& scan, const std::str
   std::vector<unsigned char> state(OWBUS_STATE_BUFFER_SIZE, 0);
   std::array<int16_t, 8> words{};
   std::copy(chip.rom.begin(), chip.rom.end(), words.begin());
-  std::array<unsigned char, 3 + 4> bytes{base::onewire::kReadMemory, base::kDs2431PageControl, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
+  std::array<unsigned char, 3 + 4> bytes{
+      base::onewire::kReadMemory, base::kDs2431PageControl, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
   if (TMRom(handle, state.data(), words.data()) != 1 || TMAccess(handle, state.data()) != 1 ||
-      TMBlockStream(handle, bytes.data(), static_cast<int16_t>(bytes.size())) != static_cast<int16_t>(bytes.size()))
+      TMBlockStream(handle, bytes.data(), static_cast<int16_t>(bytes.size())) !=
+          static_cast<int16_t>(bytes.size()))
     throw Failure("cannot read the page protection of the " + chip.described() + ": " + owbus_last_error());
   if (chip.channel != 0) switchTo(handle, sw->rom, kNoChannel);
   return {bytes[3], bytes[4], bytes[5], bytes[6]};
@@ -198,7 +202,8 @@ BusChip chooseChip(const BusScan& scan, const Args& args, std::vector<BusChip>* 
   }
   if (const auto device = args.value("device")) {
     const RomId rom = parseRomId(*device);
-    const auto at = std::find_if(scan.chips.begin(), scan.chips.end(), [&](const BusChip& c) { return c.rom == rom; });
+    const auto at =
+        std::find_if(scan.chips.begin(), scan.chips.end(), [&](const BusChip& c) { return c.rom == rom; });
     const std::string text = BusChip{rom, 0}.romText();
     if (at == scan.chips.end()) throw Failure("no chip " + text + " on the bus " + scan.shown);
     if (!at->holdsTeds())
@@ -219,13 +224,15 @@ BusChip chooseChip(const BusScan& scan, const Args& args, std::vector<BusChip>* 
                   "): choose one with --device ROM");
   }
   if (channel)
-    throw Failure("no TEDS memory chip behind channel " + std::to_string(*channel) + " on the bus " + scan.shown);
+    throw Failure("no TEDS memory chip behind channel " + std::to_string(*channel) + " on the bus " +
+                  scan.shown);
   if (const BusChip* sw = scan.switchChip()) {
     std::string channels;
     for (const BusChip& chip : scan.tedsChips())
-      channels += (channels.empty() ? "" : ", ") + std::to_string(chip.channel) + ": " + chipName(chip.family()) +
-                  " " + chip.romText();
-    throw Failure("no TEDS memory chip on the bus " + scan.shown + " itself; its DS2406 switch " + sw->romText() +
+      channels += (channels.empty() ? "" : ", ") + std::to_string(chip.channel) + ": " +
+                  chipName(chip.family()) + " " + chip.romText();
+    throw Failure("no TEDS memory chip on the bus " + scan.shown + " itself; its DS2406 switch " +
+                  sw->romText() +
                   (channels.empty() ? " has no TEDS chip behind channels 1-3"
                                     : " connects channel " + channels + "; choose one with --channel N"));
   }

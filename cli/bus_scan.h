@@ -45,7 +45,8 @@ RomId parseRomId(const std::string& text);
 BusScan scanBus(const std::string& busName);
 
 // A DS2431's page protection bytes (80h-83h), read in a session of its own.
-std::array<uint8_t, 4> readDs2431PageControl(const BusScan& scan, const std::string& busName, const BusChip& chip);
+std::array<uint8_t, 4> readDs2431PageControl(const BusScan& scan, const std::string& busName,
+                                             const BusChip& chip);
 
 // The chip read and write work with: --device, else the one TEDS chip on the bus (behind
 // --channel when that is given). Several chips and none are failures that say which

@@ -11,28 +11,29 @@ namespace teds {
 namespace base = tedskit::base;
 using base::kPage;
 
-BusSession::BusSession(const std::string& busName, const BusChip& chip) : chip_(chip), busName_(busShownName(busName)) {
-    if (owbus_configure(busName.c_str()) != 0) throw Failure(owbus_last_error());
-    owbus_choose_device(chip.rom.data());
-    chosen_ = true;
-    if (stdcdll_OpenCom(1) != FERRUN_DONE)
-      throw Failure("cannot open the bus " + busName_ + ": " + owbus_last_error());
-    open_ = true;
-    if (chip.channel != 0 && stdcdll_ds2406_channel(chip.channel) != 1)
-      throw Failure("cannot switch the DS2406 to channel " + std::to_string(chip.channel));
-    const int32_t result = stdcdll_read_family(&family_);
-    if (result == FERRUN_ADAPTER_CHECK) {
-      const std::string why = owbus_last_error();
-      throw Failure("the adapter check failed on the bus " + busName_ + (why.empty() ? "" : ": " + why));
-    }
-    if (result != FERRUN_DONE || family_ != chip.family())
-      throw Failure("the " + chip.described() + " does not answer on the bus " + busName_);
+BusSession::BusSession(const std::string& busName, const BusChip& chip)
+    : chip_(chip), busName_(busShownName(busName)) {
+  if (owbus_configure(busName.c_str()) != 0) throw Failure(owbus_last_error());
+  owbus_choose_device(chip.rom.data());
+  chosen_ = true;
+  if (stdcdll_OpenCom(1) != FERRUN_DONE)
+    throw Failure("cannot open the bus " + busName_ + ": " + owbus_last_error());
+  open_ = true;
+  if (chip.channel != 0 && stdcdll_ds2406_channel(chip.channel) != 1)
+    throw Failure("cannot switch the DS2406 to channel " + std::to_string(chip.channel));
+  const int32_t result = stdcdll_read_family(&family_);
+  if (result == FERRUN_ADAPTER_CHECK) {
+    const std::string why = owbus_last_error();
+    throw Failure("the adapter check failed on the bus " + busName_ + (why.empty() ? "" : ": " + why));
   }
+  if (result != FERRUN_DONE || family_ != chip.family())
+    throw Failure("the " + chip.described() + " does not answer on the bus " + busName_);
+}
 
 BusSession::~BusSession() {
-    if (open_) stdcdll_CloseCom();
-    if (chosen_) owbus_choose_device(nullptr);
-  }
+  if (open_) stdcdll_CloseCom();
+  if (chosen_) owbus_choose_device(nullptr);
+}
 
 // The chip is read whole and taken apart by the same layout code as ferrun's own reads.
 // ferrun's caller forms would not do here: they carry no verdict for pages past 3 and, in

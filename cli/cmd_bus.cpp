@@ -49,10 +49,6 @@ base::ChipWrite planWrite(const TedsImage& image, int family) {
   return base::planChipWrite(image.basic, std::span(image.body).first(image.usedBodySize()), family);
 }
 
-}  // namespace
-
-namespace {
-
 std::string blankText(const BusChip& chip, const std::string& shown, uint8_t blank) {
   return "the " + chip.described() + " on the bus " + shown + " is blank (every byte " +
          (blank == 0 ? "00h" : "FFh") + "): it holds no TEDS";
@@ -85,7 +81,8 @@ void listChips(const std::string& busName, const std::vector<BusChip>& chips) {
       holds = std::string("unreadable: ") + e.what();
     }
     std::cout << chip.romText() << "  " << familyText(chip.family())
-              << (chip.channel != 0 ? "  channel " + std::to_string(chip.channel) : "") << "  " << holds << "\n";
+              << (chip.channel != 0 ? "  channel " + std::to_string(chip.channel) : "") << "  " << holds
+              << "\n";
   }
 }
 
@@ -107,9 +104,9 @@ int readAll(const Context& context, const Args& args, const std::string& busName
       status = 1;
       std::cerr << "teds: " << e.what() << "\n";
       if (context.json) {
-        std::cout << "{\"rom\": " << jsonString(chip.romText()) << ", \"device\": "
-                  << jsonString(familyText(chip.family())) << ", \"channel\": " << chip.channel
-                  << ", \"error\": " << jsonString(e.what()) << "}\n";
+        std::cout << "{\"rom\": " << jsonString(chip.romText())
+                  << ", \"device\": " << jsonString(familyText(chip.family()))
+                  << ", \"channel\": " << chip.channel << ", \"error\": " << jsonString(e.what()) << "}\n";
       } else {
         std::cout << "ROM: " << chip.romText() << "\nError: " << e.what() << "\n";
       }
@@ -177,31 +174,32 @@ void refuseWhatCannotSucceed(const BusChip& target, const ChipRead& now, const T
   // A locked DS2430A keeps the Basic TEDS in its register and 31 bytes of data in memory.
   const std::size_t room = lockedWrite ? base::kLockedDs2430aRoom : plan.room;
   if (image.usedBodySize() > room) {
-    throw Failure("the template data take " + std::to_string(image.usedBodySize()) + " bytes; the " + chip.name +
-                  " holds " + std::to_string(room) + " in " +
+    throw Failure("the template data take " + std::to_string(image.usedBodySize()) + " bytes; the " +
+                  chip.name + " holds " + std::to_string(room) + " in " +
                   base::layoutName(lockedWrite ? base::ChipLayout::LockedRegister : plan.layout) +
                   ": nothing written");
   }
   if (pageControl) {
-    const auto onChip = base::layOutPagedImage(plan.image, chip.writeSize, plan.layoutFlag != 0, plan.selectorHint);
-    const auto refusal =
-        base::pageRefusal(now.chip, std::span(onChip).first(chip.writeSize), *pageControl);
+    const auto onChip =
+        base::layOutPagedImage(plan.image, chip.writeSize, plan.layoutFlag != 0, plan.selectorHint);
+    const auto refusal = base::pageRefusal(now.chip, std::span(onChip).first(chip.writeSize), *pageControl);
     if (refusal && refusal->eprom) {
       throw Failure("page " + std::to_string(refusal->page) + " of " + name +
                     " is in EPROM mode: its bits can only be cleared and the image needs some set: nothing "
                     "written");
     }
-    if (refusal) throw Failure("page " + std::to_string(refusal->page) + " of " + name + " is write-protected: nothing written");
+    if (refusal)
+      throw Failure("page " + std::to_string(refusal->page) + " of " + name +
+                    " is write-protected: nothing written");
   }
 }
 
 }  // namespace
 
 int runWrite(std::span<char* const> argv) {
-  const Args args(argv, busOptions({{"yes", 'y', false},
-                                    {"device", 'd', true},
-                                    {"dry-run", 'n', false},
-                                    {"force", 0, false}}));
+  const Args args(
+      argv,
+      busOptions({{"yes", 'y', false}, {"device", 'd', true}, {"dry-run", 'n', false}, {"force", 0, false}}));
   if (args.has("help")) {
     printHelp(helpOf("write"));
     return 0;
@@ -209,8 +207,9 @@ int runWrite(std::span<char* const> argv) {
   const Context context = makeContext(args);
   const TedsImage image = imageFromArguments(args.positional());
   if (!image.checksumOk && !args.has("force"))
-    throw Failure("the image's checksum does not match its bytes, so it may be corrupt; nothing written "
-                  "(--force writes it with a new checksum)");
+    throw Failure(
+        "the image's checksum does not match its bytes, so it may be corrupt; nothing written "
+        "(--force writes it with a new checksum)");
   const TrafficEcho echo(args.has("verbose"));
   const std::string busName = busSpecification(args);
   const BusScan scan = scanBus(busName);
@@ -226,8 +225,9 @@ int runWrite(std::span<char* const> argv) {
   refuseWhatCannotSucceed(target, now, image, plan, lockedWrite, pageControl);
   if (lockedWrite) plan.layout = base::ChipLayout::LockedRegister;
 
-  const std::string what = "template " + std::to_string(image.templateId()) + " to the " + target.described() +
-                           " on " + bus.busName() + " in " + base::layoutName(plan.layout);
+  const std::string what = "template " + std::to_string(image.templateId()) + " to the " +
+                           target.described() + " on " + bus.busName() + " in " +
+                           base::layoutName(plan.layout);
   const bool locks = lockedWrite && !now.locked;
   const std::string diff = fieldDiff(context.templatesDir, now.image, image);
   if (args.has("dry-run")) {
@@ -254,7 +254,8 @@ int runWrite(std::span<char* const> argv) {
   if (result == FERRUN_NOT_VERIFIED) throw Failure("the chip does not read back what was written");
   if (result != FERRUN_DONE) throw Failure("writing failed with code " + std::to_string(result));
   if (context.json) {
-    std::cout << "{\"written\": true, \"chip\": " << jsonString(chip.name) << ", \"rom\": " << jsonString(target.romText())
+    std::cout << "{\"written\": true, \"chip\": " << jsonString(chip.name)
+              << ", \"rom\": " << jsonString(target.romText())
               << ", \"layout\": " << jsonString(base::layoutName(plan.layout))
               << ", \"template\": " << image.templateId() << "}\n";
   } else {

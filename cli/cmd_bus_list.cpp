@@ -38,8 +38,8 @@ Holding holdingOf(const std::string& busName, const BusScan& scan, const BusChip
   Holding holding;
   if (chip.channel == 0 && chip.family() == tedskit::base::kFamilyDs2406) {
     for (const BusChip& behind : scan.chips)
-      if (behind.channel != 0 && std::find(holding.channels.begin(), holding.channels.end(), behind.channel) ==
-                                     holding.channels.end())
+      if (behind.channel != 0 && std::find(holding.channels.begin(), holding.channels.end(),
+                                           behind.channel) == holding.channels.end())
         holding.channels.push_back(behind.channel);
     return holding;
   }
@@ -51,7 +51,8 @@ Holding holdingOf(const std::string& busName, const BusScan& scan, const BusChip
       holding.blank = true;
     } else {
       holding.templateId = read.image.templateId();
-      holding.serial = static_cast<uint32_t>(tedskit::base::readBits(std::span<const uint8_t>(read.image.basic), 40, 24));
+      holding.serial =
+          static_cast<uint32_t>(tedskit::base::readBits(std::span<const uint8_t>(read.image.basic), 40, 24));
     }
   } catch (const Failure& e) {
     holding.error = e.what();
@@ -64,7 +65,8 @@ std::string holdingText(const Holding& h) {
     if (h.channels.empty()) return "";
     const bool several = h.channels.size() > 1;
     std::string text = several ? "channels " : "channel ";
-    for (std::size_t i = 0; i < h.channels.size(); ++i) text += (i > 0 ? ", " : "") + std::to_string(h.channels[i]);
+    for (std::size_t i = 0; i < h.channels.size(); ++i)
+      text += (i > 0 ? ", " : "") + std::to_string(h.channels[i]);
     return text + (several ? " lead to chips" : " leads to a chip");
   }
   if (h.blank) return "blank, no TEDS";
@@ -75,12 +77,14 @@ std::string holdingText(const Holding& h) {
 std::string holdingJson(const Holding& h) {
   if (!h.memory) {
     std::string list = "[";
-    for (std::size_t i = 0; i < h.channels.size(); ++i) list += (i > 0 ? ", " : "") + std::to_string(h.channels[i]);
+    for (std::size_t i = 0; i < h.channels.size(); ++i)
+      list += (i > 0 ? ", " : "") + std::to_string(h.channels[i]);
     return "\"teds\": null, \"channels\": " + list + "]";
   }
   if (h.blank) return "\"teds\": {\"blank\": true}";
   if (!h.error.empty()) return "\"teds\": {\"error\": " + jsonString(h.error) + "}";
-  return "\"teds\": {\"template\": " + std::to_string(*h.templateId) + ", \"serial\": " + std::to_string(h.serial) + "}";
+  return "\"teds\": {\"template\": " + std::to_string(*h.templateId) +
+         ", \"serial\": " + std::to_string(h.serial) + "}";
 }
 
 // A number, or null where the adapter has none.
@@ -97,8 +101,8 @@ void printJson(const std::string& shown, const BusScan& listing, const std::vect
   for (std::size_t i = 0; i < listing.chips.size(); ++i) {
     const BusChip& chip = listing.chips[i];
     std::cout << separator << "{\"rom\": " << jsonString(chip.romText()) << ", \"family\": " << chip.family()
-              << ", \"chip\": " << jsonString(chipName(chip.family())) << ", \"channel\": " << chip.channel << ", "
-              << holdingJson(holdings[i]) << "}";
+              << ", \"chip\": " << jsonString(chipName(chip.family())) << ", \"channel\": " << chip.channel
+              << ", " << holdingJson(holdings[i]) << "}";
     separator = ", ";
   }
   std::cout << "]}\n";

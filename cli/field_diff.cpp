@@ -50,7 +50,8 @@ const std::string* valueOf(const Decoded& d, const std::string& label) {
 
 }  // namespace
 
-std::string fieldDiff(const std::filesystem::path& templatesDir, const TedsImage& now, const TedsImage& wanted) {
+std::string fieldDiff(const std::filesystem::path& templatesDir, const TedsImage& now,
+                      const TedsImage& wanted) {
   std::string why;
   const std::optional<Decoded> after = decoded(templatesDir, wanted, why);
   if (!after) return "The image does not decode: " + why + "\n";
@@ -63,7 +64,8 @@ std::string fieldDiff(const std::filesystem::path& templatesDir, const TedsImage
   } else {
     text = "Changes:\n";
     if (before->templateId != after->templateId)
-      text += "  Template: " + std::to_string(before->templateId) + " -> " + std::to_string(after->templateId) + "\n";
+      text += "  Template: " + std::to_string(before->templateId) + " -> " +
+              std::to_string(after->templateId) + "\n";
   }
   std::size_t changes = 0;
   for (const auto& [label, value] : after->fields) {
@@ -78,7 +80,8 @@ std::string fieldDiff(const std::filesystem::path& templatesDir, const TedsImage
       text += "  " + label + ": " + value + " -> -\n";
       ++changes;
     }
-    if (changes == 0 && before->templateId == after->templateId) text = "No field changes: the chip holds this TEDS.\n";
+    if (changes == 0 && before->templateId == after->templateId)
+      text = "No field changes: the chip holds this TEDS.\n";
   }
   return text;
 }

@@ -11,7 +11,8 @@ namespace teds {
 
 // Lines "  LABEL: OLD -> NEW" for every field that differs (a field only one side has
 // shows "-" on the other), after a line that says what the chip holds now.
-std::string fieldDiff(const std::filesystem::path& templatesDir, const TedsImage& now, const TedsImage& wanted);
+std::string fieldDiff(const std::filesystem::path& templatesDir, const TedsImage& now,
+                      const TedsImage& wanted);
 
 }  // namespace teds
 

@@ -101,7 +101,8 @@ void tracedBlock(Backend& bus, std::span<uint8_t> bytes) {
 // sent as Match ROM of that device, so that no other chip takes the command after it.
 void callerBlock(Backend& bus, std::span<uint8_t> bytes) {
   Session& s = session();
-  const bool addressed = s.chosen && s.afterReset && !bytes.empty() && bytes[0] == tedskit::base::onewire::kSkipRom;
+  const bool addressed =
+      s.chosen && s.afterReset && !bytes.empty() && bytes[0] == tedskit::base::onewire::kSkipRom;
   s.afterReset = false;
   if (!addressed) return tracedBlock(bus, bytes);
   std::array<uint8_t, 9> select{tedskit::base::onewire::kMatchRom};

@@ -117,7 +117,8 @@ TEST(Roads, TheSwitchSelectsTheSameChannelOnEveryRoad) {
   // A channel with nothing behind it fails alike.
   for (Road road : kRoads) {
     const Outcome o = run(road, triax, {{"read", "--channel", "1", ""}});
-    EXPECT_NE(o.outputs.find("read -> 1\nteds: no TEDS memory chip behind channel 1 on the bus BUS"), std::string::npos)
+    EXPECT_NE(o.outputs.find("read -> 1\nteds: no TEDS memory chip behind channel 1 on the bus BUS"),
+              std::string::npos)
         << name(road) << ": " << o.outputs;
   }
 }
@@ -143,8 +144,8 @@ TEST(Roads, BusListsTheSameChipsAndNamesTheAdapter) {
               std::string::npos)
         << name(road) << ": " << r.out;
     const Result json = runTeds({"bus", "--json", "--bus", onRoad.bus()});
-    EXPECT_NE(json.out.find(
-                  "\"chips\": [{\"rom\": \"12DEC00000000074\", \"family\": 18, \"chip\": \"DS2406 switch\", \"channel\": 0, \"teds\": null, \"channels\": []}"),
+    EXPECT_NE(json.out.find("\"chips\": [{\"rom\": \"12DEC00000000074\", \"family\": 18, \"chip\": \"DS2406 "
+                            "switch\", \"channel\": 0, \"teds\": null, \"channels\": []}"),
               std::string::npos)
         << json.out;
     const std::string adapter = adapterLine(r.out);

@@ -67,7 +67,8 @@ TEST(Choice, SeveralTedsChipsAreListedOrRefusedUntilOneIsNamed) {
   EXPECT_EQ(tool(bus, {"read", "--raw", "--device", kSensorRom}).out, otherBefore.out);
   const Json back = parseJson(tool(bus, {"read", "--json", "--device", kSecondRom}).out);
   EXPECT_EQ(back["rom"].text, kSecondRom);
-  EXPECT_EQ(back["template"]["id"].number, parseJson(runTeds({"decode", "--json", example("loadcell.hex")}).out)["template"]["id"].number);
+  EXPECT_EQ(back["template"]["id"].number,
+            parseJson(runTeds({"decode", "--json", example("loadcell.hex")}).out)["template"]["id"].number);
 }
 
 TEST(Choice, DeviceFailures) {
@@ -134,9 +135,10 @@ TEST(Choice, TheChannelsOfASwitchAreNamedAndReachedByTheRomId) {
 // chosen they reach that chip alone.
 TEST(Choice, ADs2430aBesideOthersIsWrittenAndReadAlone) {
   Scratch scratch;
-  const fs::path bus = scratch.write("mixed.bus", "device DS2430A\n  serial 000000000001\nend\n"
-                                                  "device DS2430A\n  serial 000000000002\nend\n" +
-                                                      sensor());
+  const fs::path bus = scratch.write("mixed.bus",
+                                     "device DS2430A\n  serial 000000000001\nend\n"
+                                     "device DS2430A\n  serial 000000000002\nend\n" +
+                                         sensor());
   const std::string sensorRaw = tool(bus, {"read", "--raw", "--device", kSensorRom}).out;
   const std::string otherRaw = tool(bus, {"read", "--raw", "--device", kOtherDs2430aRom}).out;
   const Result written = tool(bus, {"write", "--yes", "--device", kDs2430aRom, example("microphone.hex")});
@@ -157,7 +159,8 @@ TEST(ReadAll, EveryTedsOnTheBusOneByOne) {
   const Result all = tool(bus, {"read", "--all", "--json"});
   // The blank chip behind channel 3 is reported; the others are still read.
   EXPECT_EQ(all.status, 1);
-  EXPECT_NE(all.err.find(std::string("teds: the DS2431 ") + kBlankRom + " behind channel 3"), std::string::npos)
+  EXPECT_NE(all.err.find(std::string("teds: the DS2431 ") + kBlankRom + " behind channel 3"),
+            std::string::npos)
       << all.err;
   const Json list = parseJson(all.out);
   ASSERT_EQ(list.items.size(), 3u) << all.out;

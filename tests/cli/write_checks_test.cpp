@@ -94,12 +94,11 @@ TEST(WriteChecks, DryRunShowsThePlanAndTheChangedFieldsOnly) {
   const std::string before = slurp(scratch.bus());
   const Result dry = tool(scratch.bus(), {"write", "--dry-run", "-"}, edited("Serial no.=4711"));
   ASSERT_EQ(dry.status, 0) << dry.err;
-  EXPECT_EQ(dry.out,
-            "Would write template 25 to the DS2431 2DE1A5E10D0000FE on " + scratch.bus().string() +
-                " in layout A.\n"
-                "Changes:\n"
-                "  Serial no.: 101010 -> 4711\n"
-                "Nothing written (--dry-run).\n");
+  EXPECT_EQ(dry.out, "Would write template 25 to the DS2431 2DE1A5E10D0000FE on " + scratch.bus().string() +
+                         " in layout A.\n"
+                         "Changes:\n"
+                         "  Serial no.: 101010 -> 4711\n"
+                         "Nothing written (--dry-run).\n");
   EXPECT_EQ(slurp(scratch.bus()), before);
   const Result same = tool(scratch.bus(), {"write", "--dry-run", "-"}, sensorImage());
   EXPECT_NE(same.out.find("No field changes: the chip holds this TEDS.\n"), std::string::npos) << same.out;
