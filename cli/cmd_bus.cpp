@@ -6,9 +6,14 @@
 #include <optional>
 
 #include "base/chip_image.h"
+#include "base/chip_layout.h"
+#include "base/chip_protection.h"
 #include "bus_choice.h"
+#include "bus_scan.h"
+#include "chip_read.h"
 #include "commands.h"
 #include "engine.h"
+#include "field_diff.h"
 #include "report.h"
 #include "tedskit/ferrun.h"
 #include "tedskit/owbus.h"
@@ -18,81 +23,6 @@ namespace {
 
 namespace base = tedskit::base;
 using base::kPage;
-
-// One adapter session on the chosen bus, closed when it goes.
-class BusSession {
- public:
-  BusSession(const Args& args) : echo_(args.has("verbose")) {
-    const std::string busName = busSpecification(args);
-    busName_ = busShownName(busName);
-    if (owbus_configure(busName.c_str()) != 0) throw Failure(owbus_last_error());
-    if (stdcdll_OpenCom(1) != FERRUN_DONE)
-      throw Failure("cannot open the bus " + busName_ + ": " + owbus_last_error());
-    open_ = true;
-    if (const auto channel = args.value("channel")) {
-      const int number = parseInt(*channel, "--channel");
-      if (number < 1 || number > 3) throw UsageError("--channel takes 1, 2 or 3");
-      if (stdcdll_triax_enabled() != 1) throw Failure("no DS2406 channel switch on the bus " + busName_);
-      if (stdcdll_ds2406_channel(number) != 1)
-        throw Failure("cannot switch the DS2406 to channel " + *channel);
-    }
-    const int32_t result = stdcdll_read_family(&family_);
-    if (result == FERRUN_ADAPTER_CHECK) {
-      const std::string why = owbus_last_error();
-      throw Failure("the adapter check failed on the bus " + busName_ + (why.empty() ? "" : ": " + why));
-    }
-    if (result != FERRUN_DONE || family_ == 0) throw Failure("no TEDS memory chip on the bus " + busName_);
-  }
-  ~BusSession() {
-    if (open_) stdcdll_CloseCom();
-  }
-  BusSession(const BusSession&) = delete;
-  BusSession& operator=(const BusSession&) = delete;
-
-  int family() const { return family_; }
-  const std::string& busName() const { return busName_; }
-
- private:
-  TrafficEcho echo_;
-  std::string busName_;
-  int32_t family_ = 0;
-  bool open_ = false;
-};
-
-struct ChipRead {
-  TedsImage image;
-  std::vector<uint8_t> chip;                  // the chip's memory as stored, page checksums included
-  std::optional<std::array<uint8_t, 8>> reg;  // a DS2430A's application register
-};
-
-// The chip is read whole and taken apart by the same layout code as ferrun's own reads.
-// ferrun's caller forms would not do here: they carry no verdict for pages past 3 and, in
-// the inline form, neither page 0's verdict nor its bytes 24-31.
-ChipRead readChip(const BusSession& bus) {
-  std::array<uint8_t, 8> reg{};
-  std::vector<uint8_t> memory(FERRUN_MAX_MEMORY, 0);
-  int32_t registerUsed = 0;
-  std::array<int32_t, FERRUN_PAGE_FLAGS> flags{};
-  const int32_t result =
-      stdcdll_read_memory(reg.data(), memory.data(), &registerUsed, flags.data(), FERRUN_RAW_MODE);
-  if (result == FERRUN_CHIP_NOT_FOUND) throw Failure("no TEDS memory chip on the bus " + bus.busName());
-  if (result == FERRUN_ADAPTER_CHECK)
-    throw Failure("the adapter failed reading the bus " + bus.busName() + ": " + owbus_last_error());
-  ChipRead read;
-  // Whole pages: a chip whose size ends inside a page reads as zeros past it.
-  const std::size_t size = (chipOf(bus.family()).readSize + kPage - 1) / kPage * kPage;
-  read.chip.assign(memory.begin(), memory.begin() + static_cast<std::ptrdiff_t>(size));
-  if (bus.family() == base::kFamilyDs2430a) {
-    read.reg = reg;
-    if (registerUsed != 0) {
-      read.image = fromChipContents(
-          base::contentsOfLockedDs2430a(reg, std::span<const uint8_t, kPage>(memory.data(), kPage)));
-      return read;
-    }
-  }
-  read.image = fromChipContents(base::contentsOfChip(read.chip));
-  return read;
-}
 
 void printRaw(const ChipRead& read) {
   for (std::size_t page = 0; page < read.chip.size(); page += kPage) {
@@ -119,18 +49,104 @@ base::ChipWrite planWrite(const TedsImage& image, int family) {
   return base::planChipWrite(image.basic, std::span(image.body).first(image.usedBodySize()), family);
 }
 
+std::string blankText(const BusChip& chip, const std::string& shown, uint8_t blank) {
+  return "the " + chip.described() + " on the bus " + shown + " is blank (every byte " +
+         (blank == 0 ? "00h" : "FFh") + "): it holds no TEDS";
+}
+
+Facts chipFacts(const BusScan& scan, const BusChip& chip, const TedsImage& image) {
+  Facts facts = {{"Bus", scan.shown}, {"Device", familyText(chip.family())}, {"ROM", chip.romText()}};
+  if (chip.channel != 0) facts.emplace_back("Channel", std::to_string(chip.channel));
+  facts.emplace_back("Source", image.origin);
+  return facts;
+}
+
+void printDecoded(const Context& context, const Args& args, const BusScan& scan, const BusChip& chip,
+                  const ChipRead& read) {
+  if (const auto blank = read.image.blankByte()) throw Failure(blankText(chip, scan.shown, *blank));
+  Engine engine(context.templatesDir);
+  Teds teds = engine.decode(read.image, args.has("v10"));
+  printTeds(context, engine, teds, &read.image, chipFacts(scan, chip, read.image));
+  if (!context.json) std::cout << "\n" << formatImage(read.image);
+}
+
+// What each of several chips holds, for a user who has to choose one.
+void listChips(const std::string& busName, const std::vector<BusChip>& chips) {
+  for (const BusChip& chip : chips) {
+    std::string holds;
+    try {
+      const ChipRead read = readChipAt(busName, chip);
+      holds = read.image.blankByte() ? "blank" : "template " + std::to_string(read.image.templateId());
+    } catch (const Failure& e) {
+      holds = std::string("unreadable: ") + e.what();
+    }
+    std::cout << chip.romText() << "  " << familyText(chip.family())
+              << (chip.channel != 0 ? "  channel " + std::to_string(chip.channel) : "") << "  " << holds
+              << "\n";
+  }
+}
+
+// Every TEDS on the bus; a chip that cannot be read or decoded is reported and the rest
+// are still shown.
+int readAll(const Context& context, const Args& args, const std::string& busName, const BusScan& scan) {
+  const std::vector<BusChip> chips = scan.tedsChips();
+  if (chips.empty()) throw Failure("no TEDS memory chip on the bus " + scan.shown);
+  int status = 0;
+  if (context.json) std::cout << "[";
+  for (std::size_t i = 0; i < chips.size(); ++i) {
+    const BusChip& chip = chips[i];
+    if (context.json && i > 0) std::cout << ",";
+    if (!context.json && i > 0) std::cout << "\n";
+    try {
+      const ChipRead read = readChipAt(busName, chip);
+      printDecoded(context, args, scan, chip, read);
+    } catch (const std::exception& e) {
+      status = 1;
+      std::cerr << "teds: " << e.what() << "\n";
+      if (context.json) {
+        std::cout << "{\"rom\": " << jsonString(chip.romText())
+                  << ", \"device\": " << jsonString(familyText(chip.family()))
+                  << ", \"channel\": " << chip.channel << ", \"error\": " << jsonString(e.what()) << "}\n";
+      } else {
+        std::cout << "ROM: " << chip.romText() << "\nError: " << e.what() << "\n";
+      }
+    }
+  }
+  if (context.json) std::cout << "]\n";
+  return status;
+}
+
 }  // namespace
 
 int runRead(std::span<char* const> argv) {
-  const Args args(argv, busOptions({{"hex", 0, false}, {"raw", 0, false}, {"v10", 0, false}}));
+  const Args args(argv, busOptions({{"hex", 0, false},
+                                    {"raw", 0, false},
+                                    {"v10", 0, false},
+                                    {"device", 'd', true},
+                                    {"all", 'a', false}}));
   if (args.has("help")) {
     printHelp(helpOf("read"));
     return 0;
   }
   if (!args.positional().empty()) throw UsageError("teds read takes no arguments");
+  if (args.has("all") && (args.value("device") || args.value("channel")))
+    throw UsageError("--all reads every chip; it takes no --device or --channel");
+  if (args.has("all") && (args.has("hex") || args.has("raw")))
+    throw UsageError("--all decodes every chip; it takes no --hex or --raw");
   const Context context = makeContext(args);
-  BusSession bus(args);
-  const ChipRead read = readChip(bus);
+  const TrafficEcho echo(args.has("verbose"));
+  const std::string busName = busSpecification(args);
+  const BusScan scan = scanBus(busName);
+  if (args.has("all")) return readAll(context, args, busName, scan);
+  std::vector<BusChip> several;
+  BusChip chip;
+  try {
+    chip = chooseChip(scan, args, &several);
+  } catch (const Failure&) {
+    if (!several.empty()) listChips(busName, several);
+    throw;
+  }
+  const ChipRead read = readChipAt(busName, chip);
   if (args.has("raw")) {
     printRaw(read);
     return 0;
@@ -139,48 +155,96 @@ int runRead(std::span<char* const> argv) {
     std::cout << formatImage(read.image);
     return 0;
   }
-  if (const auto blank = read.image.blankByte()) {
-    throw Failure(std::string("the ") + chipOf(bus.family()).name + " on the bus " + bus.busName() +
-                  " is blank (every byte " + (*blank == 0 ? "00h" : "FFh") + "): it holds no TEDS");
-  }
-  Engine engine(context.templatesDir);
-  Teds teds = engine.decode(read.image, args.has("v10"));
-  const Facts facts = {
-      {"Bus", bus.busName()}, {"Device", familyText(bus.family())}, {"Source", read.image.origin}};
-  printTeds(context, engine, teds, &read.image, facts);
-  if (!context.json) std::cout << "\n" << formatImage(read.image);
+  printDecoded(context, args, scan, chip, read);
   return 0;
 }
 
+namespace {
+
+// Why the write cannot succeed on the chip as it is, before a byte of it goes out.
+void refuseWhatCannotSucceed(const BusChip& target, const ChipRead& now, const TedsImage& image,
+                             const base::ChipWrite& plan, bool lockedWrite,
+                             const std::optional<std::array<uint8_t, 4>>& pageControl) {
+  const base::ChipModel& chip = chipOf(target.family());
+  const std::string name = std::string(chip.name) + " " + target.romText();
+  if (now.locked && image.basic != *now.reg) {
+    throw Failure("the application register of the " + name + " is locked and holds the Basic TEDS " +
+                  toHex(*now.reg) + "; the image has " + toHex(image.basic) + ": nothing written");
+  }
+  // A locked DS2430A keeps the Basic TEDS in its register and 31 bytes of data in memory.
+  const std::size_t room = lockedWrite ? base::kLockedDs2430aRoom : plan.room;
+  if (image.usedBodySize() > room) {
+    throw Failure("the template data take " + std::to_string(image.usedBodySize()) + " bytes; the " +
+                  chip.name + " holds " + std::to_string(room) + " in " +
+                  base::layoutName(lockedWrite ? base::ChipLayout::LockedRegister : plan.layout) +
+                  ": nothing written");
+  }
+  if (pageControl) {
+    const auto onChip =
+        base::layOutPagedImage(plan.image, chip.writeSize, plan.layoutFlag != 0, plan.selectorHint);
+    const auto refusal = base::pageRefusal(now.chip, std::span(onChip).first(chip.writeSize), *pageControl);
+    if (refusal && refusal->eprom) {
+      throw Failure("page " + std::to_string(refusal->page) + " of " + name +
+                    " is in EPROM mode: its bits can only be cleared and the image needs some set: nothing "
+                    "written");
+    }
+    if (refusal)
+      throw Failure("page " + std::to_string(refusal->page) + " of " + name +
+                    " is write-protected: nothing written");
+  }
+}
+
+}  // namespace
+
 int runWrite(std::span<char* const> argv) {
-  const Args args(argv, busOptions({{"yes", 'y', false}}));
+  const Args args(
+      argv,
+      busOptions({{"yes", 'y', false}, {"device", 'd', true}, {"dry-run", 'n', false}, {"force", 0, false}}));
   if (args.has("help")) {
     printHelp(helpOf("write"));
     return 0;
   }
   const Context context = makeContext(args);
   const TedsImage image = imageFromArguments(args.positional());
-  BusSession bus(args);
+  if (!image.checksumOk && !args.has("force"))
+    throw Failure(
+        "the image's checksum does not match its bytes, so it may be corrupt; nothing written "
+        "(--force writes it with a new checksum)");
+  const TrafficEcho echo(args.has("verbose"));
+  const std::string busName = busSpecification(args);
+  const BusScan scan = scanBus(busName);
+  const BusChip target = chooseChip(scan, args);
+  std::optional<std::array<uint8_t, 4>> pageControl;
+  if (target.family() == base::kFamilyDs2431) pageControl = readDs2431PageControl(scan, busName, target);
+  BusSession bus(busName, target);
+  const ChipRead now = readChip(bus);
   const base::ChipModel& chip = chipOf(bus.family());
-  const bool lockingWrite = bus.family() == base::kFamilyDs2430a && image.wantsV10Engine();
+  // A locked register takes no other layout: the image goes there as a V1.0 image would.
+  const bool lockedWrite = bus.family() == base::kFamilyDs2430a && (image.wantsV10Engine() || now.locked);
   base::ChipWrite plan = planWrite(image, bus.family());
-  // A locked DS2430A keeps the Basic TEDS in its register and 31 bytes of data in memory.
-  const std::size_t room = lockingWrite ? base::kLockedDs2430aRoom : plan.room;
-  if (image.usedBodySize() > room) {
-    throw Failure("the template data take " + std::to_string(image.usedBodySize()) + " bytes; the " +
-                  chip.name + " holds " + std::to_string(room) + " in " + base::layoutName(plan.layout));
+  refuseWhatCannotSucceed(target, now, image, plan, lockedWrite, pageControl);
+  if (lockedWrite) plan.layout = base::ChipLayout::LockedRegister;
+
+  const std::string what = "template " + std::to_string(image.templateId()) + " to the " +
+                           target.described() + " on " + bus.busName() + " in " +
+                           base::layoutName(plan.layout);
+  const bool locks = lockedWrite && !now.locked;
+  const std::string diff = fieldDiff(context.templatesDir, now.image, image);
+  if (args.has("dry-run")) {
+    std::cout << "Would write " << what << (locks ? ", locking the application register for good" : "")
+              << ".\n"
+              << diff << "Nothing written (--dry-run).\n";
+    return 0;
   }
   if (!args.has("yes")) {
-    std::string question = "Write template " + std::to_string(image.templateId()) + " to the " + chip.name +
-                           " on " + bus.busName() + "?";
-    if (lockingWrite) question += " This locks the DS2430A's application register for good.";
+    std::string question = diff + "Write " + what + "?";
+    if (locks) question += " This locks the DS2430A's application register for good.";
     if (!confirmed(question)) throw Failure("nothing written");
   }
   int32_t result = 0;
-  if (lockingWrite) {
+  if (lockedWrite) {
     const auto v1 = base::lockedDs2430aImage(image.basic, image.body);
     result = stdcdll_write_v1_memory(v1.data());
-    plan.layout = base::ChipLayout::LockedRegister;
   } else {
     result = stdcdll_write_memory(plan.image.data(), plan.layoutFlag, plan.selectorHint);
   }
@@ -191,11 +255,12 @@ int runWrite(std::span<char* const> argv) {
   if (result != FERRUN_DONE) throw Failure("writing failed with code " + std::to_string(result));
   if (context.json) {
     std::cout << "{\"written\": true, \"chip\": " << jsonString(chip.name)
+              << ", \"rom\": " << jsonString(target.romText())
               << ", \"layout\": " << jsonString(base::layoutName(plan.layout))
               << ", \"template\": " << image.templateId() << "}\n";
   } else {
-    std::cout << "Wrote template " << image.templateId() << " to the " << familyText(bus.family()) << " in "
-              << base::layoutName(plan.layout) << ".\n";
+    std::cout << "Wrote template " << image.templateId() << " to the " << familyText(bus.family()) << " "
+              << target.romText() << " in " << base::layoutName(plan.layout) << ".\n";
   }
   return 0;
 }

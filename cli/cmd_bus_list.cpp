@@ -1,10 +1,16 @@
 // teds bus: the adapter and every chip the search finds on the bus.
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <cstdio>
 #include <iostream>
 #include <vector>
 
 #include "bus_choice.h"
+#include "base/bit_field.h"
+#include "base/fixed_meanings.h"
+#include "bus_scan.h"
+#include "chip_read.h"
 #include "commands.h"
 #include "tedskit/owbus.h"
 #include "text.h"
@@ -12,68 +18,79 @@
 namespace teds {
 namespace {
 
-struct FoundChip {
-  std::array<uint8_t, 8> rom{};
-  int family() const { return rom[0]; }
-  // Bus order, family code first and CRC last: "2DE1A5E10D0000FE".
-  std::string romText() const {
-    std::string text;
-    char two[3];
-    for (uint8_t byte : rom) {
-      std::snprintf(two, sizeof two, "%02X", byte);
-      text += two;
-    }
-    return text;
-  }
-};
-
 std::string chipName(int family) {
   const std::string text = familyText(family);
   return text.substr(0, text.find(" (family"));
 }
 
-struct BusListing {
-  owbus_adapter_info adapter{};
-  std::string adapterDescription;
-  std::vector<FoundChip> chips;
+// What a chip holds, for the TEDS column: a TEDS (template and serial number), nothing
+// (blank), or for a switch the channels that lead to a chip.
+struct Holding {
+  bool memory = false;
+  std::optional<int> templateId;
+  uint32_t serial = 0;
+  bool blank = false;
+  std::string error;
+  std::vector<int> channels;
 };
 
-// An adapter session of its own: the search is not one of ferrun's operations.
-BusListing searchBus(const std::string& busName) {
-  if (owbus_configure(busName.c_str()) != 0) throw Failure(owbus_last_error());
-  const int32_t handle = TMExtendedStartSession(1, 5, nullptr);
-  const std::string shown = busShownName(busName);
-  if (handle <= 0) throw Failure("cannot open the bus " + shown + ": " + owbus_last_error());
-  struct Session {
-    int32_t handle;
-    ~Session() { TMEndSession(handle); }
-  } session{handle};
-  if (TMSetup(handle) != 1)
-    throw Failure("the adapter of the bus " + shown + " is not ready: " + owbus_last_error());
-  BusListing listing;
-  owbus_get_adapter_info(&listing.adapter);
-  listing.adapterDescription = owbus_adapter_description();
-  std::vector<unsigned char> state(OWBUS_STATE_BUFFER_SIZE, 0);
-  for (;;) {
-    const int16_t found = TMNext(handle, state.data());
-    if (found == 0) break;
-    if (found < 0) throw Failure("the search failed on the bus " + shown + ": " + owbus_last_error());
-    std::array<int16_t, 8> words{};
-    if (TMRom(handle, state.data(), words.data()) != 1)
-      throw Failure("cannot read a ROM ID on the bus " + shown + ": " + owbus_last_error());
-    FoundChip chip;
-    for (std::size_t i = 0; i < words.size(); ++i) chip.rom[i] = static_cast<uint8_t>(words[i]);
-    listing.chips.push_back(chip);
-    // A search that keeps finding chips has lost its way; no real bus holds that many.
-    if (listing.chips.size() > 1000) throw Failure("the search on the bus " + shown + " does not end");
+Holding holdingOf(const std::string& busName, const BusScan& scan, const BusChip& chip) {
+  Holding holding;
+  if (chip.channel == 0 && chip.family() == tedskit::base::kFamilyDs2406) {
+    for (const BusChip& behind : scan.chips)
+      if (behind.channel != 0 && std::find(holding.channels.begin(), holding.channels.end(),
+                                           behind.channel) == holding.channels.end())
+        holding.channels.push_back(behind.channel);
+    return holding;
   }
-  return listing;
+  if (!chip.holdsTeds()) return holding;
+  holding.memory = true;
+  try {
+    const ChipRead read = readChipAt(busName, chip);
+    if (read.image.blankByte()) {
+      holding.blank = true;
+    } else {
+      holding.templateId = read.image.templateId();
+      holding.serial =
+          static_cast<uint32_t>(tedskit::base::readBits(std::span<const uint8_t>(read.image.basic), 40, 24));
+    }
+  } catch (const Failure& e) {
+    holding.error = e.what();
+  }
+  return holding;
+}
+
+std::string holdingText(const Holding& h) {
+  if (!h.memory) {
+    if (h.channels.empty()) return "";
+    const bool several = h.channels.size() > 1;
+    std::string text = several ? "channels " : "channel ";
+    for (std::size_t i = 0; i < h.channels.size(); ++i)
+      text += (i > 0 ? ", " : "") + std::to_string(h.channels[i]);
+    return text + (several ? " lead to chips" : " leads to a chip");
+  }
+  if (h.blank) return "blank, no TEDS";
+  if (!h.error.empty()) return "unreadable: " + h.error;
+  return "TEDS template " + std::to_string(*h.templateId) + ", serial " + std::to_string(h.serial);
+}
+
+std::string holdingJson(const Holding& h) {
+  if (!h.memory) {
+    std::string list = "[";
+    for (std::size_t i = 0; i < h.channels.size(); ++i)
+      list += (i > 0 ? ", " : "") + std::to_string(h.channels[i]);
+    return "\"teds\": null, \"channels\": " + list + "]";
+  }
+  if (h.blank) return "\"teds\": {\"blank\": true}";
+  if (!h.error.empty()) return "\"teds\": {\"error\": " + jsonString(h.error) + "}";
+  return "\"teds\": {\"template\": " + std::to_string(*h.templateId) +
+         ", \"serial\": " + std::to_string(h.serial) + "}";
 }
 
 // A number, or null where the adapter has none.
 std::string numberOrNull(int32_t value, bool present) { return present ? std::to_string(value) : "null"; }
 
-void printJson(const std::string& shown, const BusListing& listing) {
+void printJson(const std::string& shown, const BusScan& listing, const std::vector<Holding>& holdings) {
   const owbus_adapter_info& adapter = listing.adapter;
   std::cout << "{\"bus\": " << jsonString(shown) << ", \"adapter\": {\"kind\": " << jsonString(adapter.kind)
             << ", \"port\": " << jsonString(adapter.port)
@@ -81,9 +98,11 @@ void printJson(const std::string& shown, const BusListing& listing) {
             << ", \"baud\": " << numberOrNull(adapter.baud, adapter.baud != 0);
   std::cout << ", \"description\": " << jsonString(listing.adapterDescription) << "}, \"chips\": [";
   const char* separator = "";
-  for (const FoundChip& chip : listing.chips) {
+  for (std::size_t i = 0; i < listing.chips.size(); ++i) {
+    const BusChip& chip = listing.chips[i];
     std::cout << separator << "{\"rom\": " << jsonString(chip.romText()) << ", \"family\": " << chip.family()
-              << ", \"chip\": " << jsonString(chipName(chip.family())) << "}";
+              << ", \"chip\": " << jsonString(chipName(chip.family())) << ", \"channel\": " << chip.channel
+              << ", " << holdingJson(holdings[i]) << "}";
     separator = ", ";
   }
   std::cout << "]}\n";
@@ -104,9 +123,11 @@ int runBus(std::span<char* const> argv) {
   const TrafficEcho echo(args.has("verbose"));
   const std::string busName = busSpecification(args);
   const std::string shown = busShownName(busName);
-  const BusListing listing = searchBus(busName);
+  const BusScan listing = scanBus(busName);
+  std::vector<Holding> holdings;
+  for (const BusChip& chip : listing.chips) holdings.push_back(holdingOf(busName, listing, chip));
   if (context.json) {
-    printJson(shown, listing);
+    printJson(shown, listing, holdings);
     return 0;
   }
   std::cout << "Bus: " << shown << "\n"
@@ -116,8 +137,13 @@ int runBus(std::span<char* const> argv) {
     return 0;
   }
   std::cout << "Chips: " << listing.chips.size() << "\n";
-  for (const FoundChip& chip : listing.chips)
-    std::cout << "  " << chip.romText() << "  " << familyText(chip.family()) << "\n";
+  for (std::size_t i = 0; i < listing.chips.size(); ++i) {
+    const BusChip& chip = listing.chips[i];
+    std::cout << "  " << chip.romText() << "  " << familyText(chip.family());
+    if (chip.channel != 0) std::cout << "  behind channel " << chip.channel;
+    if (const std::string holds = holdingText(holdings[i]); !holds.empty()) std::cout << "  " << holds;
+    std::cout << "\n";
+  }
   return 0;
 }
 

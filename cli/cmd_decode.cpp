@@ -49,7 +49,7 @@ TedsImage imageFromArguments(const std::vector<std::string>& sources) {
 }
 
 int runDecode(std::span<char* const> argv) {
-  const Args args(argv, withCommonOptions({{"form", 0, false}, {"v10", 0, false}}));
+  const Args args(argv, withCommonOptions({{"form", 0, false}, {"v10", 0, false}, {"strict", 0, false}}));
   if (args.has("help")) {
     printHelp(helpOf("decode"));
     return 0;
@@ -64,6 +64,12 @@ int runDecode(std::span<char* const> argv) {
   } catch (const MissingTemplate& missing) {
     printBasicTeds(image);
     throw Failure(std::string("cannot lay out the template data: ") + missing.what());
+  }
+  // The LMS layout carries no checksum to check.
+  if (!image.checksumOk && teds.engine != EngineKind::Lms) {
+    const std::string corrupt = "the checksum does not match the image's bytes: the image may be corrupt";
+    if (args.has("strict")) throw Failure(corrupt);
+    std::cerr << "teds: warning: " << corrupt << "\n";
   }
   const TEDSTemplateFieldArrayStruct& array = teds.fields->array;
   if (teds.engine == EngineKind::V10) {

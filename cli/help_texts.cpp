@@ -6,7 +6,7 @@ namespace teds {
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
       {{"decode", "Decode a TEDS image and print its template and fields.",
-        "teds decode [--json | --form] [--v10] IMAGE...",
+        "teds decode [--json | --form] [--v10] [--strict] IMAGE...",
         "IMAGE is hex digits on the command line (the memory image, optionally followed by the\n"
         "application register), a file, or - for standard input. Files may hold \"memory:\" and\n"
         "\"register:\" lines (what teds read, new and edit print), a memory line and a register\n"
@@ -16,7 +16,8 @@ const std::vector<Command>& commands() {
         "Options:\n"
         "  --form             print the template form text instead of the table\n"
         "  --v10              decode with the V1.0 (TDL) engine; it is chosen by itself for\n"
-        "                     IEEE templates from 25 on and the MTS template\n"},
+        "                     IEEE templates from 25 on and the MTS template\n"
+        "  --strict           fail on an image whose checksum does not match (else a warning)\n"},
        runDecode},
       {{"new", "Lay out a new TEDS for a template, set fields and print the encoded image.",
         "teds new [--set \"LABEL=VALUE\"]... [--manufacturer ID] [--v10] TEMPLATE",
@@ -38,11 +39,20 @@ const std::vector<Command>& commands() {
         "  --v10              decode with the V1.0 (TDL) engine\n"},
        runEdit},
       {{"read", "Read the TEDS of the sensor on a 1-Wire bus, decode it and print it.",
-        "teds read [--bus BUS] [--channel N] [--hex | --raw] [--v10]",
+        "teds read [--bus BUS] [--device ROM] [--channel N] [--hex | --raw] [--v10]\n"
+        "       teds read --all [--bus BUS] [--json] [--v10]",
+        "With several TEDS chips on the bus, --device names the one to read; without it the\n"
+        "chips are listed and nothing is decoded.\n"
+        "\n"
         "Options:\n"
         "  --bus BUS          the bus (see below); default: $TEDSKIT_BUS, else the bundled\n"
         "                     simulated sensor examples/sensor.bus\n"
+        "  -d, --device ROM   the chip with this ROM ID, as teds bus prints it (family code\n"
+        "                     first, for example 2DE1A5E10D0000FE; either case); a chip\n"
+        "                     behind a DS2406 switch is reached without --channel\n"
         "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
+        "  -a, --all          every TEDS on the bus, each memory chip and each channel of a\n"
+        "                     switch; with --json a list\n"
         "  --hex              print only the image (\"memory:\" and \"register:\" lines)\n"
         "  --raw              print only the whole chip image with its page checksums\n"
         "  --v10              decode with the V1.0 (TDL) engine\n"
@@ -63,12 +73,19 @@ const std::vector<Command>& commands() {
         "the old long programming waits for adapters that need them.\n"},
        runRead},
       {{"write", "Write a TEDS image to the sensor on a 1-Wire bus.",
-        "teds write [--bus BUS] [--channel N] [--yes] IMAGE...",
+        "teds write [--bus BUS] [--device ROM] [--channel N] [--yes | --dry-run] [--force] IMAGE...",
         "IMAGE as for teds decode. Asks before writing unless --yes is given: writing a V1.0\n"
-        "image to a DS2430A locks its application register for good.\n"
+        "image to a DS2430A locks its application register for good. With several TEDS chips\n"
+        "on the bus nothing is written without --device. Before a byte is written the chip is\n"
+        "checked: room for the template data, write-protected and EPROM-mode pages, a locked\n"
+        "application register holding another Basic TEDS; what cannot succeed is refused.\n"
+        "The question shows every field the write changes.\n"
         "\n"
         "Options:\n"
         "  --bus BUS          the bus, as for teds read\n"
+        "  -d, --device ROM   the chip with this ROM ID, as for teds read\n"
+        "  -n, --dry-run      show the plan and the changed fields; write nothing\n"
+        "  --force            write an image whose checksum does not match its bytes\n"
         "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
         "  --yes              write without asking\n"
         "  -v, --verbose      show the 1-Wire traffic on standard error\n"},
@@ -95,7 +112,9 @@ const std::vector<Command>& commands() {
       {{"bus", "List the adapter and every chip on a 1-Wire bus.",
         "teds bus [--bus BUS] [--verbose] [--json]",
         "Prints the adapter (for a DS2480B its revision and baud rate) and the ROM ID of each\n"
-        "chip the search finds, family code first, with its chip model.\n"
+        "chip the search finds, family code first, with its chip model; behind a DS2406\n"
+        "switch, the chips each of its channels connects. Each memory chip is read: the TEDS\n"
+        "column gives its template and serial number, or says it is blank.\n"
         "\n"
         "Options:\n"
         "  --bus BUS          the bus, as for teds read\n"

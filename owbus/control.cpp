@@ -1,6 +1,8 @@
 // Back-end choice, the clock and the test hooks of the public interface.
+#include <algorithm>
 #include <ctime>
 
+#include "crc.h"
 #include "runtime.h"
 #include "session.h"
 #include "tedskit/owbus.h"
@@ -81,6 +83,21 @@ int32_t owbus_set_fault(int32_t kind, int32_t skip, int32_t count) {
 
 void owbus_clear_faults(void) {
   guard([] { faults().clear(); });
+}
+
+int32_t owbus_choose_device(const uint8_t* rom) {
+  return guard<int32_t>(-1, [&]() -> int32_t {
+    Session& s = session();
+    if (!rom) {
+      s.chosen.reset();
+      return 0;
+    }
+    Rom chosen{};
+    std::copy(rom, rom + chosen.size(), chosen.begin());
+    if (crc8(chosen) != 0) return -1;
+    s.chosen = chosen;
+    return 0;
+  });
 }
 
 }  // extern "C"

@@ -19,6 +19,10 @@ struct Session {
   int16_t portType = -1;
   std::optional<std::string> configured;  // set by owbus_configure; else TEDSKIT_BUS
   std::string lastError;
+  // The one device a caller works with (owbus_choose_device), and whether the last bus
+  // operation was a reset, so that the ROM command after it can be addressed to it.
+  std::optional<Rom> chosen;
+  bool afterReset = false;
 };
 
 Session& session();

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "base/fixed_meanings.h"
 #include "base/onewire_commands.h"
 #include "crc.h"
 #include "runtime.h"
@@ -96,6 +97,50 @@ void tracedBlock(Backend& bus, std::span<uint8_t> bytes) {
   traceBytes(sent, bytes);
 }
 
+// Bytes from the caller: with a device chosen, the Skip ROM that opens a transaction is
+// sent as Match ROM of that device, so that no other chip takes the command after it.
+void callerBlock(Backend& bus, std::span<uint8_t> bytes) {
+  Session& s = session();
+  const bool addressed =
+      s.chosen && s.afterReset && !bytes.empty() && bytes[0] == tedskit::base::onewire::kSkipRom;
+  s.afterReset = false;
+  if (!addressed) return tracedBlock(bus, bytes);
+  std::array<uint8_t, 9> select{tedskit::base::onewire::kMatchRom};
+  std::copy(s.chosen->begin(), s.chosen->end(), select.begin() + 1);
+  tracedBlock(bus, select);
+  tracedBlock(bus, bytes.subspan(1));
+}
+
+// Whether a search may stop at rom: any device, or with one chosen, it or a switch.
+bool visible(const Rom& rom) {
+  const Session& s = session();
+  return !s.chosen || rom == *s.chosen || (rom[0] & 0x7F) == tedskit::base::kFamilyDs2406;
+}
+
+// One search pass from s: true with s advanced to the device found.
+bool searchPass(Backend& bus, SearchState& s) {
+  // Below the last discrepancy follow the previous ROM, at it take 1, above it 0.
+  Rom preferred{};
+  for (int bit = 1; bit <= 64; ++bit) {
+    const size_t byte = static_cast<size_t>(bit - 1) / 8;
+    const uint8_t mask = static_cast<uint8_t>(1u << ((bit - 1) % 8));
+    const bool one = bit < s.lastDiscrepancy ? (s.rom[byte] & mask) != 0 : bit == s.lastDiscrepancy;
+    if (one) preferred[byte] |= mask;
+  }
+  const SearchPass pass = bus.search(preferred);
+  traceSearch(preferred, pass);
+  if (!pass.found || crc8(pass.rom) != 0) return false;
+  int lastZero = 0;
+  for (int bit = 1; bit <= 64; ++bit) {
+    const bool chose1 = (pass.rom[static_cast<size_t>(bit - 1) / 8] >> ((bit - 1) % 8)) & 1;
+    if (pass.discrepancy[static_cast<size_t>(bit - 1)] && !chose1) lastZero = bit;
+  }
+  s.rom = pass.rom;
+  s.lastDiscrepancy = lastZero;
+  s.lastDevice = lastZero == 0;
+  return true;
+}
+
 }  // namespace
 
 extern "C" {
@@ -139,14 +184,17 @@ int16_t TMValidSession(int32_t handle) {
 }
 
 int16_t TMTouchReset(int32_t handle) {
-  return onBus(handle, -1,
-               [](Backend& bus) -> int16_t { return static_cast<int16_t>(resetCode(tracedReset(bus))); });
+  return onBus(handle, -1, [](Backend& bus) -> int16_t {
+    const auto result = static_cast<int16_t>(resetCode(tracedReset(bus)));
+    session().afterReset = true;
+    return result;
+  });
 }
 
 int16_t TMTouchByte(int32_t handle, int16_t byte) {
   return onBus(handle, -1, [&](Backend& bus) -> int16_t {
     uint8_t one = static_cast<uint8_t>(byte);
-    tracedBlock(bus, std::span<uint8_t>(&one, 1));
+    callerBlock(bus, std::span<uint8_t>(&one, 1));
     return one;
   });
 }
@@ -154,7 +202,7 @@ int16_t TMTouchByte(int32_t handle, int16_t byte) {
 int16_t TMBlockStream(int32_t handle, unsigned char* buffer, int16_t count) {
   if (count < 0 || (count > 0 && !buffer)) return -1;
   return onBus(handle, -1, [&](Backend& bus) -> int16_t {
-    tracedBlock(bus, std::span<uint8_t>(buffer, static_cast<size_t>(count)));
+    callerBlock(bus, std::span<uint8_t>(buffer, static_cast<size_t>(count)));
     return count;
   });
 }
@@ -166,33 +214,20 @@ int16_t TMFamilySearchSetup(int32_t handle, void* state, int16_t family) {
 int16_t TMNext(int32_t handle, void* state) {
   if (!state) return -1;
   return onBus(handle, -1, [&](Backend& bus) -> int16_t {
+    session().afterReset = false;
     SearchState s = loadState(state);
-    if (s.lastDevice) {
-      storeState(state, SearchState{});
-      return 0;
+    // Devices hidden by a choice are passed over as if they did not answer.
+    for (;;) {
+      if (s.lastDevice) {
+        storeState(state, SearchState{});
+        return 0;
+      }
+      if (!searchPass(bus, s)) {
+        storeState(state, SearchState{});
+        return 0;
+      }
+      if (visible(s.rom)) break;
     }
-    // Below the last discrepancy follow the previous ROM, at it take 1, above it 0.
-    Rom preferred{};
-    for (int bit = 1; bit <= 64; ++bit) {
-      const size_t byte = static_cast<size_t>(bit - 1) / 8;
-      const uint8_t mask = static_cast<uint8_t>(1u << ((bit - 1) % 8));
-      const bool one = bit < s.lastDiscrepancy ? (s.rom[byte] & mask) != 0 : bit == s.lastDiscrepancy;
-      if (one) preferred[byte] |= mask;
-    }
-    const SearchPass pass = bus.search(preferred);
-    traceSearch(preferred, pass);
-    if (!pass.found || crc8(pass.rom) != 0) {
-      storeState(state, SearchState{});
-      return 0;
-    }
-    int lastZero = 0;
-    for (int bit = 1; bit <= 64; ++bit) {
-      const bool chose1 = (pass.rom[static_cast<size_t>(bit - 1) / 8] >> ((bit - 1) % 8)) & 1;
-      if (pass.discrepancy[static_cast<size_t>(bit - 1)] && !chose1) lastZero = bit;
-    }
-    s.rom = pass.rom;
-    s.lastDiscrepancy = lastZero;
-    s.lastDevice = lastZero == 0;
     storeState(state, s);
     return 1;
   });
@@ -210,6 +245,7 @@ int16_t TMAccess(int32_t handle, void* state) {
     std::array<uint8_t, 9> select{tedskit::base::onewire::kMatchRom};
     std::copy(s.rom.begin(), s.rom.end(), select.begin() + 1);
     tracedBlock(bus, select);
+    session().afterReset = false;
     return 1;
   });
 }

@@ -137,6 +137,16 @@ OWBUS_API int32_t owbus_set_fault(int32_t kind, int32_t skip, int32_t count);
 /* Switches every fault off and brings vanished devices back. */
 OWBUS_API void owbus_clear_faults(void);
 
+/* ---- One device of several ------------------------------------------------------------ */
+
+/* Makes the bus behave, for every session until it is called again, as if the device with
+ * the registration number rom[0..7] (family code first, CRC last) were its only memory
+ * chip: searches skip every other device except DS2406 switches (family 12h), and a Skip
+ * ROM sent right after a reset goes out as Match ROM of the chosen device, so that a
+ * sequence written for a lone chip cannot reach another one. NULL: every device again.
+ * 0, or -1 when the CRC of rom does not check. */
+OWBUS_API int32_t owbus_choose_device(const uint8_t* rom);
+
 /* ---- Programming waits --------------------------------------------------------------- */
 
 /* How long the memory library waits after an EEPROM copy. */

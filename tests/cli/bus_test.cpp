@@ -52,7 +52,7 @@ TEST(Write, EditedImageGoesToTheChipAndReadsBack) {
   ASSERT_EQ(edited.status, 0) << edited.err;
   const Result written = runTeds({"write", "--yes", "--bus", scratch.bus().string(), "-"}, edited.out);
   ASSERT_EQ(written.status, 0) << written.err;
-  EXPECT_EQ(written.out, "Wrote template 25 to the DS2431 (family 2Dh) in layout A.\n");
+  EXPECT_EQ(written.out, "Wrote template 25 to the DS2431 (family 2Dh) 2DE1A5E10D0000FE in layout A.\n");
   EXPECT_NE(slurp(scratch.bus()), before);
   const Json back = parseJson(runTeds({"read", "--json", "--bus", scratch.bus().string()}).out);
   EXPECT_EQ(fieldValue(back, "Serial no."), "4711");

@@ -305,3 +305,27 @@ TEST(Edit, Failures) {
 
 }  // namespace
 }  // namespace teds_test
+
+namespace teds_test {
+namespace {
+
+TEST(Decode, ABadChecksumWarnsAndStrictMakesItAnError) {
+  const std::string image = slurp(example("microphone.hex"));
+  std::string corrupt = image;
+  corrupt.replace(corrupt.find("\n59114017") + 1, 2, "5A");
+  const std::string warning = "teds: warning: the checksum does not match the image's bytes";
+  const Result warned = runTeds({"decode", "-"}, corrupt);
+  EXPECT_EQ(warned.status, 0) << warned.err;
+  EXPECT_NE(warned.err.find(warning), std::string::npos) << warned.err;
+  EXPECT_NE(warned.out.find("Checksum: bad"), std::string::npos) << warned.out;
+  const Result strict = runTeds({"decode", "--strict", "-"}, corrupt);
+  EXPECT_EQ(strict.status, 1);
+  EXPECT_EQ(strict.out, "");
+  EXPECT_NE(strict.err.find("teds: the checksum does not match"), std::string::npos) << strict.err;
+  const Result good = runTeds({"decode", "--strict", "-"}, image);
+  EXPECT_EQ(good.status, 0) << good.err;
+  EXPECT_EQ(good.err, "");
+}
+
+}  // namespace
+}  // namespace teds_test

@@ -101,8 +101,9 @@ TEST(Conventions, UnknownCommandAndOption) {
   EXPECT_NE(command.err.find("Usage: teds COMMAND"), std::string::npos);
   const Result option = runTeds({"decode", "--frob", "x"});
   EXPECT_EQ(option.status, 2);
-  EXPECT_EQ(option.err,
-            "teds: unknown option '--frob'\nUsage: teds decode [--json | --form] [--v10] IMAGE...\n");
+  EXPECT_EQ(
+      option.err,
+      "teds: unknown option '--frob'\nUsage: teds decode [--json | --form] [--v10] [--strict] IMAGE...\n");
   EXPECT_EQ(runTeds({}).status, 2);
 }
 

@@ -91,4 +91,48 @@ TEST(Search, NothingFoundOnAnEmptyOrSilentBus) {
   EXPECT_EQ(TMAccess(bus.handle, state.data()), 0);
 }
 
+// A chosen device is alone on the bus beside the switches: the search passes over the
+// others and a Skip ROM reaches it only.
+TEST(Search, AChosenDeviceIsAloneBesideTheSwitches) {
+  TempBus sim(
+      "device DS2431\n  serial 000000000011\nend\n"
+      "device DS2431\n  serial 000000000012\n  memory 0000 5A\nend\n"
+      "device DS2433\n  serial 0000000000A0\nend\n"
+      "device DS2406\n  serial 0000000000AA\nend\n");
+  std::array<uint8_t, 8> chosen{0x2D, 0x11, 0, 0, 0, 0, 0, 0};
+  chosen[7] = static_cast<uint8_t>(TMCRC(7, chosen.data(), 0, OWBUS_CRC8));
+  std::array<uint8_t, 8> badCrc = chosen;
+  badCrc[7] ^= 1;
+  EXPECT_EQ(owbus_choose_device(badCrc.data()), -1);
+
+  // Read Memory from 0 through Skip ROM: the other DS2431 holds 5Ah there, the chosen FFh.
+  const auto firstByteThroughSkipRom = [] {
+    RawBus bus;
+    bus.reset();
+    bus.send({0xCC, 0xF0, 0x00, 0x00});
+    return bus.read(1).front();
+  };
+  EXPECT_EQ(firstByteThroughSkipRom(), 0x5A) << "both DS2431 answer";
+  ASSERT_EQ(owbus_choose_device(chosen.data()), 0);
+  EXPECT_EQ(firstByteThroughSkipRom(), 0xFF);
+  {
+    RawBus bus;
+    std::array<unsigned char, OWBUS_STATE_BUFFER_SIZE> state{};
+    std::set<int16_t> families;
+    while (TMNext(bus.handle, state.data()) == 1) {
+      const auto rom = currentRom(bus, state);
+      families.insert(rom[0]);
+      if (rom[0] == 0x2D) {
+        EXPECT_EQ(rom[1], 0x11);
+      }
+    }
+    EXPECT_EQ(families, (std::set<int16_t>{0x12, 0x2D}));
+    ASSERT_EQ(TMFamilySearchSetup(bus.handle, state.data(), 0x23), 1);
+    const int16_t found = TMNext(bus.handle, state.data()) == 1 ? currentRom(bus, state)[0] : 0;
+    EXPECT_NE(found, 0x23) << "the DS2433 is hidden";
+  }
+  ASSERT_EQ(owbus_choose_device(nullptr), 0);
+  EXPECT_EQ(firstByteThroughSkipRom(), 0x5A);
+}
+
 }  // namespace
