@@ -36,6 +36,8 @@ struct TedsImage {
   std::string origin = "image";
   // The checksum that came with the image matched (absent checksums count as matching).
   bool checksumOk = true;
+  // Bits of the stream a virtual TEDS file held (its zero padding included); 0 otherwise.
+  std::size_t streamBits = 0;
 
   int selector() const;
   // The 8-bit template ID after the selector.
@@ -80,7 +82,7 @@ TedsImage fromChipContents(const tedskit::base::ChipContents& contents);
 //    (a whole chip with page checksums);
 //  - untagged hex lines: a memory line and a register line (the example files), one memory
 //    line, or the rows of a whole chip dump;
-//  - a binary file holding a whole chip image.
+//  - a binary file holding a whole chip image, or a virtual TEDS file (.ted).
 // Lines starting with '#' are comments; blanks inside hex are ignored.
 TedsImage parseImage(std::string_view content);
 

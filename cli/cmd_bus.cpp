@@ -9,6 +9,7 @@
 #include "bus_choice.h"
 #include "commands.h"
 #include "engine.h"
+#include "output_file.h"
 #include "report.h"
 #include "tedskit/ferrun.h"
 #include "tedskit/owbus.h"
@@ -122,7 +123,7 @@ base::ChipWrite planWrite(const TedsImage& image, int family) {
 }  // namespace
 
 int runRead(std::span<char* const> argv) {
-  const Args args(argv, busOptions({{"hex", 0, false}, {"raw", 0, false}, {"v10", 0, false}}));
+  const Args args(argv, busOptions({{"hex", 0, false}, {"raw", 0, false}, {"v10", 0, false}, {"output", 'o', true}}));
   if (args.has("help")) {
     printHelp(helpOf("read"));
     return 0;
@@ -142,6 +143,10 @@ int runRead(std::span<char* const> argv) {
   if (const auto blank = read.image.blankByte()) {
     throw Failure(std::string("the ") + chipOf(bus.family()).name + " on the bus " + bus.busName() +
                   " is blank (every byte " + (*blank == 0 ? "00h" : "FFh") + "): it holds no TEDS");
+  }
+  if (const auto output = args.value("output")) {
+    writeImageFile(*output, read.image, context.templatesDir, args.has("v10"));
+    return 0;
   }
   Engine engine(context.templatesDir);
   Teds teds = engine.decode(read.image, args.has("v10"));

@@ -23,6 +23,7 @@ const CommandHelp& helpOf(const std::string& name);
 int runDecode(std::span<char* const> args);
 int runNew(std::span<char* const> args);
 int runEdit(std::span<char* const> args);
+int runEncode(std::span<char* const> args);
 int runRead(std::span<char* const> args);
 int runWrite(std::span<char* const> args);
 int runBus(std::span<char* const> args);

@@ -11,7 +11,7 @@ const std::vector<Command>& commands() {
         "application register), a file, or - for standard input. Files may hold \"memory:\" and\n"
         "\"register:\" lines (what teds read, new and edit print), a memory line and a register\n"
         "line, or a whole chip dump with its page checksums (\"chip:\" lines, rows of hex or a\n"
-        "binary file). Lines starting with # are comments.\n"
+        "binary file), or a virtual TEDS file (.ted). Lines starting with # are comments.\n"
         "\n"
         "Options:\n"
         "  --form             print the template form text instead of the table\n"
@@ -19,7 +19,7 @@ const std::vector<Command>& commands() {
         "                     IEEE templates from 25 on and the MTS template\n"},
        runDecode},
       {{"new", "Lay out a new TEDS for a template, set fields and print the encoded image.",
-        "teds new [--set \"LABEL=VALUE\"]... [--manufacturer ID] [--v10] TEMPLATE",
+        "teds new [--set \"LABEL=VALUE\"]... [--manufacturer ID] [--v10] [--output FILE] TEMPLATE",
         "TEMPLATE is a template ID (see teds templates), \"lms-free\" or \"lms-geometry\".\n"
         "IDs from 25 on are V1.0 templates of the TDL engine.\n"
         "\n"
@@ -27,24 +27,42 @@ const std::vector<Command>& commands() {
         "  --set \"LABEL=VALUE\"  set the field with this label (repeatable), e.g.\n"
         "                     --set \"Serial no.=1234\"\n"
         "  --manufacturer ID  a template of this manufacturer's template file\n"
-        "  --v10              lay the template out with the V1.0 (TDL) engine\n"},
+        "  --v10              lay the template out with the V1.0 (TDL) engine\n"
+        "  -o, --output FILE  write the image to FILE instead (.ted, .json or text)\n"},
        runNew},
       {{"edit", "Change fields of an existing TEDS image and print the encoded image.",
-        "teds edit [--set \"LABEL=VALUE\"]... [--v10] IMAGE...",
+        "teds edit [--set \"LABEL=VALUE\"]... [--v10] [--output FILE] IMAGE...",
         "IMAGE as for teds decode.\n"
         "\n"
         "Options:\n"
         "  --set \"LABEL=VALUE\"  set the field with this label (repeatable)\n"
-        "  --v10              decode with the V1.0 (TDL) engine\n"},
+        "  --v10              decode with the V1.0 (TDL) engine\n"
+        "  -o, --output FILE  write the image to FILE instead: a virtual TEDS file when it\n"
+        "                     ends in .ted, JSON when it ends in .json, else the text form\n"},
        runEdit},
+      {{"encode", "Encode a TEDS given as JSON (or as any image) and print the image.",
+        "teds encode [--json] [--v10] [--output FILE] FILE|-",
+        "FILE is the JSON that teds decode --json prints, maybe with values edited by hand, or\n"
+        "any image teds decode takes; - reads standard input. The raw images in the JSON are\n"
+        "the base: every field whose \"value\" differs from them is set, checked as --set\n"
+        "checks it. Prints the \"memory:\" and \"register:\" lines.\n"
+        "\n"
+        "Options:\n"
+        "  --json             print the JSON of the encoded TEDS instead\n"
+        "  --v10              decode with the V1.0 (TDL) engine\n"
+        "  -o, --output FILE  write to FILE instead: a virtual TEDS file when it ends in .ted,\n"
+        "                     JSON when it ends in .json, else the text form\n"},
+       runEncode},
       {{"read", "Read the TEDS of the sensor on a 1-Wire bus, decode it and print it.",
-        "teds read [--bus BUS] [--channel N] [--hex | --raw] [--v10]",
+        "teds read [--bus BUS] [--channel N] [--hex | --raw | --output FILE] [--v10]",
         "Options:\n"
         "  --bus BUS          the bus (see below); default: $TEDSKIT_BUS, else the bundled\n"
         "                     simulated sensor examples/sensor.bus\n"
         "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
         "  --hex              print only the image (\"memory:\" and \"register:\" lines)\n"
         "  --raw              print only the whole chip image with its page checksums\n"
+        "  -o, --output FILE  write the image to FILE: a virtual TEDS file when it ends in\n"
+        "                     .ted, JSON when it ends in .json, else the text form\n"
         "  --v10              decode with the V1.0 (TDL) engine\n"
         "  -v, --verbose      show the 1-Wire traffic (resets, bytes sent and received,\n"
         "                     what the adapter did) on standard error\n"
