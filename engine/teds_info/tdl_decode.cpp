@@ -93,7 +93,14 @@ int32_t CTEDSInfo::processPropertyFromMemory(CTDLProperty* property, int32_t& cu
 
 void CTEDSInfo::readUserData(CTDLProperty* property, int32_t n, int32_t& cursor) {
   const int32_t start = cursor;
-  if (dorvia::readBitField(memoryData, kUserDataMarkBits, cursor) != kUserDataMark) {
+  const uint32_t mark = dorvia::readBitField(memoryData, kUserDataMarkBits, cursor);
+  if (mark == kEndWithoutUserData) {
+    // The end selector alone, without the bit that announces text: there is no user data,
+    // and its two bits are not the text's first characters.
+    cursor = start + kSelectorBits;
+    return;
+  }
+  if (mark != kUserDataMark) {
     cursor = start;
     readRaw(memoryData, cursor, *property, n);
     return;
