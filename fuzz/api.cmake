@@ -1,3 +1,5 @@
 if(TARGET tedskit)
   tedskit_add_fuzzer(fuzz_tedskit_open ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_tedskit_open.cpp LINKS tedskit)
+  tedskit_add_fuzzer(fuzz_tedskit_json ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_tedskit_json.cpp LINKS tedskit)
+  tedskit_add_fuzzer(fuzz_ted_file ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_ted_file.cpp LINKS tedskit)
 endif()
