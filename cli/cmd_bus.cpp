@@ -164,7 +164,7 @@ int runWrite(std::span<char* const> argv) {
     return 0;
   }
   const Context context = makeContext(args);
-  const TedsImage image = imageFromArguments(args.positional());
+  const TedsImage image = imageFromArguments(args.positional(), context.templatesDir);
   BusSession bus(args);
   const base::ChipModel& chip = chipOf(bus.family());
   const bool lockingWrite = bus.family() == base::kFamilyDs2430a && image.wantsV10Engine();

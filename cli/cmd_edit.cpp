@@ -115,7 +115,7 @@ int runEdit(std::span<char* const> argv) {
     return 0;
   }
   const Context context = makeContext(args);
-  const TedsImage image = imageFromArguments(args.positional());
+  const TedsImage image = imageFromArguments(args.positional(), context.templatesDir);
   refuseBlankInput(image);
   Engine engine(context.templatesDir);
   Teds teds = engine.decode(image, args.has("v10"));

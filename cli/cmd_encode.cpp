@@ -26,11 +26,7 @@ int runEncode(std::span<char* const> argv) {
   const std::unique_ptr<tedskit_teds, void (*)(tedskit_teds*)> teds(raw, tedskit_teds_free);
   const char* note = nullptr;
   tedskit_teds_note(teds.get(), &note);
-  for (std::string_view rest = note == nullptr ? "" : note; !rest.empty();) {
-    const auto end = rest.find('\n');
-    std::cerr << "teds: note: " << rest.substr(0, end) << "\n";
-    rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-  }
+  printNotes(note == nullptr ? "" : note);
   if (const auto output = args.value("output")) {
     writeOutputFile(*output, encodedAs(teds.get(), outputFormOf(*output)));
     return 0;

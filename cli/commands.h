@@ -33,8 +33,10 @@ int runStore(std::span<char* const> args);
 int runTdl(std::span<char* const> args);
 
 // Reads an image named on the command line: hex digits, a file, or "-" for standard
-// input; several hex arguments are lines of one image (memory, then register).
-TedsImage imageFromArguments(const std::vector<std::string>& sources);
+// input; several hex arguments are lines of one image (memory, then register). A JSON
+// file has its edited values set and checked with the templates of templatesDir.
+TedsImage imageFromArguments(const std::vector<std::string>& sources,
+                             const std::filesystem::path& templatesDir = defaultTemplatesDir());
 
 }  // namespace teds
 

@@ -1,6 +1,7 @@
 #include "output_file.h"
 
 #include <fstream>
+#include <iostream>
 #include <memory>
 
 #include "app.h"
@@ -42,6 +43,14 @@ std::string encodedAs(const tedskit_teds* teds, OutputForm form) {
   if (result != TEDSKIT_OK) throw Failure(tedskit_last_error());
   const std::unique_ptr<char, void (*)(char*)> hold(bytes, tedskit_string_free);
   return form == OutputForm::Ted ? std::string(bytes, size) : std::string(bytes);
+}
+
+void printNotes(std::string_view notes) {
+  while (!notes.empty()) {
+    const auto end = notes.find('\n');
+    std::cerr << "teds: note: " << notes.substr(0, end) << "\n";
+    notes = end == std::string_view::npos ? std::string_view{} : notes.substr(end + 1);
+  }
 }
 
 void writeImageFile(const std::string& path, const TedsImage& image, const std::filesystem::path& templatesDir,

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "image.h"
 #include "tedskit/tedskit.h"
@@ -20,6 +21,9 @@ void writeOutputFile(const std::string& path, const std::string& content);
 
 // The TEDS of an open handle in one form.
 std::string encodedAs(const tedskit_teds* teds, OutputForm form);
+
+// Notes of libtedskit, one a line, as "teds: note: ..." on standard error.
+void printNotes(std::string_view notes);
 
 // An image the tool holds, in the form the path's suffix names; JSON decodes it with the
 // templates of templatesDir.

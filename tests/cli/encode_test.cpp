@@ -69,12 +69,25 @@ TEST(Encode, HandEditedJsonIsCheckedAndEncoded) {
   EXPECT_EQ(fieldValue(back, "Meas. position ID"), "34");
   EXPECT_EQ(fieldValue(back, "Sensitivity direction (x,y,z)"), "x");
   EXPECT_EQ(fieldValue(back, "User data (ascii)"), "BRKT-7");
+  // decode, edit and write take the JSON as well.
+  const Result decoded = runTeds({"decode", "-"}, edited);
+  ASSERT_EQ(decoded.status, 0) << decoded.err;
+  EXPECT_NE(decoded.out.find("Source: JSON"), std::string::npos) << decoded.out;
+  const Result reEdited = runTeds({"edit", "-", "--set", "Meas. position ID=35"}, edited);
+  ASSERT_EQ(reEdited.status, 0) << reEdited.err;
+  EXPECT_EQ(fieldValue(parseJson(runTeds({"decode", "--json", "-"}, reEdited.out).out), "Meas. position ID"), "35");
+  ASSERT_EQ(runTeds({"write", "--yes", "--bus", scratch.bus().string(), "-"}, edited).status, 0);
+  const Json written = parseJson(runTeds({"read", "--json", "--bus", scratch.bus().string()}).out);
+  EXPECT_EQ(fieldValue(written, "Meas. position ID"), "34");
 
   const Result refused = runTeds({"encode", "-"}, replace(json, "\"value\": 12,", "\"value\": 2048,"));
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("teds: standard input: \"Meas. position ID\" takes 0 to 2047"), std::string::npos)
       << refused.err;
   EXPECT_EQ(refused.out, "");
+  const Result refusedByDecode = runTeds({"decode", "-"}, replace(json, "\"value\": 12,", "\"value\": 2048,"));
+  EXPECT_EQ(refusedByDecode.status, 1);
+  EXPECT_NE(refusedByDecode.err.find("takes 0 to 2047"), std::string::npos) << refusedByDecode.err;
 
   const Result serial = runTeds({"encode", "-"}, replace(json, "\"value\": 1048601,", "\"value\": 77,"));
   ASSERT_EQ(serial.status, 0) << serial.err;
