@@ -132,7 +132,8 @@ std::string manufacturerName(const Engine& engine, const Teds& teds) {
 
 std::string tedsJson(const Engine& engine, const Teds& teds, const TedsImage* image, const JsonFacts& facts) {
   const auto& array = teds.fields->array;
-  const std::string name = latin1ToUtf8(std::string(array.templateName, strnlen(array.templateName, TEDS_TEMPLATE_NAME_SIZE)));
+  const std::string name =
+      latin1ToUtf8(std::string(array.templateName, strnlen(array.templateName, TEDS_TEMPLATE_NAME_SIZE)));
   const bool provisional = teds.engine == EngineKind::V10 &&
                            tedskit::base::provisionalNote(array.templateID, array.templateName).has_value();
   json document = {{"schema_version", kJsonSchemaVersion},
@@ -173,9 +174,10 @@ JsonInput readJsonInput(std::string_view content) {
   if (document.is_discarded()) throw ImageError("the input is not valid JSON");
   if (!document.is_object()) throw ImageError("the JSON input is not an object");
   const auto version = document.find("schema_version");
-  if (version != document.end() && (!version->is_number_integer() || version->get<int64_t>() != kJsonSchemaVersion)) {
-    throw ImageError("the JSON input has schema version " + version->dump() + "; this library reads version " +
-                     std::to_string(kJsonSchemaVersion));
+  if (version != document.end() &&
+      (!version->is_number_integer() || version->get<int64_t>() != kJsonSchemaVersion)) {
+    throw ImageError("the JSON input has schema version " + version->dump() +
+                     "; this library reads version " + std::to_string(kJsonSchemaVersion));
   }
   const auto images = document.find("image");
   if (images == document.end() || !images->is_object() || !images->contains("memory") ||
@@ -225,7 +227,7 @@ std::vector<std::string> applyJsonFields(Document& document, const JsonInput& in
     // A label may occur twice: the field at the same place is the one meant.
     const auto& fields = document.fields();
     int at = i < fields.size() && fields[i].model.label == given.label ? static_cast<int>(i)
-                                                                        : document.indexOf(given.label);
+                                                                       : document.indexOf(given.label);
     if (at < 0) {
       // Leaves the message of an unknown label to the set.
       document.set(given.label, given.value.empty() ? "" : settingText(json::parse(given.value)));
@@ -239,7 +241,8 @@ std::vector<std::string> applyJsonFields(Document& document, const JsonInput& in
     }
     if (setting.empty() && !given.index.empty() && field.model.kind == ValueKind::Enumeration) {
       const json index = json::parse(given.index);
-      if (!index.is_number_integer() || index.get<int64_t>() != field.value.integer) setting = settingText(index);
+      if (!index.is_number_integer() || index.get<int64_t>() != field.value.integer)
+        setting = settingText(index);
     }
     if (setting.empty()) continue;
     for (auto& note : document.set(given.label, setting)) notes.push_back(std::move(note));

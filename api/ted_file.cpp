@@ -32,7 +32,8 @@ bool isTedFile(std::span<const uint8_t> bytes) {
 }
 
 TedsImage fromTedFile(std::span<const uint8_t> bytes) {
-  if (!isTedFile(bytes)) throw ImageError("a virtual TEDS file starts with the header [v03], one byte per bit");
+  if (!isTedFile(bytes))
+    throw ImageError("a virtual TEDS file starts with the header [v03], one byte per bit");
   const auto stream = bytes.subspan(kTedHeaderSize);
   if (stream.size() < kMinStreamBits) {
     throw ImageError("a virtual TEDS file holds at least " + std::to_string(kMinStreamBits) +

@@ -123,7 +123,8 @@ base::ChipWrite planWrite(const TedsImage& image, int family) {
 }  // namespace
 
 int runRead(std::span<char* const> argv) {
-  const Args args(argv, busOptions({{"hex", 0, false}, {"raw", 0, false}, {"v10", 0, false}, {"output", 'o', true}}));
+  const Args args(
+      argv, busOptions({{"hex", 0, false}, {"raw", 0, false}, {"v10", 0, false}, {"output", 'o', true}}));
   if (args.has("help")) {
     printHelp(helpOf("read"));
     return 0;

@@ -50,7 +50,8 @@ TedsImage imageFromJson(const std::string& json, const std::filesystem::path& te
 
 }  // namespace
 
-TedsImage imageFromArguments(const std::vector<std::string>& sources, const std::filesystem::path& templatesDir) {
+TedsImage imageFromArguments(const std::vector<std::string>& sources,
+                             const std::filesystem::path& templatesDir) {
   if (sources.empty()) throw UsageError("no image given");
   std::string content;
   bool allHex = true;

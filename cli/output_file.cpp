@@ -53,8 +53,8 @@ void printNotes(std::string_view notes) {
   }
 }
 
-void writeImageFile(const std::string& path, const TedsImage& image, const std::filesystem::path& templatesDir,
-                    bool forceV10) {
+void writeImageFile(const std::string& path, const TedsImage& image,
+                    const std::filesystem::path& templatesDir, bool forceV10) {
   switch (outputFormOf(path)) {
     case OutputForm::Ted: {
       const auto file = tedFile(image);

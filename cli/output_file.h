@@ -27,8 +27,8 @@ void printNotes(std::string_view notes);
 
 // An image the tool holds, in the form the path's suffix names; JSON decodes it with the
 // templates of templatesDir.
-void writeImageFile(const std::string& path, const TedsImage& image, const std::filesystem::path& templatesDir,
-                    bool forceV10);
+void writeImageFile(const std::string& path, const TedsImage& image,
+                    const std::filesystem::path& templatesDir, bool forceV10);
 
 }  // namespace teds
 

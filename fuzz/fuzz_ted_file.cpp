@@ -12,7 +12,8 @@ namespace {
 const char kHeader[] = "[v03]";
 
 std::string fileOf(const uint8_t* data, size_t size) {
-  if (size == 0 || data[0] % 2 == 0) return std::string(reinterpret_cast<const char*>(data), size).substr(size > 0);
+  if (size == 0 || data[0] % 2 == 0)
+    return std::string(reinterpret_cast<const char*>(data), size).substr(size > 0);
   std::string file;
   for (int i = 0; i < 5; ++i) {
     for (int b = 0; b < 8; ++b) file += static_cast<char>((kHeader[i] >> b) & 1);

@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tedskit_teds_free(teds);
 
   tedskit_teds* again = nullptr;
-  if (tedskit_teds_open("data", json.data(), json.size(), TEDSKIT_INPUT_AUTO, 0, &again) != TEDSKIT_OK) std::abort();
+  if (tedskit_teds_open("data", json.data(), json.size(), TEDSKIT_INPUT_AUTO, 0, &again) != TEDSKIT_OK)
+    std::abort();
   const char* note = nullptr;
   if (tedskit_teds_note(again, &note) != TEDSKIT_OK || note[0] != '\0') std::abort();
   if (tedskit_teds_text(again, &raw) != TEDSKIT_OK || taken(raw) != text) std::abort();

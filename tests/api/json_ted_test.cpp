@@ -266,7 +266,8 @@ TEST(TedFile, EveryEndOfStreamReadsAndComesBackBitForBit) {
   }
   // Without a user area the end selector is no text, and an edit does not make it one.
   const Handle none = open(cases[0].file);
-  ASSERT_EQ(tedskit_teds_set(none.get(), "Meas. position ID", "7", nullptr), TEDSKIT_OK) << tedskit_last_error();
+  ASSERT_EQ(tedskit_teds_set(none.get(), "Meas. position ID", "7", nullptr), TEDSKIT_OK)
+      << tedskit_last_error();
   EXPECT_EQ(display(none.get(), "User data (ascii)"), "");
 
   // A Basic TEDS with every kind of value, through a file and back.

@@ -75,23 +75,27 @@ TEST(Encode, HandEditedJsonIsCheckedAndEncoded) {
   EXPECT_NE(decoded.out.find("Source: JSON"), std::string::npos) << decoded.out;
   const Result reEdited = runTeds({"edit", "-", "--set", "Meas. position ID=35"}, edited);
   ASSERT_EQ(reEdited.status, 0) << reEdited.err;
-  EXPECT_EQ(fieldValue(parseJson(runTeds({"decode", "--json", "-"}, reEdited.out).out), "Meas. position ID"), "35");
+  EXPECT_EQ(fieldValue(parseJson(runTeds({"decode", "--json", "-"}, reEdited.out).out), "Meas. position ID"),
+            "35");
   ASSERT_EQ(runTeds({"write", "--yes", "--bus", scratch.bus().string(), "-"}, edited).status, 0);
   const Json written = parseJson(runTeds({"read", "--json", "--bus", scratch.bus().string()}).out);
   EXPECT_EQ(fieldValue(written, "Meas. position ID"), "34");
 
   const Result refused = runTeds({"encode", "-"}, replace(json, "\"value\": 12,", "\"value\": 2048,"));
   EXPECT_EQ(refused.status, 1);
-  EXPECT_NE(refused.err.find("teds: standard input: \"Meas. position ID\" takes 0 to 2047"), std::string::npos)
+  EXPECT_NE(refused.err.find("teds: standard input: \"Meas. position ID\" takes 0 to 2047"),
+            std::string::npos)
       << refused.err;
   EXPECT_EQ(refused.out, "");
-  const Result refusedByDecode = runTeds({"decode", "-"}, replace(json, "\"value\": 12,", "\"value\": 2048,"));
+  const Result refusedByDecode =
+      runTeds({"decode", "-"}, replace(json, "\"value\": 12,", "\"value\": 2048,"));
   EXPECT_EQ(refusedByDecode.status, 1);
   EXPECT_NE(refusedByDecode.err.find("takes 0 to 2047"), std::string::npos) << refusedByDecode.err;
 
   const Result serial = runTeds({"encode", "-"}, replace(json, "\"value\": 1048601,", "\"value\": 77,"));
   ASSERT_EQ(serial.status, 0) << serial.err;
-  EXPECT_NE(serial.err.find("teds: note: \"Serial no.\" identifies the sensor"), std::string::npos) << serial.err;
+  EXPECT_NE(serial.err.find("teds: note: \"Serial no.\" identifies the sensor"), std::string::npos)
+      << serial.err;
 
   const Result notJson = runTeds({"encode", scratch.write("x.json", "{\"image\": 5}").string()});
   EXPECT_EQ(notJson.status, 1);
@@ -136,7 +140,13 @@ TEST(TedFile, MissingTemplateShowsTheBasicTedsAndNamesTheTemplate) {
   const std::string basic = "2B40002008D20400";  // manufacturer 43, model 1, A, 2, serial 1234
   const std::string ted = scratch.path("t29.ted").string();
   // Header, then the Basic TEDS and selector 0 with template 29, one byte per bit.
-  std::string bits("\1\1\0\1\1\0\1\0" "\0\1\1\0\1\1\1\0" "\0\0\0\0\1\1\0\0" "\1\1\0\0\1\1\0\0" "\1\0\1\1\1\0\1\0", 40);
+  std::string bits(
+      "\1\1\0\1\1\0\1\0"
+      "\0\1\1\0\1\1\1\0"
+      "\0\0\0\0\1\1\0\0"
+      "\1\1\0\0\1\1\0\0"
+      "\1\0\1\1\1\0\1\0",
+      40);
   const std::string bytes = basic + "74";
   for (std::size_t i = 0; i < bytes.size(); i += 2) {
     const int value = std::stoi(bytes.substr(i, 2), nullptr, 16);
