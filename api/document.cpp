@@ -46,6 +46,7 @@ std::vector<std::string> Document::set(std::string_view label, std::string_view 
   engine_.setField(edited, std::string(label), checked.engineText);
   TedsImage image = engine_.encode(edited);
   image.origin = image_.origin;
+  image.streamBits = image_.streamBits;
   Teds decoded = engine_.decode(image, teds_.engine == EngineKind::V10);
   const auto models = fieldModels(decoded);
   for (const auto& model : models) {

@@ -22,6 +22,7 @@ class Document {
  public:
   Document(std::filesystem::path templatesDir, TedsImage image, bool forceV10);
 
+  const Engine& engine() const { return engine_; }
   const Teds& teds() const { return teds_; }
   const TedsImage& image() const { return image_; }
   const std::vector<FieldView>& fields() const { return fields_; }

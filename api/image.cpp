@@ -8,6 +8,7 @@
 #include "base/line_reader.h"
 #include "base/page_checksum.h"
 #include "latin1.h"
+#include "ted_file.h"
 
 namespace teds {
 namespace {
@@ -193,6 +194,7 @@ std::string toHex(std::span<const uint8_t> bytes) { return tedskit::base::toHex(
 TedsImage parseImage(std::string_view content) {
   if (looksBinary(content)) {
     const auto* data = reinterpret_cast<const uint8_t*>(content.data());
+    if (isTedFile(std::span(data, content.size()))) return fromTedFile(std::span(data, content.size()));
     TedsImage image = fromChipImage(std::span(data, content.size()));
     image.origin += " (binary)";
     return image;

@@ -40,6 +40,8 @@ struct TedsImage {
   std::optional<std::array<uint8_t, 8>> applicationRegister;
   // Bytes of body the chip it came from holds, when it came from a chip.
   std::optional<std::size_t> chipRoom;
+  // Bits of the stream a virtual TEDS file held (its zero padding included); 0 otherwise.
+  std::size_t streamBits = 0;
 
   int selector() const;
   // The 8-bit template ID after the selector.
@@ -84,7 +86,7 @@ TedsImage fromChipContents(const tedskit::base::ChipContents& contents);
 //    (a whole chip with page checksums);
 //  - untagged hex lines: a memory line and a register line (the example files), one memory
 //    line, or the rows of a whole chip dump;
-//  - a binary file holding a whole chip image.
+//  - a binary file holding a whole chip image, or a virtual TEDS file (.ted).
 // Lines starting with '#' are comments; blanks inside hex are ignored.
 TedsImage parseImage(std::string_view content);
 

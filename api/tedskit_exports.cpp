@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -11,7 +12,9 @@
 #include "check.h"
 #include "document.h"
 #include "image.h"
+#include "json_form.h"
 #include "latin1.h"
+#include "ted_file.h"
 #include "tedskit/tedskit.h"
 #include "value_check.h"
 
@@ -100,6 +103,9 @@ teds::TedsImage imageOf(const void* input, size_t size, tedskit_input kind) {
   const auto* bytes = static_cast<const uint8_t*>(input);
   const std::string_view text(static_cast<const char*>(input), size);
   switch (kind) {
+    case TEDSKIT_INPUT_TED:
+      return teds::fromTedFile(std::span(bytes, size));
+    case TEDSKIT_INPUT_JSON:
     case TEDSKIT_INPUT_BYTES:
       return teds::fromMemoryImage(std::span(bytes, size));
     case TEDSKIT_INPUT_CHIP:
@@ -119,6 +125,24 @@ teds::TedsImage imageOf(const void* input, size_t size, tedskit_input kind) {
   return teds::parseImage(text);
 }
 
+std::string joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
+}
+
+// A JSON input is its raw images with its fields set on them; every other kind is an image.
+tedskit_teds* opened(const char* dir, const void* input, size_t size, tedskit_input kind, bool forceV10) {
+  const std::string_view text(static_cast<const char*>(input), size);
+  if (kind == TEDSKIT_INPUT_JSON || (kind == TEDSKIT_INPUT_AUTO && teds::looksLikeJson(text))) {
+    teds::JsonInput json = teds::readJsonInput(text);
+    auto teds = std::make_unique<tedskit_teds>(dir, std::move(json.image), forceV10 || json.tdl);
+    teds->note = joined(teds::applyJsonFields(teds->document, json));
+    return teds.release();
+  }
+  return std::make_unique<tedskit_teds>(dir, imageOf(input, size, kind), forceV10).release();
+}
+
 }  // namespace
 
 extern "C" {
@@ -135,9 +159,8 @@ int32_t tedskit_teds_open(const char* templates_dir, const void* input, size_t s
           "tedskit_teds_open needs a template directory, an input and a place for the handle");
     }
     *teds = nullptr;
-    if (kind < TEDSKIT_INPUT_AUTO || kind > TEDSKIT_INPUT_CHIP) return argumentError("unknown input kind");
-    *teds =
-        new tedskit_teds(templates_dir, imageOf(input == nullptr ? "" : input, size, kind), force_tdl != 0);
+    if (kind < TEDSKIT_INPUT_AUTO || kind > TEDSKIT_INPUT_TED) return argumentError("unknown input kind");
+    *teds = opened(templates_dir, input == nullptr ? "" : input, size, kind, force_tdl != 0);
     return TEDSKIT_OK;
   });
 }
@@ -323,9 +346,7 @@ int32_t tedskit_teds_set(tedskit_teds* teds, const char* label, const char* valu
     if (teds == nullptr || label == nullptr || value == nullptr) {
       return argumentError("tedskit_teds_set needs a handle, a label and a value");
     }
-    const auto notes = teds->document.set(label, value);
-    teds->note.clear();
-    for (const auto& line : notes) teds->note += (teds->note.empty() ? "" : "\n") + line;
+    teds->note = joined(teds->document.set(label, value));
     if (note != nullptr) *note = teds->note.c_str();
     return TEDSKIT_OK;
   });
@@ -346,6 +367,37 @@ int32_t tedskit_teds_memory_hex(const tedskit_teds* teds, char** hex) {
     return TEDSKIT_OK;
   });
 }
+
+int32_t tedskit_teds_note(const tedskit_teds* teds, const char** note) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || note == nullptr) return argumentError("no handle or no place for the result");
+    *note = teds->note.c_str();
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_teds_json(const tedskit_teds* teds, char** json) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || json == nullptr) return argumentError("no handle or no place for the result");
+    *json = copied(teds::tedsJson(teds->document, {}));
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_teds_ted(const tedskit_teds* teds, char** bytes, size_t* size) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || bytes == nullptr || size == nullptr)
+      return argumentError("no handle or no place for the result");
+    const auto file = teds::tedFile(teds->document.image());
+    auto* out = static_cast<char*>(std::malloc(file.size()));
+    if (out == nullptr) throw std::bad_alloc();
+    std::memcpy(out, file.data(), file.size());
+    *bytes = out;
+    *size = file.size();
+    return TEDSKIT_OK;
+  });
+}
+
 
 int32_t tedskit_teds_check(const tedskit_teds* teds, const char* on_date, tedskit_check** check) {
   return run([&]() -> int32_t {

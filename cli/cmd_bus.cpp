@@ -14,6 +14,7 @@
 #include "commands.h"
 #include "engine.h"
 #include "field_diff.h"
+#include "output_file.h"
 #include "report.h"
 #include "tedskit/ferrun.h"
 #include "tedskit/owbus.h"
@@ -123,7 +124,8 @@ int runRead(std::span<char* const> argv) {
                                     {"raw", 0, false},
                                     {"v10", 0, false},
                                     {"device", 'd', true},
-                                    {"all", 'a', false}}));
+                                    {"all", 'a', false},
+                                    {"output", 'o', true}}));
   if (args.has("help")) {
     printHelp(helpOf("read"));
     return 0;
@@ -131,8 +133,8 @@ int runRead(std::span<char* const> argv) {
   if (!args.positional().empty()) throw UsageError("teds read takes no arguments");
   if (args.has("all") && (args.value("device") || args.value("channel")))
     throw UsageError("--all reads every chip; it takes no --device or --channel");
-  if (args.has("all") && (args.has("hex") || args.has("raw")))
-    throw UsageError("--all decodes every chip; it takes no --hex or --raw");
+  if (args.has("all") && (args.has("hex") || args.has("raw") || args.value("output")))
+    throw UsageError("--all decodes every chip; it takes no --hex, --raw or --output");
   const Context context = makeContext(args);
   const TrafficEcho echo(args.has("verbose"));
   const std::string busName = busSpecification(args);
@@ -153,6 +155,11 @@ int runRead(std::span<char* const> argv) {
   }
   if (args.has("hex")) {
     std::cout << formatImage(read.image);
+    return 0;
+  }
+  if (const auto output = args.value("output")) {
+    if (const auto blank = read.image.blankByte()) throw Failure(blankText(chip, scan.shown, *blank));
+    writeImageFile(*output, read.image, context.templatesDir, args.has("v10"));
     return 0;
   }
   printDecoded(context, args, scan, chip, read);
@@ -205,7 +212,7 @@ int runWrite(std::span<char* const> argv) {
     return 0;
   }
   const Context context = makeContext(args);
-  const TedsImage image = imageFromArguments(args.positional());
+  const TedsImage image = imageFromArguments(args.positional(), context.templatesDir);
   if (!image.checksumOk && !args.has("force"))
     throw Failure(
         "the image's checksum does not match its bytes, so it may be corrupt; nothing written "

@@ -1,4 +1,5 @@
 #include <iostream>
+#include <memory>
 #include <span>
 
 #include "base/bit_field.h"
@@ -7,6 +8,8 @@
 
 #include "commands.h"
 #include "engine.h"
+#include "json_form.h"
+#include "output_file.h"
 #include "report.h"
 
 namespace teds {
@@ -28,9 +31,27 @@ void printBasicTeds(const TedsImage& image) {
             << "Serial no.: " << readBits(basic, 40, 24) << "\n";
 }
 
+// JSON goes through libtedskit, which sets and checks its edited values; its notes go to
+// standard error.
+TedsImage imageFromJson(const std::string& json, const std::filesystem::path& templatesDir) {
+  tedskit_teds* raw = nullptr;
+  if (tedskit_teds_open(templatesDir.c_str(), json.data(), json.size(), TEDSKIT_INPUT_JSON, 0, &raw) !=
+      TEDSKIT_OK) {
+    throw Failure(tedskit_last_error());
+  }
+  const std::unique_ptr<tedskit_teds, void (*)(tedskit_teds*)> teds(raw, tedskit_teds_free);
+  const char* note = nullptr;
+  tedskit_teds_note(teds.get(), &note);
+  printNotes(note == nullptr ? "" : note);
+  TedsImage image = parseImage(encodedAs(teds.get(), OutputForm::Text));
+  image.origin = "JSON";
+  return image;
+}
+
 }  // namespace
 
-TedsImage imageFromArguments(const std::vector<std::string>& sources) {
+TedsImage imageFromArguments(const std::vector<std::string>& sources,
+                             const std::filesystem::path& templatesDir) {
   if (sources.empty()) throw UsageError("no image given");
   std::string content;
   bool allHex = true;
@@ -41,10 +62,13 @@ TedsImage imageFromArguments(const std::vector<std::string>& sources) {
   }
   if (sources.size() != 1) throw UsageError("give one image file, or the image as hex digits");
   const std::string text = readSource(sources[0]);
+  const std::string name = sources[0] == "-" ? std::string("standard input") : sources[0];
   try {
-    return parseImage(text);
+    return looksLikeJson(text) ? imageFromJson(text, templatesDir) : parseImage(text);
   } catch (const ImageError& error) {
-    throw ImageError((sources[0] == "-" ? std::string("standard input") : sources[0]) + ": " + error.what());
+    throw ImageError(name + ": " + error.what());
+  } catch (const Failure& error) {
+    throw Failure(name + ": " + error.what());
   }
 }
 
@@ -55,7 +79,7 @@ int runDecode(std::span<char* const> argv) {
     return 0;
   }
   const Context context = makeContext(args);
-  const TedsImage image = imageFromArguments(args.positional());
+  const TedsImage image = imageFromArguments(args.positional(), context.templatesDir);
   Engine engine(context.templatesDir);
   Teds teds;
   try {

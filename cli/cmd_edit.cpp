@@ -4,6 +4,7 @@
 #include "base/fixed_meanings.h"
 #include "commands.h"
 #include "engine.h"
+#include "output_file.h"
 #include "report.h"
 #include "tedskit/tedskit.h"
 
@@ -11,7 +12,8 @@ namespace teds {
 namespace {
 
 std::vector<OptionSpec> editOptions() {
-  return withCommonOptions({{"set", 's', true}, {"manufacturer", 'm', true}, {"v10", 0, false}});
+  return withCommonOptions(
+      {{"set", 's', true}, {"manufacturer", 'm', true}, {"v10", 0, false}, {"output", 'o', true}});
 }
 
 namespace base = tedskit::base;
@@ -73,8 +75,10 @@ TedsImage applySettings(const Context& context, const TedsImage& image, bool for
   return result;
 }
 
-void printEncoded(const Context& context, const TedsImage& image) {
-  if (context.json) {
+void printEncoded(const Context& context, const Args& args, const TedsImage& image, bool v10) {
+  if (const auto output = args.value("output")) {
+    writeImageFile(*output, image, context.templatesDir, v10);
+  } else if (context.json) {
     std::cout << imageJson(image) << "\n";
   } else {
     std::cout << formatImage(image);
@@ -93,7 +97,7 @@ int runNew(std::span<char* const> argv) {
   const Context context = makeContext(args);
   Engine engine(context.templatesDir);
   const TemplateChoice choice = parseTemplate(args.positional()[0], args);
-  printEncoded(context, applySettings(context, freshImage(engine, choice), choice.v10, args));
+  printEncoded(context, args, applySettings(context, freshImage(engine, choice), choice.v10, args), choice.v10);
   return 0;
 }
 
@@ -104,11 +108,12 @@ int runEdit(std::span<char* const> argv) {
     return 0;
   }
   const Context context = makeContext(args);
-  const TedsImage image = imageFromArguments(args.positional());
+  const TedsImage image = imageFromArguments(args.positional(), context.templatesDir);
   refuseBlankInput(image);
   Engine engine(context.templatesDir);
   Teds teds = engine.decode(image, args.has("v10"));
-  printEncoded(context, applySettings(context, engine.encode(teds), args.has("v10"), args));
+  printEncoded(context, args, applySettings(context, engine.encode(teds), args.has("v10"), args),
+               teds.engine == EngineKind::V10);
   return 0;
 }
 

@@ -23,6 +23,7 @@ const CommandHelp& helpOf(const std::string& name);
 int runDecode(std::span<char* const> args);
 int runNew(std::span<char* const> args);
 int runEdit(std::span<char* const> args);
+int runEncode(std::span<char* const> args);
 int runRead(std::span<char* const> args);
 int runWrite(std::span<char* const> args);
 int runBus(std::span<char* const> args);
@@ -33,8 +34,10 @@ int runTdl(std::span<char* const> args);
 int runCheck(std::span<char* const> args);
 
 // Reads an image named on the command line: hex digits, a file, or "-" for standard
-// input; several hex arguments are lines of one image (memory, then register).
-TedsImage imageFromArguments(const std::vector<std::string>& sources);
+// input; several hex arguments are lines of one image (memory, then register). A JSON
+// file has its edited values set and checked with the templates of templatesDir.
+TedsImage imageFromArguments(const std::vector<std::string>& sources,
+                             const std::filesystem::path& templatesDir = defaultTemplatesDir());
 
 }  // namespace teds
 

@@ -11,7 +11,9 @@ const std::vector<Command>& commands() {
         "application register), a file, or - for standard input. Files may hold \"memory:\" and\n"
         "\"register:\" lines (what teds read, new and edit print), a memory line and a register\n"
         "line, or a whole chip dump with its page checksums (\"chip:\" lines, rows of hex or a\n"
-        "binary file). Lines starting with # are comments.\n"
+        "binary file), a virtual TEDS file (.ted), or the JSON that --json prints, whose edited\n"
+        "values are set and checked as --set does (see teds encode). Lines starting with # are\n"
+        "comments.\n"
         "\n"
         "Options:\n"
         "  --form             print the template form text instead of the table\n"
@@ -20,7 +22,7 @@ const std::vector<Command>& commands() {
         "  --strict           fail on an image whose checksum does not match (else a warning)\n"},
        runDecode},
       {{"new", "Lay out a new TEDS for a template, set fields and print the encoded image.",
-        "teds new [--set \"LABEL=VALUE\"]... [--manufacturer ID] [--v10] TEMPLATE",
+        "teds new [--set \"LABEL=VALUE\"]... [--manufacturer ID] [--v10] [--output FILE] TEMPLATE",
         "TEMPLATE is a template ID (see teds templates), \"lms-free\" or \"lms-geometry\".\n"
         "IDs from 25 on are V1.0 templates of the TDL engine.\n"
         "\n"
@@ -28,18 +30,34 @@ const std::vector<Command>& commands() {
         "  --set \"LABEL=VALUE\"  set the field with this label (repeatable), e.g.\n"
         "                     --set \"Serial no.=1234\"\n"
         "  --manufacturer ID  a template of this manufacturer's template file\n"
-        "  --v10              lay the template out with the V1.0 (TDL) engine\n"},
+        "  --v10              lay the template out with the V1.0 (TDL) engine\n"
+        "  -o, --output FILE  write the image to FILE instead (.ted, .json or text)\n"},
        runNew},
       {{"edit", "Change fields of an existing TEDS image and print the encoded image.",
-        "teds edit [--set \"LABEL=VALUE\"]... [--v10] IMAGE...",
+        "teds edit [--set \"LABEL=VALUE\"]... [--v10] [--output FILE] IMAGE...",
         "IMAGE as for teds decode.\n"
         "\n"
         "Options:\n"
         "  --set \"LABEL=VALUE\"  set the field with this label (repeatable)\n"
-        "  --v10              decode with the V1.0 (TDL) engine\n"},
+        "  --v10              decode with the V1.0 (TDL) engine\n"
+        "  -o, --output FILE  write the image to FILE instead: a virtual TEDS file when it\n"
+        "                     ends in .ted, JSON when it ends in .json, else the text form\n"},
        runEdit},
+      {{"encode", "Encode a TEDS given as JSON (or as any image) and print the image.",
+        "teds encode [--json] [--v10] [--output FILE] FILE|-",
+        "FILE is the JSON that teds decode --json prints, maybe with values edited by hand, or\n"
+        "any image teds decode takes; - reads standard input. The raw images in the JSON are\n"
+        "the base: every field whose \"value\" differs from them is set, checked as --set\n"
+        "checks it. Prints the \"memory:\" and \"register:\" lines.\n"
+        "\n"
+        "Options:\n"
+        "  --json             print the JSON of the encoded TEDS instead\n"
+        "  --v10              decode with the V1.0 (TDL) engine\n"
+        "  -o, --output FILE  write to FILE instead: a virtual TEDS file when it ends in .ted,\n"
+        "                     JSON when it ends in .json, else the text form\n"},
+       runEncode},
       {{"read", "Read the TEDS of the sensor on a 1-Wire bus, decode it and print it.",
-        "teds read [--bus BUS] [--device ROM] [--channel N] [--hex | --raw] [--v10]\n"
+        "teds read [--bus BUS] [--device ROM] [--channel N] [--hex | --raw | --output FILE] [--v10]\n"
         "       teds read --all [--bus BUS] [--json] [--v10]",
         "With several TEDS chips on the bus, --device names the one to read; without it the\n"
         "chips are listed and nothing is decoded.\n"
@@ -55,6 +73,8 @@ const std::vector<Command>& commands() {
         "                     switch; with --json a list\n"
         "  --hex              print only the image (\"memory:\" and \"register:\" lines)\n"
         "  --raw              print only the whole chip image with its page checksums\n"
+        "  -o, --output FILE  write the image to FILE: a virtual TEDS file when it ends in\n"
+        "                     .ted, JSON when it ends in .json, else the text form\n"
         "  --v10              decode with the V1.0 (TDL) engine\n"
         "  -v, --verbose      show the 1-Wire traffic (resets, bytes sent and received,\n"
         "                     what the adapter did) on standard error\n"

@@ -6,10 +6,7 @@
 #include <cstring>
 #include <iostream>
 
-#include <unistd.h>
-
-#include "capture.h"
-#include "tedskit/quillon.h"
+#include "json_form.h"
 
 namespace teds {
 namespace {
@@ -33,14 +30,6 @@ std::string lowerCase(std::string text) {
 }
 
 const char* accessName(int access) { return access == 0 ? "RO" : "RW"; }
-
-std::string manufacturerName(Engine& engine, Teds& teds) {
-  CapturedOutput quiet(STDOUT_FILENO);  // the engine's note of a missing manufacturer file
-  char name[256] = "";
-  const int32_t result =
-      QUILLON_GetTEDSManufacturerStr(teds.fields.get(), engine.templatesDir().c_str(), name, sizeof name);
-  return result < 0 ? std::string{} : latin1ToUtf8(name);
-}
 
 // Control characters in a value would upset the terminal and the readers of our
 // output; show them as \xNN.
@@ -88,33 +77,10 @@ std::string shownValue(const Row& row) {
   return printable(row.value) + (row.enumerate.empty() ? "" : " (" + row.enumerate + ")");
 }
 
-void printJson(Engine& engine, Teds& teds, const TedsImage* image, const Facts& facts) {
-  const auto& array = teds.fields->array;
-  std::cout << "{\n  \"template\": {\"id\": " << array.templateID
-            << ", \"name\": " << jsonString(latin1ToUtf8(array.templateName))
-            << ", \"kind\": " << jsonString(kindName(teds))
-            << "},\n  \"engine\": " << jsonString(lowerCase(engineName(teds.engine)))
-            << ",\n  \"manufacturer\": " << jsonString(manufacturerName(engine, teds));
-  // The LMS layout carries no checksum.
-  if (image != nullptr) {
-    std::cout << ",\n  \"checksum_ok\": "
-              << (teds.engine == EngineKind::Lms ? "null"
-                  : image->checksumOk            ? "true"
-                                                 : "false");
-  }
-  for (const auto& [key, value] : facts)
-    std::cout << ",\n  " << jsonString(lowerCase(key)) << ": " << jsonString(value);
-  if (image != nullptr) std::cout << ",\n  \"image\": " << imageJson(*image);
-  std::cout << ",\n  \"fields\": [";
-  const auto rows = rowsOf(teds);
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    std::cout << (i == 0 ? "\n" : ",\n") << "    {\"label\": " << jsonString(rows[i].label)
-              << ", \"value\": " << jsonString(rows[i].value) << ", \"units\": " << jsonString(rows[i].units)
-              << ", \"access\": " << jsonString(rows[i].access);
-    if (!rows[i].enumerate.empty()) std::cout << ", \"enumerate\": " << jsonString(rows[i].enumerate);
-    std::cout << "}";
-  }
-  std::cout << "\n  ]\n}\n";
+void printJson(const Engine& engine, const Teds& teds, const TedsImage* image, const Facts& facts) {
+  JsonFacts keyed;
+  for (const auto& [key, value] : facts) keyed.emplace_back(lowerCase(key), value);
+  std::cout << tedsJson(engine, teds, image, keyed);
 }
 
 }  // namespace

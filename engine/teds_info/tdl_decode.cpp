@@ -1,6 +1,7 @@
 // CTEDSInfo: decoding the held images against a TDL template. A bit cursor walks the
 // template's properties in order; select cases read their selector and continue
 // with the properties of the chosen case.
+#include <algorithm>
 #include <cstring>
 #include <span>
 
@@ -21,6 +22,18 @@ constexpr size_t kClearedRawBytes = 32;
 void readRaw(std::span<const uint8_t> image, int32_t& cursor, CTDLProperty& property, int64_t n) {
   int32_t rawCursor = 0;
   dorvia::copyBits(image, cursor, property.m_rawData, rawCursor, n);
+}
+
+// Whether every bit from the cursor to the end of the template data is 0.
+bool zerosToTheEnd(std::span<const uint8_t> image, int32_t cursor) {
+  while (cursor < kTedsTemplateDataEndBit && cursor % 8 != 0) {
+    if (dorvia::readBitField(image, 1, cursor) != 0) return false;
+  }
+  const auto end = std::min<std::size_t>(kTedsTemplateDataEndBit / 8, image.size());
+  for (auto at = static_cast<std::size_t>(cursor / 8); at < end; ++at) {
+    if (image[at] != 0) return false;
+  }
+  return true;
 }
 
 CTDLCase* caseAt(CTDLSelectCase* selectCase, int32_t v) {
@@ -93,7 +106,14 @@ int32_t CTEDSInfo::processPropertyFromMemory(CTDLProperty* property, int32_t& cu
 
 void CTEDSInfo::readUserData(CTDLProperty* property, int32_t n, int32_t& cursor) {
   const int32_t start = cursor;
-  if (dorvia::readBitField(memoryData, kUserDataMarkBits, cursor) != kUserDataMark) {
+  const uint32_t mark = dorvia::readBitField(memoryData, kUserDataMarkBits, cursor);
+  if (mark == kEndWithoutUserData && zerosToTheEnd(memoryData, cursor)) {
+    // The end selector alone and nothing after it, not even the bit that announces text:
+    // there is no user data, and those two bits are no character of it.
+    cursor = start + kSelectorBits;
+    return;
+  }
+  if (mark != kUserDataMark) {
     cursor = start;
     readRaw(memoryData, cursor, *property, n);
     return;

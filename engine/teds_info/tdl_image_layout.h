@@ -17,6 +17,8 @@ inline constexpr uint32_t kMtsSelector = tedskit::base::kMtsStoredSelector;
 inline constexpr uint32_t kMtsStoredID = tedskit::base::kMtsStoredTemplate;
 inline constexpr uint32_t kUserDataMark = 7;  // three bits that announce 7-bit text
 inline constexpr int kUserDataMarkBits = 3;
+// The same three bits when the stream ends at the end selector (1 1, then zeros).
+inline constexpr uint32_t kEndWithoutUserData = 3;
 inline constexpr int kUserCharacterBits = 7;
 
 }  // namespace tdl_image

@@ -41,7 +41,9 @@ typedef enum tedskit_input {
   TEDSKIT_INPUT_TEXT = 1,  /* "memory:"/"register:" lines, hex lines, a hex chip dump */
   TEDSKIT_INPUT_HEX = 2,   /* hex digits of a memory image (checksum byte first) */
   TEDSKIT_INPUT_BYTES = 3, /* the bytes of a memory image (checksum byte first) */
-  TEDSKIT_INPUT_CHIP = 4   /* the bytes of a whole chip, 32-byte pages with checksums */
+  TEDSKIT_INPUT_CHIP = 4,  /* the bytes of a whole chip, 32-byte pages with checksums */
+  TEDSKIT_INPUT_JSON = 5,  /* the JSON of tedskit_teds_json (docs/json.md), values maybe edited */
+  TEDSKIT_INPUT_TED = 6    /* a virtual TEDS file (.ted): header [v03], then one byte per bit */
 } tedskit_input;
 
 typedef enum tedskit_engine {
@@ -63,7 +65,11 @@ TEDSKIT_API const char* tedskit_last_error(void);
 TEDSKIT_API void tedskit_string_free(char* text);
 
 /* Decodes size bytes of input with the templates of templates_dir. force_tdl decodes with
- * the TDL engine whatever the template ID says. */
+ * the TDL engine whatever the template ID says. JSON is recognised by its opening brace:
+ * its raw images are decoded, then every field whose "value" (or enumeration "index")
+ * differs from what they hold is set, in order, checked as tedskit_teds_set checks; a
+ * refused value fails the open with TEDSKIT_ERR_VALUE. tedskit_teds_note then gives the
+ * notes of those settings. */
 TEDSKIT_API int32_t tedskit_teds_open(const char* templates_dir, const void* input, size_t size,
                                       tedskit_input kind, int32_t force_tdl, tedskit_teds** teds);
 TEDSKIT_API void tedskit_teds_free(tedskit_teds* teds);
@@ -116,10 +122,18 @@ TEDSKIT_API int32_t tedskit_field_choice(const tedskit_teds* teds, int32_t index
 TEDSKIT_API int32_t tedskit_teds_set(tedskit_teds* teds, const char* label, const char* value,
                                      const char** note);
 
+/* The notes of the last change: the settings of a JSON input, or the last tedskit_teds_set. */
+TEDSKIT_API int32_t tedskit_teds_note(const tedskit_teds* teds, const char** note);
+
 /* The encoded TEDS as the tool's text ("memory: ..." and "register: ..." lines), or the
  * hex of the memory image (checksum byte first); released with tedskit_string_free. */
 TEDSKIT_API int32_t tedskit_teds_text(const tedskit_teds* teds, char** text);
 TEDSKIT_API int32_t tedskit_teds_memory_hex(const tedskit_teds* teds, char** hex);
+/* The TEDS as JSON (docs/json.md), released with tedskit_string_free. */
+TEDSKIT_API int32_t tedskit_teds_json(const tedskit_teds* teds, char** json);
+/* The TEDS as a virtual TEDS file: *size bytes, released with tedskit_string_free. The
+ * stream ends at its last one bit, or is as long as the file it was read from. */
+TEDSKIT_API int32_t tedskit_teds_ted(const tedskit_teds* teds, char** bytes, size_t* size);
 
 /* Whether a TEDS is sound: checked against its template and the rules every TEDS
  * follows (checksums, ranges, reserved codes, enumerations, 7-bit text, calibration

@@ -24,7 +24,7 @@ TEST_P(DecodeExample, JsonNamesTemplateAndFields) {
   const Json decoded = parseJson(r.out);
   EXPECT_EQ(decoded["template"]["id"].number, c.templateId);
   EXPECT_EQ(decoded["template"]["kind"].text, c.kind);
-  EXPECT_EQ(decoded["engine"].text, "description");
+  EXPECT_EQ(decoded["template"]["engine"].text, "description");
   EXPECT_TRUE(decoded["checksum_ok"].boolean);
   EXPECT_EQ(fieldValue(decoded, "Serial no."), c.serial);
   EXPECT_EQ(decoded["fields"][0]["label"].text, "Manufacturer");
@@ -81,7 +81,7 @@ TEST(Decode, V10ImageChoosesTheTdlEngine) {
   const Result r = runTeds({"decode", "--json", "-"}, hex.out);
   ASSERT_EQ(r.status, 0) << r.err;
   const Json decoded = parseJson(r.out);
-  EXPECT_EQ(decoded["engine"].text, "tdl");
+  EXPECT_EQ(decoded["template"]["engine"].text, "tdl");
   EXPECT_EQ(decoded["template"]["id"].number, 25);
   EXPECT_EQ(fieldValue(decoded, "Serial no."), "101010");
   // That engine makes no form text; say so rather than print an empty one.
@@ -206,7 +206,7 @@ TEST_P(NewTemplate, EncodesWhatDecodeReadsBack) {
   ASSERT_EQ(r.status, 0) << r.err;
   const Json decoded = parseJson(r.out);
   EXPECT_EQ(decoded["template"]["id"].number, c.templateId);
-  EXPECT_EQ(decoded["engine"].text, c.engine);
+  EXPECT_EQ(decoded["template"]["engine"].text, c.engine);
   EXPECT_EQ(fieldValue(decoded, c.label), c.value);
 }
 
@@ -253,8 +253,8 @@ TEST(Edit, V10EnumerationByItsText) {
   const Json after = parseJson(runTeds({"decode", "--json", "-"}, edited.out).out);
   for (const auto& field : after["fields"].items) {
     if (field["label"].text != "Sensitivity direction (x,y,z)") continue;
-    EXPECT_EQ(field["value"].text, "2");
-    EXPECT_EQ(field["enumerate"].text, "z");
+    EXPECT_EQ(field["value"].text, "z");
+    EXPECT_EQ(field["index"].number, 2);
   }
   const Result table = runTeds({"decode", "-"}, edited.out);
   EXPECT_NE(table.out.find("2 (z)"), std::string::npos);

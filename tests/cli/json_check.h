@@ -178,10 +178,10 @@ class JsonParser {
 
 inline Json parseJson(const std::string& text) { return JsonParser(text).parseDocument(); }
 
-// The value of the field with this label in a decode's "fields".
+// The shown value of the field with this label in a decode's "fields".
 inline std::string fieldValue(const Json& decoded, const std::string& label) {
   for (const auto& field : decoded["fields"].items) {
-    if (field["label"].text == label) return field["value"].text;
+    if (field["label"].text == label) return field["display"].text;
   }
   throw std::runtime_error("no field " + label);
 }

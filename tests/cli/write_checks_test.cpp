@@ -77,11 +77,7 @@ TEST(WriteChecks, WhatCanSucceedStillGoesThrough) {
   ASSERT_EQ(sameBasic.status, 0) << sameBasic.err;
   EXPECT_NE(sameBasic.out.find("in locked application register"), std::string::npos) << sameBasic.out;
   const Json back = parseJson(tool(locked, {"read", "--json"}).out);
-  std::string position;
-  for (const Json& field : back["fields"].items) {
-    if (field["label"].text == "Meas. position ID") position = field["value"].text;
-  }
-  EXPECT_EQ(position, "7");
+  EXPECT_EQ(fieldValue(back, "Meas. position ID"), "7");
   // --force writes a corrupt image with a checksum of its own.
   std::string badChecksum = sensorImage();
   badChecksum.replace(badChecksum.find("memory: ") + 8, 2, "24");
