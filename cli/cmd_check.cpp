@@ -4,7 +4,10 @@
 
 #include "base/bit_field.h"
 #include "base/template_notes.h"
+#include "bus_choice.h"
+#include "bus_scan.h"
 #include "check.h"
+#include "chip_read.h"
 #include "commands.h"
 #include "document.h"
 #include "latin1.h"
@@ -15,6 +18,7 @@ namespace {
 
 struct Checked {
   std::string source;
+  std::optional<BusChip> chip;  // where a TEDS read from a bus came from
   std::string templateText;  // "template 25 (Accelerometer & Force)"; empty when none decoded
   std::optional<uint64_t> serial;
   CheckResult result;
@@ -22,20 +26,8 @@ struct Checked {
 
 std::string shownSource(const std::string& source) { return source == "-" ? "standard input" : source; }
 
-Checked checkSource(const Context& context, const std::string& source, bool forceV10, int64_t today) {
-  Checked checked;
-  checked.source = shownSource(source);
-  TedsImage image;
-  try {
-    image = imageFromArguments({source});
-    refuseBlankInput(image);
-  } catch (const ImageError& error) {
-    checked.result.findings.push_back({Severity::Error, "input", "", error.what()});
-    return checked;
-  } catch (const Failure& error) {  // a file that cannot be read
-    checked.result.findings.push_back({Severity::Error, "input", "", error.what()});
-    return checked;
-  }
+Checked checkImage(const Context& context, Checked checked, const TedsImage& image, bool forceV10,
+                   int64_t today) {
   checked.serial = tedskit::base::readBits(std::span<const uint8_t>(image.basic), 40, 24);
   try {
     const Document document(context.templatesDir, image, forceV10);
@@ -50,6 +42,74 @@ Checked checkSource(const Context& context, const std::string& source, bool forc
     checked.result.findings = imageFindings(image);
     checked.result.findings.push_back({Severity::Error, "decode", "", failure.what()});
   }
+  return checked;
+}
+
+Checked failedSource(Checked checked, const char* code, const std::string& why) {
+  checked.result.findings.push_back({Severity::Error, code, "", why});
+  return checked;
+}
+
+Checked checkSource(const Context& context, const std::string& source, bool forceV10, int64_t today) {
+  Checked checked;
+  checked.source = shownSource(source);
+  TedsImage image;
+  try {
+    image = imageFromArguments({source});
+    refuseBlankInput(image);
+  } catch (const ImageError& error) {
+    return failedSource(std::move(checked), "input", error.what());
+  } catch (const Failure& error) {  // a file that cannot be read
+    return failedSource(std::move(checked), "input", error.what());
+  }
+  return checkImage(context, std::move(checked), image, forceV10, today);
+}
+
+// A chip that cannot be read, or holds nothing, is an error of its own line; the other
+// chips are still checked.
+Checked checkChip(const Context& context, const BusScan& scan, const std::string& busName, const BusChip& chip,
+                  bool forceV10, int64_t today) {
+  Checked checked;
+  checked.source = chip.described() + " on " + scan.shown;
+  checked.chip = chip;
+  ChipRead read;
+  try {
+    read = readChipAt(busName, chip);
+  } catch (const Failure& error) {
+    return failedSource(std::move(checked), "read", error.what());
+  }
+  if (const auto blank = read.image.blankByte()) {
+    return failedSource(std::move(checked), "blank",
+                        std::string("the chip is blank (every byte ") + (*blank == 0 ? "00h" : "FFh") +
+                            "): it holds no TEDS");
+  }
+  if (read.reg && !read.image.applicationRegister) read.image.applicationRegister = read.reg;
+  return checkImage(context, std::move(checked), read.image, forceV10, today);
+}
+
+// The chips --bus names: with --all every TEDS chip (behind each channel of a switch too),
+// else the one read would take. A bus that cannot be searched, or a choice that cannot be
+// made, is an error line of the bus itself, so that the exit status still says "error".
+std::vector<Checked> checkBus(const Context& context, const Args& args, int64_t today) {
+  const TrafficEcho echo(args.has("verbose"));
+  const std::string busName = busSpecification(args);
+  BusScan scan;
+  std::vector<BusChip> chips;
+  try {
+    scan = scanBus(busName);
+    if (args.has("all")) {
+      chips = scan.tedsChips();
+      if (chips.empty()) throw Failure("no TEDS memory chip on the bus " + scan.shown);
+    } else {
+      chips.push_back(chooseChip(scan, args));
+    }
+  } catch (const Failure& failure) {
+    Checked bus;
+    bus.source = "bus " + busShownName(busName);
+    return {failedSource(std::move(bus), "bus", failure.what())};
+  }
+  std::vector<Checked> checked;
+  for (const BusChip& chip : chips) checked.push_back(checkChip(context, scan, busName, chip, args.has("v10"), today));
   return checked;
 }
 
@@ -84,6 +144,10 @@ void printText(const Checked& checked) {
 
 nlohmann::json jsonOf(const Checked& checked) {
   nlohmann::json entry{{"source", checked.source}};
+  if (checked.chip) {
+    entry["rom"] = checked.chip->romText();
+    entry["channel"] = checked.chip->channel;
+  }
   entry["template"] = checked.templateText.empty() ? nlohmann::json() : nlohmann::json(checked.templateText);
   entry["serial"] = checked.serial ? nlohmann::json(*checked.serial) : nlohmann::json();
   auto& findings = entry["findings"] = nlohmann::json::array();
@@ -117,13 +181,20 @@ bool dueWithin(const Checked& checked, std::optional<int> window) {
 }  // namespace
 
 int runCheck(std::span<char* const> argv) {
-  const Args args(argv, withCommonOptions({{"on", 0, true}, {"due-within", 0, true}, {"v10", 0, false}}));
+  const Args args(argv, busOptions({{"on", 0, true},
+                                    {"due-within", 0, true},
+                                    {"v10", 0, false},
+                                    {"all", 'a', false},
+                                    {"device", 'd', true}}));
   if (args.has("help")) {
     printHelp(helpOf("check"));
     return 0;
   }
   const Context context = makeContext(args);
-  if (args.positional().empty()) throw UsageError("no image given");
+  const bool onBus = args.value("bus") || args.has("all") || args.value("device") || args.value("channel");
+  if (args.has("all") && (args.value("device") || args.value("channel")))
+    throw UsageError("--all checks every chip; it takes no --device or --channel");
+  if (args.positional().empty() && !onBus) throw UsageError("no image given, and no --bus");
   int64_t today = todayOnTedsCalendar();
   if (const auto on = args.value("on")) {
     try {
@@ -138,10 +209,14 @@ int runCheck(std::span<char* const> argv) {
     if (*window < 0) throw UsageError("--due-within takes a number of days, 0 or more");
   }
 
+  std::vector<Checked> checked;
+  for (const auto& source : args.positional()) checked.push_back(checkSource(context, source, args.has("v10"), today));
+  if (onBus) {
+    for (Checked& chip : checkBus(context, args, today)) checked.push_back(std::move(chip));
+  }
   std::vector<Checked> listed;
-  for (const auto& source : args.positional()) {
-    Checked checked = checkSource(context, source, args.has("v10"), today);
-    if (dueWithin(checked, window)) listed.push_back(std::move(checked));
+  for (Checked& one : checked) {
+    if (dueWithin(one, window)) listed.push_back(std::move(one));
   }
 
   Severity worst = Severity::Note;

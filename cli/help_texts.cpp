@@ -19,7 +19,8 @@ const std::vector<Command>& commands() {
         "  --form             print the template form text instead of the table\n"
         "  --v10              decode with the V1.0 (TDL) engine; it is chosen by itself for\n"
         "                     IEEE templates from 25 on and the MTS template\n"
-        "  --strict           fail on an image whose checksum does not match (else a warning)\n"},
+        "  --strict           fail on an image whose checksum does not match, or that ends\n"
+        "                     before its template's fields do (else a warning)\n"},
        runDecode},
       {{"new", "Lay out a new TEDS for a template, set fields and print the encoded image.",
         "teds new [--set \"LABEL=VALUE\"]... [--manufacturer ID] [--v10] [--output FILE] TEMPLATE",
@@ -105,13 +106,15 @@ const std::vector<Command>& commands() {
         "  --bus BUS          the bus, as for teds read\n"
         "  -d, --device ROM   the chip with this ROM ID, as for teds read\n"
         "  -n, --dry-run      show the plan and the changed fields; write nothing\n"
-        "  --force            write an image whose checksum does not match its bytes\n"
+        "  --force            write an image whose checksum does not match its bytes, or\n"
+        "                     that ends before its template's fields do (zeros fill the rest)\n"
         "  --channel N        switch the DS2406 of a triaxial sensor to channel N (1 to 3)\n"
         "  --yes              write without asking\n"
         "  -v, --verbose      show the 1-Wire traffic on standard error\n"},
        runWrite},
       {{"check", "Check TEDS against their templates, and when each sensor is due for calibration.",
-        "teds check [--on DATE] [--due-within DAYS] [--json] [--v10] IMAGE...",
+        "teds check [--on DATE] [--due-within DAYS] [--json] [--v10] IMAGE...\n"
+        "       teds check [--bus BUS] [--all | --device ROM | --channel N] [options] [IMAGE...]",
         "Each IMAGE (as for teds decode) is checked: one line per finding with its severity\n"
         "and a short code in brackets, the calibration state (last calibration, period, due\n"
         "date) and a summary. Errors: wrong checksums, a template or select case with no\n"
@@ -127,7 +130,12 @@ const std::vector<Command>& commands() {
         "  --on DATE          judge the calibration on DATE (yyyy-mm-dd or m/d/y), not today\n"
         "  --due-within DAYS  list only the sensors due for calibration within DAYS days\n"
         "                     (overdue ones included); the exit status covers those only\n"
-        "  --v10              decode with the V1.0 (TDL) engine\n"},
+        "  --v10              decode with the V1.0 (TDL) engine\n"
+        "  --bus BUS          check the TEDS chip on BUS, as teds read finds it\n"
+        "  -a, --all          check every TEDS chip on the bus, behind each switch channel too;\n"
+        "                     a chip that cannot be read or is blank is an error of its own\n"
+        "  -d, --device ROM   check the chip with this ROM ID\n"
+        "  --channel N        check the chip behind channel N of the DS2406 switch\n"},
        runCheck},
       {{"bus", "List the adapter and every chip on a 1-Wire bus.",
         "teds bus [--bus BUS] [--verbose] [--json]",

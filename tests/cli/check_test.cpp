@@ -71,5 +71,37 @@ TEST(Check, CalibrationDueOnAGivenDay) {
   EXPECT_NE(badDay.err.find("no such day"), std::string::npos) << badDay.err;
 }
 
+// The bundled bus, a second sensor and a blank chip: --bus checks the one TEDS chip read
+// would take, --all each of them, and a blank or unchosen chip is an error.
+TEST(Check, ChecksTheChipsOfABus) {
+  const Result bundled = runTeds({"check", "--on", "2026-03-01", "--bus", example("sensor.bus")});
+  EXPECT_EQ(bundled.status, 0) << bundled.out << bundled.err;
+  EXPECT_NE(bundled.out.find("DS2431 2DE1A5E10D0000FE on "), std::string::npos) << bundled.out;
+  EXPECT_NE(bundled.out.find("  calibration: 2026-01-15, every 365 days, due 2027-01-15: due in 320 days\n"),
+            std::string::npos)
+      << bundled.out;
+
+  const tedskittest::ScratchDir scratch("teds-check-bus");
+  const std::string bus = scratch.file("rack.bus");
+  spill(bus, slurp(example("sensor.bus")) + "device DS2431\n  serial 000000000077\nend\n");
+  const std::string before = slurp(bus);
+  const Result unchosen = runTeds({"check", "--bus", bus});
+  EXPECT_EQ(unchosen.status, 2);
+  EXPECT_NE(unchosen.out.find("error: 2 TEDS chips on the bus"), std::string::npos) << unchosen.out;
+
+  const Result all = runTeds({"check", "--json", "--on", "2026-03-01", "--all", "--bus", bus});
+  EXPECT_EQ(all.status, 2) << all.err;
+  const auto report = nlohmann::json::parse(all.out);
+  ASSERT_EQ(report["teds"].size(), 2u);
+  EXPECT_EQ(report["teds"][0]["rom"], "2DE1A5E10D0000FE");
+  EXPECT_EQ(report["teds"][0]["calibration"]["days_left"], 320);
+  EXPECT_EQ(report["teds"][1]["findings"][0]["code"], "blank");
+  EXPECT_EQ(report["summary"]["errors"], 1);
+
+  const Result chosen = runTeds({"check", "--bus", bus, "--device", "2DE1A5E10D0000FE"});
+  EXPECT_NE(chosen.out.find("clean"), std::string::npos) << chosen.out;
+  EXPECT_EQ(slurp(bus), before);  // checking never writes the bus file
+}
+
 }  // namespace
 }  // namespace teds_test
