@@ -25,6 +25,9 @@ bool isReservedManufacturer(uint64_t id) { return id <= 16 || id >= 16382; }
 constexpr int kBasicFields = 5;
 // The 2-bit selector and the 8-bit template ID between the Basic TEDS and the fields.
 constexpr int kTemplateHeaderBits = 10;
+// Body bytes of the shortest memory line the tool prints (40 bytes with checksum and Basic
+// TEDS); a line that long may have lost only trailing zeros, a shorter one was cut.
+constexpr std::size_t kShortestTextBody = 31;
 
 std::string lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -109,9 +112,7 @@ void checkFields(const Teds& teds, const std::vector<FieldView>& fields, std::ve
 void checkRoom(const Document& document, std::vector<Finding>& out) {
   const auto& room = document.image().chipRoom;
   if (!room || document.teds().engine == EngineKind::Lms) return;
-  int64_t bits = kTemplateHeaderBits;
-  const auto& fields = document.fields();
-  for (std::size_t i = kBasicFields; i < fields.size(); ++i) bits += std::max(fields[i].model.bitWidth, 0);
+  const int64_t bits = templateBits(document);
   const int64_t held = static_cast<int64_t>(*room) * 8;
   if (bits > held) {
     out.push_back({Severity::Error, "past-end", "",
@@ -119,6 +120,41 @@ void checkRoom(const Document& document, std::vector<Finding>& out) {
                        std::to_string(held)});
   }
 }
+
+}  // namespace
+
+int64_t templateBits(const Document& document) {
+  int64_t bits = kTemplateHeaderBits;
+  const auto& fields = document.fields();
+  for (std::size_t i = kBasicFields; i < fields.size(); ++i) bits += std::max(fields[i].model.bitWidth, 0);
+  return bits;
+}
+
+std::size_t tedStreamBits(const Document& document) {
+  if (document.teds().engine == EngineKind::Lms) return 0;
+  return static_cast<std::size_t>(64 + templateBits(document));
+}
+
+std::optional<Finding> shortImageFinding(const Document& document) {
+  const TedsImage& image = document.image();
+  if (image.chipRoom || document.teds().engine == EngineKind::Lms) return std::nullopt;
+  const int64_t needed = templateBits(document);
+  int64_t given = 0;
+  if (image.streamBits > 0) {
+    given = static_cast<int64_t>(image.streamBits) - 64;
+  } else if (image.body.size() < kShortestTextBody) {
+    given = static_cast<int64_t>(image.body.size()) * 8;
+  } else {
+    return std::nullopt;  // the text form may have dropped trailing zero bytes
+  }
+  if (given >= needed) return std::nullopt;
+  return Finding{Severity::Error, "short", "",
+                 "the image ends " + std::to_string(needed - given) + " bits before its template's fields do (" +
+                     std::to_string(given) + " of " + std::to_string(needed) +
+                     " bits after the Basic TEDS): the missing bits read as zeros"};
+}
+
+namespace {
 
 std::optional<CalibrationState> calibrationOf(const std::vector<FieldView>& fields, int64_t today,
                                               std::vector<Finding>& out) {
@@ -202,6 +238,7 @@ CheckResult checkDocument(const Document& document, int64_t today) {
       result.findings.push_back({Severity::Warning, "provisional", "", latin1ToUtf8(*note)});
   }
   checkRoom(document, result.findings);
+  if (auto cut = shortImageFinding(document)) result.findings.push_back(std::move(*cut));
   checkRanges(document.fields(), result.findings);
   checkFields(document.teds(), document.fields(), result.findings);
   result.calibration = calibrationOf(document.fields(), today, result.findings);

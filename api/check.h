@@ -43,6 +43,16 @@ struct CheckResult {
 // register against the Basic TEDS in memory, the manufacturer ID.
 std::vector<Finding> imageFindings(const TedsImage& image);
 
+// Bits the template's fields take after the Basic TEDS, the selector and template ID included.
+int64_t templateBits(const Document& document);
+
+// Bits a virtual TEDS file of the document holds at least: the Basic TEDS and every field.
+std::size_t tedStreamBits(const Document& document);
+
+// An image given as text or as a virtual TEDS file that ends before its template's fields
+// do: the decoders read the missing bits as zeros and would show them as values.
+std::optional<Finding> shortImageFinding(const Document& document);
+
 // Every finding of a decoded TEDS, the image's included. today: days since 1998.
 CheckResult checkDocument(const Document& document, int64_t today);
 

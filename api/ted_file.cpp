@@ -64,10 +64,10 @@ TedsImage fromTedFile(std::span<const uint8_t> bytes) {
   return image;
 }
 
-std::vector<uint8_t> tedFile(const TedsImage& image) {
+std::vector<uint8_t> tedFile(const TedsImage& image, std::size_t minBits) {
   std::size_t bits = 8 * (8 + image.body.size());
   while (bits > 0 && !bitAt(image, bits - 1)) --bits;
-  bits = std::max({bits, kMinStreamBits, std::min(image.streamBits, 8 * (8 + image.body.size()))});
+  bits = std::max({bits, kMinStreamBits, std::min(std::max(image.streamBits, minBits), 8 * (8 + image.body.size()))});
   std::vector<uint8_t> file(kTedHeaderSize + bits, 0);
   for (std::size_t k = 0; k < kTedHeaderSize; ++k) file[k] = headerBit(k);
   for (std::size_t k = 0; k < bits; ++k) {

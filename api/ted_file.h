@@ -22,8 +22,10 @@ bool isTedFile(std::span<const uint8_t> bytes);
 TedsImage fromTedFile(std::span<const uint8_t> bytes);
 
 // The file of an image: its stream up to the last one bit, or as long as the stream it
-// was read from (image.streamBits) when that is longer.
-std::vector<uint8_t> tedFile(const TedsImage& image);
+// was read from (image.streamBits), or as its template's fields (minBits), when longer.
+// Without minBits a template whose last fields hold zeros would end early and read back
+// as cut short.
+std::vector<uint8_t> tedFile(const TedsImage& image, std::size_t minBits = 0);
 
 }  // namespace teds
 

@@ -388,7 +388,7 @@ int32_t tedskit_teds_ted(const tedskit_teds* teds, char** bytes, size_t* size) {
   return run([&]() -> int32_t {
     if (teds == nullptr || bytes == nullptr || size == nullptr)
       return argumentError("no handle or no place for the result");
-    const auto file = teds::tedFile(teds->document.image());
+    const auto file = teds::tedFile(teds->document.image(), teds::tedStreamBits(teds->document));
     auto* out = static_cast<char*>(std::malloc(file.size()));
     if (out == nullptr) throw std::bad_alloc();
     std::memcpy(out, file.data(), file.size());

@@ -11,7 +11,9 @@
 #include "bus_choice.h"
 #include "bus_scan.h"
 #include "chip_read.h"
+#include "check.h"
 #include "commands.h"
+#include "document.h"
 #include "engine.h"
 #include "field_diff.h"
 #include "output_file.h"
@@ -201,6 +203,17 @@ void refuseWhatCannotSucceed(const BusChip& target, const ChipRead& now, const T
   }
 }
 
+// A cut image would go onto the chip with zeros for what is missing, under a good checksum.
+void refuseShortImage(const Context& context, const TedsImage& image) {
+  std::optional<Finding> cut;
+  try {
+    cut = shortImageFinding(Document(context.templatesDir, image, false));
+  } catch (const MissingTemplate&) {
+    return;  // the chip takes what the image holds; there is no template to measure it by
+  }
+  if (cut) throw Failure(cut->message + "; nothing written (--force writes it as it is)");
+}
+
 }  // namespace
 
 int runWrite(std::span<char* const> argv) {
@@ -217,6 +230,7 @@ int runWrite(std::span<char* const> argv) {
     throw Failure(
         "the image's checksum does not match its bytes, so it may be corrupt; nothing written "
         "(--force writes it with a new checksum)");
+  if (!args.has("force")) refuseShortImage(context, image);
   const TrafficEcho echo(args.has("verbose"));
   const std::string busName = busSpecification(args);
   const BusScan scan = scanBus(busName);

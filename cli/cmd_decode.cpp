@@ -6,7 +6,9 @@
 #include "base/chr5.h"
 #include "base/template_notes.h"
 
+#include "check.h"
 #include "commands.h"
+#include "document.h"
 #include "engine.h"
 #include "json_form.h"
 #include "output_file.h"
@@ -94,6 +96,10 @@ int runDecode(std::span<char* const> argv) {
     const std::string corrupt = "the checksum does not match the image's bytes: the image may be corrupt";
     if (args.has("strict")) throw Failure(corrupt);
     std::cerr << "teds: warning: " << corrupt << "\n";
+  }
+  if (const auto cut = shortImageFinding(Document(context.templatesDir, image, args.has("v10")))) {
+    if (args.has("strict")) throw Failure(cut->message);
+    std::cerr << "teds: warning: " << cut->message << "\n";
   }
   const TEDSTemplateFieldArrayStruct& array = teds.fields->array;
   if (teds.engine == EngineKind::V10) {

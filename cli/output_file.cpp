@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "app.h"
+#include "check.h"
+#include "document.h"
 #include "engine.h"
 #include "json_form.h"
 #include "ted_file.h"
@@ -57,7 +59,13 @@ void writeImageFile(const std::string& path, const TedsImage& image,
                     const std::filesystem::path& templatesDir, bool forceV10) {
   switch (outputFormOf(path)) {
     case OutputForm::Ted: {
-      const auto file = tedFile(image);
+      std::size_t minBits = 0;
+      try {
+        minBits = tedStreamBits(Document(templatesDir, image, forceV10));
+      } catch (const std::exception&) {
+        // no template to measure: the stream is written as far as it holds bits
+      }
+      const auto file = tedFile(image, minBits);
       writeOutputFile(path, std::string(file.begin(), file.end()));
       return;
     }

@@ -309,6 +309,39 @@ TEST(Edit, Failures) {
 namespace teds_test {
 namespace {
 
+// A corrupt image decodes with a warning; --strict refuses it.
+TEST(Decode, ACorruptImageWarnsAndStrictMakesItAnError) {
+  const std::string image = slurp(example("microphone.hex"));
+  std::string badChecksum = image;
+  badChecksum.replace(badChecksum.find("\n59114017") + 1, 2, "5A");
+  // The accelerometer example cut after 20 bytes, its checksum made to fit what is left.
+  const std::string cut = "memory: D012C066440819001000EC041A89C9426793D516\n";
+  struct Case {
+    std::string image;
+    std::string warning;
+  };
+  for (const Case& c : {Case{badChecksum, "the checksum does not match the image's bytes"},
+                        Case{cut, "the image ends 20 bits before its template's fields do (88 of 108 bits"}}) {
+    const Result warned = runTeds({"decode", "-"}, c.image);
+    EXPECT_EQ(warned.status, 0) << warned.err;
+    EXPECT_NE(warned.err.find("teds: warning: " + c.warning), std::string::npos) << warned.err;
+    const Result strict = runTeds({"decode", "--strict", "-"}, c.image);
+    EXPECT_EQ(strict.status, 1);
+    EXPECT_EQ(strict.out, "");
+    EXPECT_NE(strict.err.find("teds: " + c.warning), std::string::npos) << strict.err;
+  }
+  EXPECT_NE(runTeds({"decode", "-"}, badChecksum).out.find("Checksum: bad"), std::string::npos);
+  const Result good = runTeds({"decode", "--strict", "-"}, image);
+  EXPECT_EQ(good.status, 0) << good.err;
+  EXPECT_EQ(good.err, "");
+}
+
+}  // namespace
+}  // namespace teds_test
+
+namespace teds_test {
+namespace {
+
 TEST(Decode, ABadChecksumWarnsAndStrictMakesItAnError) {
   const std::string image = slurp(example("microphone.hex"));
   std::string corrupt = image;

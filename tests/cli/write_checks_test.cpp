@@ -19,6 +19,9 @@ Result tool(const fs::path& bus, std::vector<std::string> args, const std::strin
   return runTeds(args, input);
 }
 
+// The accelerometer example cut after 20 bytes, its checksum made to fit what is left.
+constexpr const char* kCutImage = "memory: D012C066440819001000EC041A89C9426793D516\n";
+
 std::string sensorImage() { return runTeds({"read", "--hex", "--bus", example("sensor.bus")}).out; }
 
 std::string edited(const std::string& setting) {
@@ -54,6 +57,8 @@ TEST(WriteChecks, WhatCannotSucceedIsRefusedWithTheBusFileUnchanged) {
        "1240262204928A01"},
       {"bad checksum", scratch.write("c.bus", sensorWithControl("00 00 00 00")), badChecksum,
        "teds: the image's checksum does not match its bytes"},
+      {"cut image", scratch.write("s.bus", sensorWithControl("00 00 00 00")), kCutImage,
+       "teds: the image ends 20 bits before its template's fields do"},
   };
   for (const Case& c : cases) {
     const std::string before = slurp(c.bus);
@@ -83,6 +88,8 @@ TEST(WriteChecks, WhatCanSucceedStillGoesThrough) {
   badChecksum.replace(badChecksum.find("memory: ") + 8, 2, "24");
   const Result forced = tool(scratch.bus(), {"write", "--yes", "--force", "-"}, badChecksum);
   EXPECT_EQ(forced.status, 0) << forced.err;
+  const Result cut = tool(scratch.bus(), {"write", "--yes", "--force", "-"}, kCutImage);
+  EXPECT_EQ(cut.status, 0) << cut.err;
 }
 
 TEST(WriteChecks, DryRunShowsThePlanAndTheChangedFieldsOnly) {
