@@ -1,8 +1,13 @@
 // The blocks of a record file, read back into field arrays laid out by their templates.
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/line_reader.h"
 #include "record_file_format.h"
@@ -26,6 +31,46 @@ constexpr std::size_t kMaxLineLength = 511;
 
 struct Broken {
   std::string reason;
+};
+
+bool sameTemplate(const BlockTemplate& a, const BlockTemplate& b) {
+  return a.descriptor == b.descriptor && a.templateID == b.templateID && a.manufacturerID == b.manufacturerID &&
+         std::memcmp(&a.selectCases, &b.selectCases, sizeof a.selectCases) == 0;
+}
+
+// The layout of the block read last, kept so that a run of blocks of one template is laid
+// out once: laying out costs far more than reading a block's values. Only the last one is
+// kept, so the engines are left by each block in the state its own layout leaves them,
+// as when every block was laid out anew. Between two blocks only the array's head and
+// items change (the values read, the ID of an MTS record); the rest stays as laid out.
+class LastLayout {
+ public:
+  bool matches(const BlockTemplate& block) const { return held_ && sameTemplate(block_, block); }
+
+  void keep(const BlockTemplate& block, const TaggedFieldArray& tagged) {
+    block_ = block;
+    kind_ = tagged.kind;
+    std::memcpy(head_.data(), &tagged.array, kHeadSize);
+    const auto count = static_cast<std::size_t>(tagged.array.numItems);
+    items_.assign(tagged.array.items, tagged.array.items + count);
+    held_ = true;
+  }
+
+  void restore(TaggedFieldArray& tagged) const {
+    tagged.kind = kind_;
+    std::memcpy(&tagged.array, head_.data(), kHeadSize);
+    std::copy(items_.begin(), items_.end(), tagged.array.items);
+  }
+
+  void forget() { held_ = false; }
+
+ private:
+  static constexpr std::size_t kHeadSize = offsetof(TEDSTemplateFieldArrayStruct, formLines);
+  bool held_ = false;
+  BlockTemplate block_{};
+  int32_t kind_ = 0;
+  std::array<unsigned char, kHeadSize> head_{};
+  std::vector<TEDSTemplateFieldStruct> items_;
 };
 
 class RecordFileReader {
@@ -117,10 +162,16 @@ class RecordFileReader {
     block.manufacturerID = manufacturerID.value_or(0);
 
     TEDSTemplateFieldArrayStruct& array = tagged_->array;
-    if (layOutTemplate(*tagged_, block, templateDirectory_) != 0 || array.numItems < 1 ||
-        array.numItems > TEDS_MAX_ITEMS) {
-      return Broken{std::string(type->name) + " " + std::to_string(block.templateID) +
-                    " is not in the template files"};
+    if (lastLayout_.matches(block)) {
+      lastLayout_.restore(*tagged_);
+    } else {
+      lastLayout_.forget();
+      if (layOutTemplate(*tagged_, block, templateDirectory_) != 0 || array.numItems < 1 ||
+          array.numItems > TEDS_MAX_ITEMS) {
+        return Broken{std::string(type->name) + " " + std::to_string(block.templateID) +
+                      " is not in the template files"};
+      }
+      lastLayout_.keep(block, *tagged_);
     }
     // An MTS record saved under its own ID keeps that ID.
     if (savedTemplateID == kMtsRecordTemplateID) array.templateID = savedTemplateID;
@@ -159,6 +210,7 @@ class RecordFileReader {
   const BlockSink& sink_;
   std::vector<BrokenBlock>& broken_;
   std::unique_ptr<TaggedFieldArray> tagged_;
+  LastLayout lastLayout_;
   std::string line_;
   int64_t lineNumber_ = 0;
   bool overlong_ = false;

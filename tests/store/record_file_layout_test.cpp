@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <iterator>
 
 #include "record_file_fixture.h"
 
@@ -39,6 +41,34 @@ TEST(RecordFileLayout, EveryBlockIsLaidOutByItsOwnSelectCaseValues) {
     EXPECT_EQ(0, read(readBack, dir.file("records.txt")));
     EXPECT_EQ(expected, storedRecords(readBack));
   }
+}
+
+// Runs of blocks of one template, broken by another template: each record reads back
+// with its own values and nothing of the block before it.
+TEST(RecordFileLayout, RunsOfOneTemplateReadBackRecordByRecord) {
+  struct Block {
+    int32_t templateID;
+    sccontrolstruct scc;
+    const char* lastValue;
+  };
+  const sccontrolstruct force = selectCases({1, 0, 0});
+  const Block blocks[] = {{25, force, "first"},  {25, force, "second"}, {27, selectCases({1, 1, 1}), "third"},
+                          {25, force, "fourth"}, {25, selectCases({0, 0, 0}), "fifth"}};
+  ScratchDir dir;
+  std::vector<Carried> expected;
+  for (std::size_t i = 0; i < std::size(blocks); ++i) {
+    const int32_t handle = CreateNewStoredDataStruct();
+    auto record = laidOutV10(blocks[i].templateID, blocks[i].scc);
+    fillValues(record->array, 18);
+    TEDSTemplateFieldStruct& last = record->array.items[record->array.numItems - 1];
+    std::snprintf(last.value, sizeof last.value, "%s", blocks[i].lastValue);
+    ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_STANDARD, &record->array, -1, -1));
+    expected.push_back(carried(CALDEN_DESCRIPTOR_STANDARD, -1, -1, record->array));
+    ASSERT_EQ(0, save(handle, dir.file("records.txt"), i == 0 ? 0 : 1, 1, blocks[i].scc));
+  }
+  const int32_t readBack = CreateNewStoredDataStruct();
+  EXPECT_EQ(0, read(readBack, dir.file("records.txt")));
+  EXPECT_EQ(expected, storedRecords(readBack));
 }
 
 }  // namespace
