@@ -19,7 +19,8 @@ uint64_t wordAt(const unsigned char* bytes, std::size_t index) {
   return word;
 }
 
-constexpr std::size_t kBlockWords = 8;
+// Large enough that the zero test of a block, not the loop around it, is the cost.
+constexpr std::size_t kBlockWords = 32;
 
 bool blockIsZero(const unsigned char* bytes, std::size_t index) {
   uint64_t any = 0;
@@ -64,18 +65,36 @@ CompactArray::CompactArray(const TEDSTemplateFieldArrayStruct& array, std::vecto
   runs_.assign(scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(out));
 }
 
-void CompactArray::expandInto(TEDSTemplateFieldArrayStruct& array) const {
-  auto* bytes = reinterpret_cast<unsigned char*>(&array);
-  std::memset(bytes, 0, sizeof array);
+// Calls write(first word, literal words, count) for each literal run.
+template <typename Write>
+void forEachLiteralRun(const std::vector<uint64_t>& runs, Write write) {
   std::size_t word = 0;
-  for (std::size_t r = 0; r < runs_.size();) {
-    const uint64_t header = runs_[r++];
+  for (std::size_t r = 0; r < runs.size();) {
+    const uint64_t header = runs[r++];
     word += static_cast<std::size_t>(header >> 32);
     const auto literals = static_cast<std::size_t>(header & 0xFFFFFFFFu);
-    std::memcpy(bytes + word * sizeof(uint64_t), &runs_[r], literals * sizeof(uint64_t));
+    write(word, &runs[r], literals);
     r += literals;
     word += literals;
   }
+}
+
+void CompactArray::expandInto(TEDSTemplateFieldArrayStruct& array) const {
+  auto* bytes = reinterpret_cast<unsigned char*>(&array);
+  std::memset(bytes, 0, sizeof array);
+  forEachLiteralRun(runs_, [bytes](std::size_t word, const uint64_t* literals, std::size_t count) {
+    std::memcpy(bytes + word * sizeof(uint64_t), literals, count * sizeof(uint64_t));
+  });
+}
+
+void CompactArray::expandOver(const CompactArray& previous, TEDSTemplateFieldArrayStruct& array) const {
+  auto* bytes = reinterpret_cast<unsigned char*>(&array);
+  forEachLiteralRun(previous.runs_, [bytes](std::size_t word, const uint64_t*, std::size_t count) {
+    std::memset(bytes + word * sizeof(uint64_t), 0, count * sizeof(uint64_t));
+  });
+  forEachLiteralRun(runs_, [bytes](std::size_t word, const uint64_t* literals, std::size_t count) {
+    std::memcpy(bytes + word * sizeof(uint64_t), literals, count * sizeof(uint64_t));
+  });
 }
 
 }  // namespace tedskit::store

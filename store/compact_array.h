@@ -19,6 +19,9 @@ class CompactArray {
 
   // Writes all 391440 bytes of the array back.
   void expandInto(TEDSTemplateFieldArrayStruct& array) const;
+  // The same for an array that holds previous's expansion: only the words either of the
+  // two holds are written, so a run of records costs what they hold, not 391440 bytes each.
+  void expandOver(const CompactArray& previous, TEDSTemplateFieldArrayStruct& array) const;
 
   std::size_t storedBytes() const { return runs_.size() * sizeof(uint64_t); }
 

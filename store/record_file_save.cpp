@@ -41,8 +41,14 @@ int32_t save(int32_t handle, const char* path, bool append, const char* manufact
   };
   const BlockOptions options{store.delimiter(), selectCases, manufacturerName};
   const auto array = std::make_unique<TEDSTemplateFieldArrayStruct>();
+  const StoredRecord* previous = nullptr;
   for (const StoredRecord& record : store.records(handle)) {
-    record.array.expandInto(*array);
+    if (previous == nullptr) {
+      record.array.expandInto(*array);
+    } else {
+      record.array.expandOver(previous->array, *array);
+    }
+    previous = &record;
     const auto block = recordBlock(record, *array, options);
     // The transaction rolls the file back as it goes out of scope.
     if (!block || !file->write(*block)) return CALDEN_GENERAL_ERROR;
