@@ -63,6 +63,14 @@ std::vector<std::string> Document::set(std::string_view label, std::string_view 
       throw ValueRefused(quotedLabel(model) + " has no room for " +
                          std::to_string(checked.engineText.size()) + " characters: it keeps \"" +
                          trim(stored.text) + "\"");
+    } else if (model.kind != ValueKind::Text && model.kind != ValueKind::Real) {
+      // A field the encoder does not take from the array (a select case laid out by the
+      // template) would be left as it was, with the set reported as done.
+      const TypedValue asked = typedValue(edited, field);
+      if (asked.integer != stored.integer) {
+        throw ValueRefused(quotedLabel(model) + " does not keep " + std::string(trim(value)) +
+                           ": the image reads back " + stored.display + "; nothing changed");
+      }
     }
     break;
   }

@@ -93,7 +93,12 @@ std::pair<TedsImage, bool> enumerationOutOfItsChoices() {
       if (model.kind != ValueKind::Enumeration || model.choices.size() < 2 ||
           model.choices.size() >= (std::size_t{1} << model.bitWidth))
         continue;
-      const TedsImage image = withFieldAllOnes(document, model.label, model.choices[0], model.choices[1]);
+      TedsImage image;
+      try {
+        image = withFieldAllOnes(document, model.label, model.choices[0], model.choices[1]);
+      } catch (const ValueRefused&) {
+        continue;  // a select case the layout keeps as it is
+      }
       try {
         Document broken(kTemplates, image, true);
         const int at = broken.indexOf(model.label);

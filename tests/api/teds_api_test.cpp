@@ -147,6 +147,26 @@ TEST(TedsApi, RefusesAlikeInTheTdlEngine) {
                                {"Sensitivity direction (x,y,z)", "w", "takes one of"}});
 }
 
+// The text of a new TEDS of a template.
+std::string newTedsText(int32_t templateId) {
+  tedskit_teds* teds = nullptr;
+  EXPECT_EQ(tedskit_teds_new(kTemplates, 0, templateId, 0, 0, &teds), TEDSKIT_OK) << tedskit_last_error();
+  char* text = nullptr;
+  EXPECT_EQ(tedskit_teds_text(teds, &text), TEDSKIT_OK);
+  std::string copy = text;
+  tedskit_string_free(text);
+  tedskit_teds_free(teds);
+  return copy;
+}
+
+// Fields whose value the layout keeps whatever the array says: a set that would change
+// nothing is refused, not reported as done.
+TEST(TedsApi, ValuesTheImageDoesNotKeepAreRefused) {
+  expectRefusals(newTedsText(33), {{"Bridge type", "Full", "\"Bridge type\" does not keep Full: the image reads back"},
+                                   {"Physical measurand", "N", "does not keep N"}});
+  expectRefusals(newTedsText(27), {{"Polarization voltage", "28 V", "does not keep 28 V"}});
+}
+
 TEST(TedsApi, AcceptedValuesAreStoredAndQuantisedOnesNoted) {
   for (const std::string& input : {fileText("examples/accelerometer.hex"), kTemplate25}) {
     Opened opened(input);
