@@ -36,33 +36,6 @@ class Choice(str):
         choice.index = index
         return choice
 
-    def to_json(self) -> str:
-        """The TEDS as JSON (docs/json.md): typed values, the template and the raw images;
-        decode() takes it back, with any values edited by hand."""
-        return library().owned_text("tedskit_teds_json", self._handle)
-
-    def to_ted(self) -> bytes:
-        """The TEDS as a virtual TEDS file (.ted), which decode() takes back."""
-        return library().owned_bytes("tedskit_teds_ted", self._handle)
-
-    @property
-    def select_cases(self) -> "SelectCases":
-        """The select cases of a TDL template that shaped the layout, by description, with
-        the case in force; empty for other TEDS. ``teds.select_cases[d] = case`` chooses a
-        case where a field of the template chooses it; one chosen by the data raises
-        ValueRejected."""
-        lib = library()
-        count = ctypes.c_int32()
-        lib.call("tedskit_teds_select_case_count", self._handle, ctypes.byref(count))
-        cases = []
-        for index in range(count.value):
-            description, case_text = ctypes.c_char_p(), ctypes.c_char_p()
-            value, field = ctypes.c_int32(), ctypes.c_int32()
-            lib.call("tedskit_teds_select_case", self._handle, index, ctypes.byref(description), ctypes.byref(value),
-                     ctypes.byref(case_text), ctypes.byref(field))
-            cases.append(SelectCase(text(description.value), value.value, text(case_text.value), field.value >= 0))
-        return SelectCases(self, cases)
-
     def __repr__(self) -> str:
         return f"Choice({str(self)!r}, {self.index})"
 
@@ -255,6 +228,33 @@ class Teds:
     def to_text(self) -> str:
         """The "memory:" and "register:" lines that teds read and teds edit print."""
         return library().owned_text("tedskit_teds_text", self._handle)
+
+    def to_json(self) -> str:
+        """The TEDS as JSON (docs/json.md): typed values, the template and the raw images;
+        decode() takes it back, with any values edited by hand."""
+        return library().owned_text("tedskit_teds_json", self._handle)
+
+    def to_ted(self) -> bytes:
+        """The TEDS as a virtual TEDS file (.ted), which decode() takes back."""
+        return library().owned_bytes("tedskit_teds_ted", self._handle)
+
+    @property
+    def select_cases(self) -> "SelectCases":
+        """The select cases of a TDL template that shaped the layout, by description, with
+        the case in force; empty for other TEDS. ``teds.select_cases[d] = case`` chooses a
+        case where a field of the template chooses it; one chosen by the data raises
+        ValueRejected."""
+        lib = library()
+        count = ctypes.c_int32()
+        lib.call("tedskit_teds_select_case_count", self._handle, ctypes.byref(count))
+        cases = []
+        for index in range(count.value):
+            description, case_text = ctypes.c_char_p(), ctypes.c_char_p()
+            value, field = ctypes.c_int32(), ctypes.c_int32()
+            lib.call("tedskit_teds_select_case", self._handle, index, ctypes.byref(description), ctypes.byref(value),
+                     ctypes.byref(case_text), ctypes.byref(field))
+            cases.append(SelectCase(text(description.value), value.value, text(case_text.value), field.value >= 0))
+        return SelectCases(self, cases)
 
     def __repr__(self) -> str:
         template = self.template
