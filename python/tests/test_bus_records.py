@@ -194,3 +194,15 @@ def test_select_cases_are_read_and_set_where_a_field_chooses_them(examples, sens
         tedskit.new(39).select_cases["Electrical signal precision"] = 1
     with pytest.raises(tedskit.LabelError):
         bridge.select_cases["No such case"] = 0
+
+
+def test_the_command_line_reads_a_chip(sensor_bus, two_sensors, capsys, monkeypatch):
+    from tedskit.__main__ import main
+
+    monkeypatch.delenv("TEDSKIT_BUS", raising=False)
+    assert main(["read", "--bus", str(sensor_bus)]) == 0
+    assert "Template 25: Accelerometer & Force" in capsys.readouterr().out
+    assert main(["read", "--bus", str(two_sensors)]) == 1
+    assert "2 TEDS chips on the bus" in capsys.readouterr().err
+    assert main(["read"]) == 1
+    assert "give --bus" in capsys.readouterr().err
