@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -100,6 +101,19 @@ std::string enumerateValue(int fieldIndex, const std::string& value, const std::
   }
   throw Failure("\"" + latin1ToUtf8(value) + "\" is not a value of \"" + label +
                 "\"; choose one of: " + choices);
+}
+
+// A select case the user chooses (templates 33 and 39): the engine's table lists it
+// without case texts. The encoder takes its case by the case's text, not its number.
+bool isUserChosenSelectCase(const TEDSTemplateFieldArrayStruct& array, const std::string& latinLabel) {
+  if (array.templateID != 33 && array.templateID != 39) return false;
+  const int rows = getSCCStructure();
+  for (int i = 0; i < rows; ++i) {
+    std::array<char, 256> description{}, case0{}, case1{};
+    if (getSCCData(i, description.data(), case0.data(), case1.data()) != 0) break;
+    if (latinLabel == description.data() && case0[0] == '\0' && case1[0] == '\0') return true;
+  }
+  return false;
 }
 
 // What the engine printed, to go with a failure message.
@@ -327,6 +341,10 @@ void Engine::setField(Teds& teds, const std::string& label, const std::string& v
   }
   if (teds.engine == EngineKind::V10 && index >= 5) {
     latinValue = enumerateValue(index, latinValue, label);
+    if (allDigits(latinValue) && isUserChosenSelectCase(array, latinLabel)) {
+      const char* text = QUILLON_getIndexedEnumeration(index, std::stoi(latinValue));
+      latinValue = text != nullptr ? text : latinValue;
+    }
   }
   result = DORVIA_SetTEDSDataToTemplateFieldArray(&array, latinLabel.c_str(), DORVIA_VALUE_TEXT,
                                                   latinValue.c_str());

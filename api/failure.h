@@ -12,6 +12,12 @@ class Failure : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A file that cannot be read, written or replaced; the message names the file.
+class FileFailure : public Failure {
+ public:
+  using Failure::Failure;
+};
+
 std::string describeCode(int code);
 
 }  // namespace teds

@@ -224,13 +224,20 @@ TypedValue typedValue(const Teds& teds, const FieldModel& field) {
       value.display = raw;
       break;
     }
-    case ValueKind::Enumeration:
+    case ValueKind::Enumeration: {
       value.integer = std::strtoll(raw.c_str(), nullptr, 10);
+      // A select case the user chooses holds its case's text, not its number.
+      const std::string text = latin1ToUtf8(raw);
+      const auto named = std::find_if(field.choices.begin(), field.choices.end(),
+                                      [&](const std::string& choice) { return !text.empty() && choice == text; });
+      if (named != field.choices.end() && !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        value.integer = named - field.choices.begin();
       if (value.integer >= 0 && value.integer < static_cast<int64_t>(field.choices.size())) {
         value.text = field.choices[static_cast<std::size_t>(value.integer)];
       }
       value.display = value.text.empty() ? std::to_string(value.integer) : value.text;
       break;
+    }
   }
   return value;
 }

@@ -2,29 +2,24 @@
 // process-wide state), runs inside the guard and leaves its message for the thread.
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <memory>
 #include <new>
 #include <string>
 
 #include "base/fixed_meanings.h"
-#include "base/guard.h"
 #include "check.h"
+#include "export_support.h"
 #include "document.h"
 #include "image.h"
 #include "json_form.h"
 #include "latin1.h"
+#include "select_cases.h"
 #include "ted_file.h"
 #include "tedskit/tedskit.h"
 #include "value_check.h"
 
-struct tedskit_teds {
-  tedskit_teds(const char* dir, teds::TedsImage image, bool forceV10)
-      : document(dir, std::move(image), forceV10) {}
-  teds::Document document;
-  std::string templateName;
-  std::string note;
-};
+using teds::argumentError;
+using teds::run;
 
 struct tedskit_check {
   teds::CheckResult result;
@@ -32,46 +27,6 @@ struct tedskit_check {
 };
 
 namespace {
-
-thread_local std::string lastError;
-
-std::recursive_mutex& libraryLock() {
-  static std::recursive_mutex lock;
-  return lock;
-}
-
-// Runs body under the lock; exceptions become result codes with their message.
-template <typename Body>
-int32_t run(Body&& body) noexcept {
-  return tedskit::base::guard(int32_t{TEDSKIT_ERR_INTERNAL}, [&]() -> int32_t {
-    std::lock_guard hold(libraryLock());
-    lastError.clear();
-    try {
-      return body();
-    } catch (const teds::ValueRefused& error) {
-      lastError = error.what();
-      return TEDSKIT_ERR_VALUE;
-    } catch (const teds::ImageError& error) {
-      lastError = error.what();
-      return TEDSKIT_ERR_INPUT;
-    } catch (const teds::Failure& error) {
-      lastError = error.what();
-      return std::strncmp(error.what(), "no field labelled", 17) == 0 ? TEDSKIT_ERR_LABEL
-                                                                      : TEDSKIT_ERR_DECODE;
-    } catch (const std::bad_alloc&) {
-      lastError = "out of memory";
-      return TEDSKIT_ERR_INTERNAL;
-    } catch (const std::exception& error) {
-      lastError = error.what();
-      return TEDSKIT_ERR_INTERNAL;
-    }
-  });
-}
-
-int32_t argumentError(const std::string& message) {
-  lastError = message;
-  return TEDSKIT_ERR_ARGUMENT;
-}
 
 const teds::FieldView* fieldAt(const tedskit_teds* teds, int32_t index) {
   if (teds == nullptr) return nullptr;
@@ -147,7 +102,7 @@ tedskit_teds* opened(const char* dir, const void* input, size_t size, tedskit_in
 
 extern "C" {
 
-const char* tedskit_last_error(void) { return lastError.c_str(); }
+const char* tedskit_last_error(void) { return teds::lastErrorText().c_str(); }
 
 void tedskit_string_free(char* text) { std::free(text); }
 
@@ -185,7 +140,7 @@ int32_t tedskit_teds_new(const char* templates_dir, int32_t kind, int32_t templa
 
 void tedskit_teds_free(tedskit_teds* teds) {
   tedskit::base::guard([&] {
-    std::lock_guard hold(libraryLock());
+    std::lock_guard hold(teds::libraryLock());
     delete teds;
   });
 }
@@ -235,7 +190,7 @@ int32_t tedskit_teds_field_index(const tedskit_teds* teds, const char* label, in
     }
     *index = teds->document.indexOf(label);
     if (*index >= 0) return TEDSKIT_OK;
-    lastError = std::string("no field labelled \"") + label + "\"";
+    teds::lastErrorText() = std::string("no field labelled \"") + label + "\"";
     return TEDSKIT_ERR_LABEL;
   });
 }
@@ -452,6 +407,30 @@ int32_t tedskit_check_calibration(const tedskit_check* check, int32_t* known, co
     if (period_days != nullptr) *period_days = static_cast<int32_t>(state->periodDays);
     if (due_date != nullptr) *due_date = check->dueDate.c_str();
     if (days_left != nullptr) *days_left = static_cast<int32_t>(state->daysLeft);
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_teds_select_case_count(const tedskit_teds* teds, int32_t* count) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || count == nullptr) return argumentError("no handle or no place for the result");
+    auto& held = const_cast<tedskit_teds*>(teds)->selectCases;
+    held = teds::selectCasesOf(teds->document);
+    *count = static_cast<int32_t>(held.size());
+    return TEDSKIT_OK;
+  });
+}
+
+int32_t tedskit_teds_select_case(const tedskit_teds* teds, int32_t index, const char** description, int32_t* value,
+                                 const char** case_text, int32_t* field) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || index < 0 || static_cast<std::size_t>(index) >= teds->selectCases.size())
+      return argumentError("no select case " + std::to_string(index) + " (count them first)");
+    const teds::SelectCase& one = teds->selectCases[static_cast<std::size_t>(index)];
+    if (description != nullptr) *description = one.description.c_str();
+    if (value != nullptr) *value = one.value;
+    if (case_text != nullptr) *case_text = one.caseText.c_str();
+    if (field != nullptr) *field = one.field;
     return TEDSKIT_OK;
   });
 }

@@ -1,7 +1,5 @@
 #include "bus_choice.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,18 +14,7 @@ std::string busSpecification(const Args& args) {
     const char* environment = std::getenv("TEDSKIT_BUS");
     busName = environment != nullptr && *environment != '\0' ? environment : defaultBusFile().string();
   }
-  // A bare path is a bus file of the simulated bus; "back-end:where" goes to owbus as it is.
-  const auto colon = busName.find(':');
-  const bool hasBackEnd = colon != std::string::npos && colon > 0 &&
-                          std::all_of(busName.begin(), busName.begin() + colon, [](char c) {
-                            return std::isalnum(static_cast<unsigned char>(c)) != 0;
-                          });
-  // "usb" alone is the first USB adapter, not a bus file of that name.
-  return hasBackEnd || busName == "usb" ? busName : "sim:" + busName;
-}
-
-std::string busShownName(const std::string& busName) {
-  return busName.starts_with("sim:") ? busName.substr(4) : busName;
+  return busNameOf(busName);
 }
 
 std::vector<OptionSpec> busOptions(std::vector<OptionSpec> more) {
@@ -35,21 +22,6 @@ std::vector<OptionSpec> busOptions(std::vector<OptionSpec> more) {
   more.push_back({"channel", 'c', true});
   more.push_back({"verbose", 'v', false});
   return withCommonOptions(std::move(more));
-}
-
-const tedskit::base::ChipModel& chipOf(int family) {
-  namespace base = tedskit::base;
-  static constexpr base::ChipModel kUnknown{0, "unknown chip", base::kMaxChipImage, base::kPage};
-  const base::ChipModel* model = base::chipModel(family);
-  return model != nullptr ? *model : kUnknown;
-}
-
-std::string familyText(int family) {
-  // The switch of a triaxial sensor holds no TEDS, so it is no chip model of the table.
-  const char* name = family == tedskit::base::kFamilyDs2406 ? "DS2406 switch" : chipOf(family).name;
-  char text[48];
-  std::snprintf(text, sizeof text, "%s (family %02Xh)", name, family & 0xFF);
-  return text;
 }
 
 namespace {

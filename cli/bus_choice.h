@@ -7,24 +7,15 @@
 #include <vector>
 
 #include "args.h"
-#include "base/fixed_meanings.h"
+#include "bus/chip_names.h"
 
 namespace teds {
 
 // --bus, else TEDSKIT_BUS, else the bundled simulated sensor, as a bus name for owbus.
 std::string busSpecification(const Args& args);
 
-// The bus name as a user wrote it: a simulated bus without its "sim:".
-std::string busShownName(const std::string& busName);
-
 // --bus, --channel, --verbose and the common options, with the command's own.
 std::vector<OptionSpec> busOptions(std::vector<OptionSpec> more);
-
-// The chip model of a family; ferrun finds only the families of the table, other chips on
-// the bus show as "unknown chip".
-const tedskit::base::ChipModel& chipOf(int family);
-// "DS2431 (family 2Dh)".
-std::string familyText(int family);
 
 // While it lives, every reset, byte and adapter event goes to standard error as a
 // "1-Wire: ..." line, so a user can see what a misbehaving cable did.

@@ -5,17 +5,13 @@
 #include <iostream>
 #include <optional>
 
-#include "base/chip_image.h"
 #include "base/chip_layout.h"
-#include "base/chip_protection.h"
+#include "bus/chip_read.h"
+#include "bus/chip_write.h"
 #include "bus_choice.h"
 #include "bus_scan.h"
-#include "chip_read.h"
-#include "check.h"
 #include "commands.h"
-#include "document.h"
 #include "engine.h"
-#include "field_diff.h"
 #include "output_file.h"
 #include "report.h"
 #include "tedskit/ferrun.h"
@@ -46,10 +42,6 @@ bool confirmed(const std::string& question) {
   std::getline(tty, answer);
   answer = trim(answer);
   return answer == "y" || answer == "Y" || equalsIgnoreCase(answer, "yes");
-}
-
-base::ChipWrite planWrite(const TedsImage& image, int family) {
-  return base::planChipWrite(image.basic, std::span(image.body).first(image.usedBodySize()), family);
 }
 
 std::string blankText(const BusChip& chip, const std::string& shown, uint8_t blank) {
@@ -168,54 +160,6 @@ int runRead(std::span<char* const> argv) {
   return 0;
 }
 
-namespace {
-
-// Why the write cannot succeed on the chip as it is, before a byte of it goes out.
-void refuseWhatCannotSucceed(const BusChip& target, const ChipRead& now, const TedsImage& image,
-                             const base::ChipWrite& plan, bool lockedWrite,
-                             const std::optional<std::array<uint8_t, 4>>& pageControl) {
-  const base::ChipModel& chip = chipOf(target.family());
-  const std::string name = std::string(chip.name) + " " + target.romText();
-  if (now.locked && image.basic != *now.reg) {
-    throw Failure("the application register of the " + name + " is locked and holds the Basic TEDS " +
-                  toHex(*now.reg) + "; the image has " + toHex(image.basic) + ": nothing written");
-  }
-  // A locked DS2430A keeps the Basic TEDS in its register and 31 bytes of data in memory.
-  const std::size_t room = lockedWrite ? base::kLockedDs2430aRoom : plan.room;
-  if (image.usedBodySize() > room) {
-    throw Failure("the template data take " + std::to_string(image.usedBodySize()) + " bytes; the " +
-                  chip.name + " holds " + std::to_string(room) + " in " +
-                  base::layoutName(lockedWrite ? base::ChipLayout::LockedRegister : plan.layout) +
-                  ": nothing written");
-  }
-  if (pageControl) {
-    const auto onChip =
-        base::layOutPagedImage(plan.image, chip.writeSize, plan.layoutFlag != 0, plan.selectorHint);
-    const auto refusal = base::pageRefusal(now.chip, std::span(onChip).first(chip.writeSize), *pageControl);
-    if (refusal && refusal->eprom) {
-      throw Failure("page " + std::to_string(refusal->page) + " of " + name +
-                    " is in EPROM mode: its bits can only be cleared and the image needs some set: nothing "
-                    "written");
-    }
-    if (refusal)
-      throw Failure("page " + std::to_string(refusal->page) + " of " + name +
-                    " is write-protected: nothing written");
-  }
-}
-
-// A cut image would go onto the chip with zeros for what is missing, under a good checksum.
-void refuseShortImage(const Context& context, const TedsImage& image) {
-  std::optional<Finding> cut;
-  try {
-    cut = shortImageFinding(Document(context.templatesDir, image, false));
-  } catch (const MissingTemplate&) {
-    return;  // the chip takes what the image holds; there is no template to measure it by
-  }
-  if (cut) throw Failure(cut->message + "; nothing written (--force writes it as it is)");
-}
-
-}  // namespace
-
 int runWrite(std::span<char* const> argv) {
   const Args args(
       argv,
@@ -226,62 +170,36 @@ int runWrite(std::span<char* const> argv) {
   }
   const Context context = makeContext(args);
   const TedsImage image = imageFromArguments(args.positional(), context.templatesDir);
-  if (!image.checksumOk && !args.has("force"))
-    throw Failure(
-        "the image's checksum does not match its bytes, so it may be corrupt; nothing written "
-        "(--force writes it with a new checksum)");
-  if (!args.has("force")) refuseShortImage(context, image);
+  refuseCorruptImage(image, args.has("force"));
+  if (!args.has("force")) refuseCutImage(context.templatesDir, image);
   const TrafficEcho echo(args.has("verbose"));
   const std::string busName = busSpecification(args);
   const BusScan scan = scanBus(busName);
   const BusChip target = chooseChip(scan, args);
-  std::optional<std::array<uint8_t, 4>> pageControl;
-  if (target.family() == base::kFamilyDs2431) pageControl = readDs2431PageControl(scan, busName, target);
-  BusSession bus(busName, target);
-  const ChipRead now = readChip(bus);
-  const base::ChipModel& chip = chipOf(bus.family());
-  // A locked register takes no other layout: the image goes there as a V1.0 image would.
-  const bool lockedWrite = bus.family() == base::kFamilyDs2430a && (image.wantsV10Engine() || now.locked);
-  base::ChipWrite plan = planWrite(image, bus.family());
-  refuseWhatCannotSucceed(target, now, image, plan, lockedWrite, pageControl);
-  if (lockedWrite) plan.layout = base::ChipLayout::LockedRegister;
-
-  const std::string what = "template " + std::to_string(image.templateId()) + " to the " +
-                           target.described() + " on " + bus.busName() + " in " +
-                           base::layoutName(plan.layout);
-  const bool locks = lockedWrite && !now.locked;
-  const std::string diff = fieldDiff(context.templatesDir, now.image, image);
+  PreparedWrite write(busName, scan, target, image, context.templatesDir);
+  const std::string diff = fieldDiffText(write.diff());
   if (args.has("dry-run")) {
-    std::cout << "Would write " << what << (locks ? ", locking the application register for good" : "")
-              << ".\n"
+    std::cout << "Would write " << write.what()
+              << (write.locks() ? ", locking the application register for good" : "") << ".\n"
               << diff << "Nothing written (--dry-run).\n";
     return 0;
   }
   if (!args.has("yes")) {
-    std::string question = diff + "Write " + what + "?";
-    if (locks) question += " This locks the DS2430A's application register for good.";
+    std::string question = diff + "Write " + write.what() + "?";
+    if (write.locks()) question += " This locks the DS2430A's application register for good.";
     if (!confirmed(question)) throw Failure("nothing written");
   }
-  int32_t result = 0;
-  if (lockedWrite) {
-    const auto v1 = base::lockedDs2430aImage(image.basic, image.body);
-    result = stdcdll_write_v1_memory(v1.data());
-  } else {
-    result = stdcdll_write_memory(plan.image.data(), plan.layoutFlag, plan.selectorHint);
-  }
-  if (result == FERRUN_CHIP_NOT_FOUND) throw Failure("no TEDS memory chip on the bus " + bus.busName());
-  if (result == FERRUN_ADAPTER_CHECK)
-    throw Failure("the adapter failed on the bus " + bus.busName() + ": " + owbus_last_error());
-  if (result == FERRUN_NOT_VERIFIED) throw Failure("the chip does not read back what was written");
-  if (result != FERRUN_DONE) throw Failure("writing failed with code " + std::to_string(result));
+  write.commit();
+  const int family = write.session().family();
+  const base::ChipModel& chip = chipOf(family);
   if (context.json) {
     std::cout << "{\"written\": true, \"chip\": " << jsonString(chip.name)
               << ", \"rom\": " << jsonString(target.romText())
-              << ", \"layout\": " << jsonString(base::layoutName(plan.layout))
+              << ", \"layout\": " << jsonString(base::layoutName(write.layout()))
               << ", \"template\": " << image.templateId() << "}\n";
   } else {
-    std::cout << "Wrote template " << image.templateId() << " to the " << familyText(bus.family()) << " "
-              << target.romText() << " in " << base::layoutName(plan.layout) << ".\n";
+    std::cout << "Wrote template " << image.templateId() << " to the " << familyText(family) << " "
+              << target.romText() << " in " << base::layoutName(write.layout()) << ".\n";
   }
   return 0;
 }

@@ -10,18 +10,13 @@
 #include "base/bit_field.h"
 #include "base/fixed_meanings.h"
 #include "bus_scan.h"
-#include "chip_read.h"
+#include "bus/chip_read.h"
 #include "commands.h"
 #include "tedskit/owbus.h"
 #include "text.h"
 
 namespace teds {
 namespace {
-
-std::string chipName(int family) {
-  const std::string text = familyText(family);
-  return text.substr(0, text.find(" (family"));
-}
 
 // What a chip holds, for the TEDS column: a TEDS (template and serial number), nothing
 // (blank), or for a switch the channels that lead to a chip.

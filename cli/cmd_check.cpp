@@ -7,7 +7,7 @@
 #include "bus_choice.h"
 #include "bus_scan.h"
 #include "check.h"
-#include "chip_read.h"
+#include "bus/chip_read.h"
 #include "commands.h"
 #include "document.h"
 #include "latin1.h"

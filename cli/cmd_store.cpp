@@ -10,31 +10,15 @@
 
 #include "base/c_file.h"
 #include "base/fixed_meanings.h"
-#include "capture.h"
 #include "commands.h"
 #include "engine.h"
 #include "field_model.h"
 #include "report.h"
-#include "store/record_file_scan.h"
-#include "template_files.h"
+#include "records/record_files.h"
 #include "tedskit/calden.h"
-#include "tedskit/dorvia.h"
-#include "value_check.h"
 
 namespace teds {
 namespace {
-
-std::string storeError(int code) {
-  char text[128] = "";
-  GetErrorCodeString(code, text, sizeof text - 1);
-  return text[0] != '\0' ? std::string(text) : describeCode(code);
-}
-
-int newHandle() {
-  const int32_t handle = CreateNewStoredDataStruct();
-  if (handle < 0) throw Failure("cannot create a record store");
-  return handle;
-}
 
 const char* descriptorName(int descriptor) {
   switch (descriptor) {
@@ -55,23 +39,6 @@ int optionalNumber(const Args& args, const std::string& name) {
   return value;
 }
 
-namespace fs = std::filesystem;
-
-// A save replaces a file only when told to, and adds records only to a record file: a
-// README given by mistake stays as it was.
-void refuseUnsafeSave(const std::string& file, bool append, bool force) {
-  std::error_code error;
-  if (!fs::exists(fs::symlink_status(file, error)) || fs::is_directory(file, error)) return;
-  if (!append) {
-    if (force) return;
-    throw Failure(file + ": the file exists; give --append to add the record to it or --force to replace it");
-  }
-  const auto stream = tedskit::base::openFile(file.c_str(), "r");
-  if (stream && !tedskit::store::holdsRecordsOnly(stream.get())) {
-    throw Failure(file + ": not a record file; the record was not appended");
-  }
-}
-
 int save(const Context& context, const Args& args) {
   const auto& positional = args.positional();
   if (positional.size() < 3) throw UsageError("give the record FILE and an IMAGE");
@@ -81,18 +48,7 @@ int save(const Context& context, const Args& args) {
   Engine engine(context.templatesDir);
   refuseBlankInput(image);
   Teds teds = engine.decode(image, args.has("v10"));
-  const int handle = newHandle();
-  const int32_t stored = Calden(handle, teds.fields->kind, &teds.fields->array,
-                                optionalNumber(args, "channel"), optionalNumber(args, "unit"));
-  if (stored != 0) throw Failure("cannot keep the record: " + storeError(stored));
-  sccontrolstruct scc{};
-  const bool v10 = teds.engine == EngineKind::V10;
-  if (v10) getTemplateSCC(&scc);
-  CapturedOutput quiet(STDOUT_FILENO);
-  const int32_t result = SaveTEDSReadToFile(handle, file.c_str(), args.has("append") ? 1 : 0,
-                                            context.templatesDir.c_str(), v10 ? 1 : 0, scc);
-  quiet.finish();
-  if (result != 0) throw Failure(file + ": cannot save the record: " + storeError(result));
+  saveRecord(engine, teds, file, args.has("append"), optionalNumber(args, "channel"), optionalNumber(args, "unit"));
   if (context.json) {
     std::cout << "{\"saved\": " << jsonString(file) << ", \"template\": " << teds.fields->array.templateID
               << "}\n";
@@ -103,86 +59,19 @@ int save(const Context& context, const Args& args) {
   return 0;
 }
 
-struct Record {
-  Teds teds;
-  int channel = CALDEN_NO_NUMBER;
-  int unit = CALDEN_NO_NUMBER;
-};
-
-EngineKind engineOf(const TaggedFieldArray& fields) {
-  if (fields.kind == CALDEN_DESCRIPTOR_LMS) return EngineKind::Lms;
-  return fields.array.templateID >= tedskit::base::kFirstV10Template ? EngineKind::V10
-                                                                     : EngineKind::Description;
-}
-
-// A value read back is held to what an edit of that field may set; the first one it
-// could not hold, or nothing. The LMS layouts keep their values in texts of their own
-// ("0.000" for a whole number of millimetres), which edits do not take as they stand.
-std::optional<std::string> refusedValue(const Teds& teds) {
-  if (teds.engine == EngineKind::Lms) return std::nullopt;
-  for (const FieldModel& field : fieldModels(teds)) {
-    try {
-      checkValue(field, trim(latin1ToUtf8(rawValueText(teds, field.index))));
-    } catch (const ValueRefused& refused) {
-      return refused.what();
-    }
-  }
-  return std::nullopt;
-}
-
 // The good records of a file; each broken block, and each record with a value its field
 // cannot hold, is reported as "FILE:LINE: reason" and passed over.
-std::vector<Record> loadRecords(Engine& engine, const std::string& file, int& skipped) {
-  // Records of V1.0 templates need the TDL engine; load its templates from the template
-  // directory before the reader switches to it.
-  engine.enterV10();
-  engine.leaveV10();
-  std::error_code error;
-  const auto stream =
-      fs::is_directory(file, error) ? tedskit::base::CFile{} : tedskit::base::openFile(file.c_str(), "r");
-  if (!stream) throw Failure(file + ": cannot read the records: " + storeError(CALDEN_FILE_NOT_FOUND));
-  std::vector<Record> records;
-  std::vector<tedskit::store::BrokenBlock> broken;
-  // The MTS template file of MTS records is opened relative to the working directory:
-  // the template directory's, else the shipped one.
-  const struct BackTo {
-    fs::path dir;
-    ~BackTo() {
-      std::error_code ignored;
-      fs::current_path(dir, ignored);
-    }
-  } back{fs::current_path(error)};
-  const fs::path mts = mtsTemplateFile(engine.templatesDir());
-  fs::current_path(mts.empty() ? engine.templatesDir() : mts.parent_path(), error);
-  CapturedOutput quiet(STDOUT_FILENO);
-  tedskit::store::readRecordBlocks(
-      stream.get(), engine.templatesDir().c_str(), tedskit::store::OnBroken::PassOver,
-      [&](const tedskit::store::ReadBlock& block) {
-        Record record;
-        record.teds.fields->kind = block.descriptor;
-        record.teds.fields->array = block.array;
-        record.teds.engine = engineOf(*record.teds.fields);
-        record.channel = block.channelNumber;
-        record.unit = block.unitNumber;
-        if (const auto refused = refusedValue(record.teds)) {
-          broken.push_back({block.firstLine, "the record of template " +
-                                                 std::to_string(block.array.templateID) +
-                                                 " holds a value it cannot: " + *refused});
-          return;
-        }
-        records.push_back(std::move(record));
-      },
-      broken);
-  quiet.finish();
-  std::sort(broken.begin(), broken.end(), [](const auto& a, const auto& b) { return a.line < b.line; });
-  for (const auto& block : broken)
+std::vector<Record> loadReported(Engine& engine, const std::string& file, int& skipped) {
+  RecordLoad load = loadRecords(engine, file);
+  for (const auto& block : load.skipped)
     std::cerr << "teds: " << file << ":" << block.line << ": " << block.reason << "\n";
-  skipped = static_cast<int>(broken.size());
+  skipped = static_cast<int>(load.skipped.size());
   if (skipped > 0) {
     std::cerr << "teds: " << file << ": " << skipped << " broken block" << (skipped == 1 ? "" : "s")
-              << " skipped, " << records.size() << " record" << (records.size() == 1 ? "" : "s") << " read\n";
+              << " skipped, " << load.records.size() << " record" << (load.records.size() == 1 ? "" : "s")
+              << " read\n";
   }
-  return records;
+  return std::move(load.records);
 }
 
 // The record as an image that teds write and decode take.
@@ -215,7 +104,7 @@ int load(const Context& context, const Args& args, bool listOnly) {
   const std::string file = args.positional()[1];
   Engine engine(context.templatesDir);
   int skipped = 0;
-  auto records = loadRecords(engine, file, skipped);
+  auto records = loadReported(engine, file, skipped);
   if (const auto output = args.value("output")) {
     if (listOnly) throw UsageError("--output goes with store load");
     const auto wanted = args.value("record");

@@ -32,7 +32,13 @@ typedef enum tedskit_result {
   TEDSKIT_ERR_LABEL = -4,    /* no field has that label */
   TEDSKIT_ERR_VALUE = -5,    /* the field cannot hold the value */
   TEDSKIT_ERR_ENCODE = -6,   /* the fields could not be encoded */
-  TEDSKIT_ERR_INTERNAL = -7  /* out of memory or another failure inside */
+  TEDSKIT_ERR_INTERNAL = -7, /* out of memory or another failure inside */
+  TEDSKIT_ERR_BUS = -8,      /* the bus cannot be opened, or its adapter fails */
+  TEDSKIT_ERR_NO_CHIP = -9,  /* no TEDS chip answers where asked, or it is blank */
+  TEDSKIT_ERR_SEVERAL_CHIPS = -10, /* several TEDS chips answer and none was named */
+  TEDSKIT_ERR_REFUSED = -11, /* the write cannot succeed on the chip as it is: nothing written */
+  TEDSKIT_ERR_WRITE = -12,   /* the write started and failed (not verified, adapter lost) */
+  TEDSKIT_ERR_FILE = -13     /* a file cannot be read, written or replaced */
 } tedskit_result;
 
 /* What an input holds. TEDSKIT_INPUT_AUTO recognises every other kind. */
@@ -161,6 +167,95 @@ TEDSKIT_API int32_t tedskit_check_finding(const tedskit_check* check, int32_t in
  * when there is no period; *days_left is negative when the calibration is overdue. */
 TEDSKIT_API int32_t tedskit_check_calibration(const tedskit_check* check, int32_t* known, const char** last_date,
                                               int32_t* period_days, const char** due_date, int32_t* days_left);
+
+/* The select cases of a TDL template that shaped the layout, in the order the template
+ * meets them: each one's description and the case in force (its index and text). A
+ * select case the user chooses is also a field, set with tedskit_teds_set by its label
+ * (*field receives its field index); one chosen by the data (*field is -1) follows the
+ * fields that hold it. A TEDS of the description engine or LMS has none. */
+TEDSKIT_API int32_t tedskit_teds_select_case_count(const tedskit_teds* teds, int32_t* count);
+TEDSKIT_API int32_t tedskit_teds_select_case(const tedskit_teds* teds, int32_t index, const char** description,
+                                             int32_t* value, const char** case_text, int32_t* field);
+
+/* A 1-Wire bus, named as owbus takes it: "sim:FILE" (a simulated bus file), a bare path
+ * of one, "ds2480b:/dev/ttyUSB0", "usb", ... Opening checks the name; every operation
+ * opens an adapter session of its own and closes it before it returns. */
+typedef struct tedskit_bus tedskit_bus;
+
+TEDSKIT_API int32_t tedskit_bus_open(const char* name, tedskit_bus** bus);
+TEDSKIT_API void tedskit_bus_free(tedskit_bus* bus);
+
+/* Searches the bus (and each channel of a DS2406 switch on it) and keeps what answers in
+ * the handle, for tedskit_bus_chip, until the next scan. */
+TEDSKIT_API int32_t tedskit_bus_scan(tedskit_bus* bus, int32_t* count);
+/* One chip of the last scan: ROM ID as 16 hex digits family first, family code, model
+ * ("DS2431", "DS2406 switch", "unknown chip"), channel (0 on the bus itself, 1-3 behind
+ * that channel of the switch), and whether it is a memory chip that can hold a TEDS.
+ * The texts belong to the bus handle until its next scan. */
+TEDSKIT_API int32_t tedskit_bus_chip(const tedskit_bus* bus, int32_t index, const char** rom, int32_t* family,
+                                     const char** model, int32_t* channel, int32_t* holds_teds);
+
+/* Reads the chip with ROM ID device (NULL: any), behind channel (0: on the bus itself,
+ * 1-3), or the only TEDS chip there, and decodes it as tedskit_teds_open does. Several
+ * TEDS chips are TEDSKIT_ERR_SEVERAL_CHIPS, none or a blank chip TEDSKIT_ERR_NO_CHIP;
+ * the message names the chips on the bus. The bus is scanned anew. */
+TEDSKIT_API int32_t tedskit_bus_read(tedskit_bus* bus, const char* templates_dir, const char* device,
+                                     int32_t channel, int32_t force_tdl, tedskit_teds** teds);
+
+/* Flags of tedskit_bus_write. */
+#define TEDSKIT_WRITE_DRY_RUN 1 /* check and compare, write nothing */
+#define TEDSKIT_WRITE_FORCE 2   /* write a TEDS whose input checksum did not match */
+
+/* What a write did, or with TEDSKIT_WRITE_DRY_RUN would do; released with
+ * tedskit_bus_written_free. */
+typedef struct tedskit_bus_written tedskit_bus_written;
+
+/* Writes a TEDS to the chip chosen as tedskit_bus_read chooses it. Before the first byte
+ * the write is refused with TEDSKIT_ERR_REFUSED, leaving the chip as it was, when it
+ * cannot succeed: the TEDS came from an input whose checksum did not match (unless
+ * TEDSKIT_WRITE_FORCE), it does not fit the chip, a page it needs is write-protected or
+ * in EPROM mode, or a locked DS2430A register holds another Basic TEDS. Writing locks a
+ * blank DS2430A's register when the TEDS needs the V1.0 layout. *written receives the
+ * chip's state and the field-by-field difference. */
+TEDSKIT_API int32_t tedskit_bus_write(tedskit_bus* bus, const char* templates_dir, const tedskit_teds* teds,
+                                      const char* device, int32_t channel, int32_t flags,
+                                      tedskit_bus_written** written);
+TEDSKIT_API void tedskit_bus_written_free(tedskit_bus_written* written);
+/* *done is 1 when the chip was written (0 for a dry run); *summary is "template 25 to the
+ * DS2431 2DE1A5E10D0000FE on BUS in layout A"; *locks is 1 when the write locks (or
+ * locked) a DS2430A's application register; *chip_state 0 when the chip held a TEDS, 1
+ * blank, 2 a TEDS that does not decode; *text the difference as the tool prints it. */
+TEDSKIT_API int32_t tedskit_bus_written_info(const tedskit_bus_written* written, int32_t* done,
+                                             const char** summary, int32_t* locks, int32_t* chip_state,
+                                             const char** text);
+/* The fields that differ: label, value shown before and after (NULL where that side has
+ * no such field; with a chip that held no TEDS every field is new). */
+TEDSKIT_API int32_t tedskit_bus_written_change_count(const tedskit_bus_written* written, int32_t* count);
+TEDSKIT_API int32_t tedskit_bus_written_change(const tedskit_bus_written* written, int32_t index,
+                                               const char** label, const char** before, const char** after);
+
+/* Record files. Saves count TEDS as records to path, replacing nothing: an existing file
+ * is refused with TEDSKIT_ERR_FILE unless append is 1, and only a record file is
+ * appended to. A failed save leaves the file as it was. */
+TEDSKIT_API int32_t tedskit_records_save(const char* path, const char* templates_dir,
+                                         const tedskit_teds* const* teds, size_t count, int32_t append);
+
+/* The records of a file, released with tedskit_records_free. A broken block, or a record
+ * holding a value its field cannot, is skipped and listed (tedskit_records_skipped);
+ * reading goes on to the next block. */
+typedef struct tedskit_records tedskit_records;
+
+TEDSKIT_API int32_t tedskit_records_load(const char* path, const char* templates_dir, tedskit_records** records);
+TEDSKIT_API void tedskit_records_free(tedskit_records* records);
+TEDSKIT_API int32_t tedskit_records_count(const tedskit_records* records, int32_t* count);
+/* A new handle of record index (freed with tedskit_teds_free) and its channel and unit
+ * numbers (-1 for none). */
+TEDSKIT_API int32_t tedskit_records_get(const tedskit_records* records, int32_t index, tedskit_teds** teds,
+                                        int32_t* channel, int32_t* unit);
+TEDSKIT_API int32_t tedskit_records_skipped_count(const tedskit_records* records, int32_t* count);
+/* One skipped block: the line it starts at (from 1) and why it was skipped. */
+TEDSKIT_API int32_t tedskit_records_skipped(const tedskit_records* records, int32_t index, int64_t* line,
+                                            const char** reason);
 
 TEDSKIT_END_C
 

@@ -8,12 +8,18 @@ A thin layer over libtedskit::
     print(teds.to_text())
 """
 
-from .errors import DecodeError, InputError, LabelError, TedsError, ValueRejected
-from .teds import Calibration, CheckResult, Choice, Field, Finding, Teds, Template, decode, new
+from . import records
+from .bus import Bus, Change, Chip, WriteResult
+from .errors import (BusError, BusUnavailable, DecodeError, InputError, LabelError, NoChip, RecordFileError,
+                     SeveralChips, TedsError, ValueRejected, WriteFailed, WriteRefused)
+from .teds import (Calibration, CheckResult, Choice, Field, Finding, SelectCase, SelectCases, Teds, Template, decode,
+                   new)
 
 __version__ = "0.1.0"
 
 __all__ = [
-    "Calibration", "CheckResult", "Choice", "DecodeError", "Field", "Finding", "InputError", "LabelError",
-    "Teds", "TedsError", "Template", "ValueRejected", "decode", "new", "__version__",
+    "Bus", "BusError", "BusUnavailable", "Calibration", "Change", "CheckResult", "Chip", "Choice", "DecodeError",
+    "Field", "Finding", "InputError", "LabelError", "NoChip", "RecordFileError", "SelectCase", "SelectCases",
+    "SeveralChips", "Teds", "TedsError", "Template", "ValueRejected", "WriteFailed", "WriteRefused", "WriteResult",
+    "decode", "new", "records", "__version__",
 ]

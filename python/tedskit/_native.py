@@ -9,7 +9,8 @@ import threading
 from pathlib import Path
 from typing import Any, Callable, Optional
 
-from .errors import DecodeError, InputError, LabelError, TedsError, ValueRejected
+from .errors import (BusUnavailable, DecodeError, InputError, LabelError, NoChip, RecordFileError,
+                     SeveralChips, TedsError, ValueRejected, WriteFailed, WriteRefused)
 
 _LIBRARY_NAME = "libtedskit.so.1"
 
@@ -21,6 +22,12 @@ _ERRORS: dict[int, type[TedsError]] = {
     -5: ValueRejected,
     -6: TedsError,
     -7: TedsError,
+    -8: BusUnavailable,
+    -9: NoChip,
+    -10: SeveralChips,
+    -11: WriteRefused,
+    -12: WriteFailed,
+    -13: RecordFileError,
 }
 
 
@@ -101,6 +108,28 @@ _SIGNATURES: dict[str, list[Any]] = {
     "tedskit_check_finding": [ctypes.c_void_p, ctypes.c_int32, ctypes.POINTER(ctypes.c_int), _c_char_pp,
                               _c_char_pp, _c_char_pp],
     "tedskit_check_calibration": [ctypes.c_void_p, _c_int32_p, _c_char_pp, _c_int32_p, _c_char_pp, _c_int32_p],
+    "tedskit_teds_json": [HANDLE, ctypes.POINTER(ctypes.c_void_p)],
+    "tedskit_teds_ted": [HANDLE, ctypes.POINTER(ctypes.c_void_p), ctypes.POINTER(ctypes.c_size_t)],
+    "tedskit_teds_select_case_count": [HANDLE, _c_int32_p],
+    "tedskit_teds_select_case": [HANDLE, ctypes.c_int32, _c_char_pp, _c_int32_p, _c_char_pp, _c_int32_p],
+    "tedskit_bus_open": [ctypes.c_char_p, ctypes.POINTER(ctypes.c_void_p)],
+    "tedskit_bus_scan": [ctypes.c_void_p, _c_int32_p],
+    "tedskit_bus_chip": [ctypes.c_void_p, ctypes.c_int32, _c_char_pp, _c_int32_p, _c_char_pp, _c_int32_p,
+                         _c_int32_p],
+    "tedskit_bus_read": [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_char_p, ctypes.c_int32, ctypes.c_int32,
+                         ctypes.POINTER(HANDLE)],
+    "tedskit_bus_write": [ctypes.c_void_p, ctypes.c_char_p, HANDLE, ctypes.c_char_p, ctypes.c_int32,
+                          ctypes.c_int32, ctypes.POINTER(ctypes.c_void_p)],
+    "tedskit_bus_written_info": [ctypes.c_void_p, _c_int32_p, _c_char_pp, _c_int32_p, _c_int32_p, _c_char_pp],
+    "tedskit_bus_written_change_count": [ctypes.c_void_p, _c_int32_p],
+    "tedskit_bus_written_change": [ctypes.c_void_p, ctypes.c_int32, _c_char_pp, _c_char_pp, _c_char_pp],
+    "tedskit_records_save": [ctypes.c_char_p, ctypes.c_char_p, ctypes.POINTER(HANDLE), ctypes.c_size_t,
+                             ctypes.c_int32],
+    "tedskit_records_load": [ctypes.c_char_p, ctypes.c_char_p, ctypes.POINTER(ctypes.c_void_p)],
+    "tedskit_records_count": [ctypes.c_void_p, _c_int32_p],
+    "tedskit_records_get": [ctypes.c_void_p, ctypes.c_int32, ctypes.POINTER(HANDLE), _c_int32_p, _c_int32_p],
+    "tedskit_records_skipped_count": [ctypes.c_void_p, _c_int32_p],
+    "tedskit_records_skipped": [ctypes.c_void_p, ctypes.c_int32, ctypes.POINTER(ctypes.c_int64), _c_char_pp],
 }
 
 
@@ -125,6 +154,9 @@ class Library:
         self._dll.tedskit_teds_free.restype = None
         self._dll.tedskit_check_free.argtypes = [ctypes.c_void_p]
         self._dll.tedskit_check_free.restype = None
+        for name in ("tedskit_bus_free", "tedskit_bus_written_free", "tedskit_records_free"):
+            getattr(self._dll, name).argtypes = [ctypes.c_void_p]
+            getattr(self._dll, name).restype = None
 
     def __getattr__(self, name: str) -> Callable[..., Any]:
         return getattr(self._dll, name)
@@ -142,6 +174,16 @@ class Library:
         self.call(name, *arguments, ctypes.byref(pointer))
         try:
             return ctypes.string_at(pointer).decode("utf-8")
+        finally:
+            self._dll.tedskit_string_free(pointer)
+
+
+    def owned_bytes(self, name: str, *arguments: Any) -> bytes:
+        """Calls an export that hands back bytes and their size, which the caller frees."""
+        pointer, size = ctypes.c_void_p(), ctypes.c_size_t()
+        self.call(name, *arguments, ctypes.byref(pointer), ctypes.byref(size))
+        try:
+            return ctypes.string_at(pointer, size.value)
         finally:
             self._dll.tedskit_string_free(pointer)
 

@@ -23,3 +23,31 @@ class LabelError(TedsError, KeyError):
 
 class ValueRejected(TedsError, ValueError):
     """The field cannot hold the value; the TEDS is unchanged."""
+
+
+class BusError(TedsError):
+    """A bus operation failed; the message names the bus or chip and the reason."""
+
+
+class BusUnavailable(BusError):
+    """The bus cannot be opened (a bad name, an unreadable bus file) or its adapter fails."""
+
+
+class NoChip(BusError):
+    """No TEDS chip answers where asked, or the chip is blank."""
+
+
+class SeveralChips(BusError):
+    """Several TEDS chips answer and none was named; the message lists them."""
+
+
+class WriteRefused(BusError):
+    """The write cannot succeed on the chip as it is; nothing was written."""
+
+
+class WriteFailed(BusError):
+    """The write started and did not end well (not verified, adapter lost)."""
+
+
+class RecordFileError(TedsError):
+    """A record file cannot be read, written or replaced."""

@@ -11,7 +11,7 @@ from typing import Iterator, Mapping, Optional, Sequence, Union
 
 from . import _native
 from ._native import HANDLE, library, text
-from .errors import TedsError
+from .errors import LabelError, TedsError, ValueRejected
 
 #: What decode() takes: bytes, hex or image text, a path, or a JSON or .ted document.
 Data = Union[bytes, bytearray, memoryview, str, os.PathLike]
@@ -229,6 +229,33 @@ class Teds:
         """The "memory:" and "register:" lines that teds read and teds edit print."""
         return library().owned_text("tedskit_teds_text", self._handle)
 
+    def to_json(self) -> str:
+        """The TEDS as JSON (docs/json.md): typed values, the template and the raw images;
+        decode() takes it back, with any values edited by hand."""
+        return library().owned_text("tedskit_teds_json", self._handle)
+
+    def to_ted(self) -> bytes:
+        """The TEDS as a virtual TEDS file (.ted), which decode() takes back."""
+        return library().owned_bytes("tedskit_teds_ted", self._handle)
+
+    @property
+    def select_cases(self) -> "SelectCases":
+        """The select cases of a TDL template that shaped the layout, by description, with
+        the case in force; empty for other TEDS. ``teds.select_cases[d] = case`` chooses a
+        case where a field of the template chooses it; one chosen by the data raises
+        ValueRejected."""
+        lib = library()
+        count = ctypes.c_int32()
+        lib.call("tedskit_teds_select_case_count", self._handle, ctypes.byref(count))
+        cases = []
+        for index in range(count.value):
+            description, case_text = ctypes.c_char_p(), ctypes.c_char_p()
+            value, field = ctypes.c_int32(), ctypes.c_int32()
+            lib.call("tedskit_teds_select_case", self._handle, index, ctypes.byref(description), ctypes.byref(value),
+                     ctypes.byref(case_text), ctypes.byref(field))
+            cases.append(SelectCase(text(description.value), value.value, text(case_text.value), field.value >= 0))
+        return SelectCases(self, cases)
+
     def __repr__(self) -> str:
         template = self.template
         return f"<Teds template {template.id} ({template.name}), {len(self)} fields>"
@@ -290,6 +317,46 @@ class Teds:
         out = ctypes.c_char_p()
         library().call("tedskit_field_choice", self._handle, index, choice, ctypes.byref(out))
         return text(out.value)
+
+
+@dataclass(frozen=True)
+class SelectCase:
+    """A select case: its description, the case in force (by position and by its text,
+    "" when the template names none) and whether a field chooses it (settable)."""
+
+    description: str
+    value: int
+    case: str
+    settable: bool
+
+
+class SelectCases(Mapping[str, SelectCase]):
+    """The select cases of a TEDS by description, as read; setting one sets its field."""
+
+    def __init__(self, teds: Teds, cases: Sequence[SelectCase]) -> None:
+        self._teds = teds
+        self._cases = {case.description: case for case in cases}
+
+    def __getitem__(self, description: str) -> SelectCase:
+        return self._cases[description]
+
+    def __iter__(self) -> Iterator[str]:
+        return iter(self._cases)
+
+    def __len__(self) -> int:
+        return len(self._cases)
+
+    def __setitem__(self, description: str, case: Union[str, int]) -> None:
+        chosen = self._cases.get(description)
+        if chosen is None:
+            raise LabelError(f"no select case \"{description}\"; the TEDS has {', '.join(self._cases) or 'none'}")
+        if not chosen.settable:
+            raise ValueRejected(f"the case of \"{description}\" is chosen by the data of the TEDS, not by a field")
+        self._teds[description] = case
+        self._cases[description] = self._teds.select_cases[description]
+
+    def __repr__(self) -> str:
+        return f"SelectCases({list(self._cases.values())!r})"
 
 
 def _value_text(value: Value) -> str:
@@ -364,4 +431,4 @@ def shown_value(value: Value) -> str:
 
 
 __all__: Sequence[str] = ("Teds", "Field", "Template", "Choice", "Finding", "Calibration", "CheckResult", "decode",
-                          "new", "Data", "Value")
+                          "new", "Data", "Value", "SelectCase", "SelectCases")

@@ -1,7 +1,7 @@
 // Reading a chosen chip through the 1-Wire library: its session, and the chip's memory
 // taken apart into a TEDS image.
-#ifndef TEDSKIT_CLI_CHIP_READ_H
-#define TEDSKIT_CLI_CHIP_READ_H
+#ifndef TEDSKIT_API_BUS_CHIP_READ_H
+#define TEDSKIT_API_BUS_CHIP_READ_H
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "chip_read.h"
 
 #include "base/chip_image.h"
-#include "bus_choice.h"
-#include "failure.h"
+#include "bus_failure.h"
+#include "chip_names.h"
 #include "tedskit/ferrun.h"
 #include "tedskit/owbus.h"
 
@@ -13,21 +13,21 @@ using base::kPage;
 
 BusSession::BusSession(const std::string& busName, const BusChip& chip)
     : chip_(chip), busName_(busShownName(busName)) {
-  if (owbus_configure(busName.c_str()) != 0) throw Failure(owbus_last_error());
+  if (owbus_configure(busName.c_str()) != 0) throw BusFailure(BusFault::Unavailable, owbus_last_error());
   owbus_choose_device(chip.rom.data());
   chosen_ = true;
   if (stdcdll_OpenCom(1) != FERRUN_DONE)
-    throw Failure("cannot open the bus " + busName_ + ": " + owbus_last_error());
+    throw BusFailure(BusFault::Unavailable, "cannot open the bus " + busName_ + ": " + owbus_last_error());
   open_ = true;
   if (chip.channel != 0 && stdcdll_ds2406_channel(chip.channel) != 1)
-    throw Failure("cannot switch the DS2406 to channel " + std::to_string(chip.channel));
+    throw BusFailure(BusFault::Unavailable, "cannot switch the DS2406 to channel " + std::to_string(chip.channel));
   const int32_t result = stdcdll_read_family(&family_);
   if (result == FERRUN_ADAPTER_CHECK) {
     const std::string why = owbus_last_error();
-    throw Failure("the adapter check failed on the bus " + busName_ + (why.empty() ? "" : ": " + why));
+    throw BusFailure(BusFault::Unavailable, "the adapter check failed on the bus " + busName_ + (why.empty() ? "" : ": " + why));
   }
   if (result != FERRUN_DONE || family_ != chip.family())
-    throw Failure("the " + chip.described() + " does not answer on the bus " + busName_);
+    throw BusFailure(BusFault::NoChip, "the " + chip.described() + " does not answer on the bus " + busName_);
 }
 
 BusSession::~BusSession() {
@@ -45,9 +45,9 @@ ChipRead readChip(const BusSession& bus) {
   std::array<int32_t, FERRUN_PAGE_FLAGS> flags{};
   const int32_t result =
       stdcdll_read_memory(reg.data(), memory.data(), &registerUsed, flags.data(), FERRUN_RAW_MODE);
-  if (result == FERRUN_CHIP_NOT_FOUND) throw Failure("no TEDS memory chip on the bus " + bus.busName());
+  if (result == FERRUN_CHIP_NOT_FOUND) throw BusFailure(BusFault::NoChip, "no TEDS memory chip on the bus " + bus.busName());
   if (result == FERRUN_ADAPTER_CHECK)
-    throw Failure("the adapter failed reading the bus " + bus.busName() + ": " + owbus_last_error());
+    throw BusFailure(BusFault::Unavailable, "the adapter failed reading the bus " + bus.busName() + ": " + owbus_last_error());
   ChipRead read;
   // Whole pages: a chip whose size ends inside a page reads as zeros past it.
   const std::size_t size = (chipOf(bus.family()).readSize + kPage - 1) / kPage * kPage;
