@@ -3,6 +3,8 @@
 #include <httplib.h>
 #include <signal.h>
 
+#include <atomic>
+#include <chrono>
 #include <iostream>
 #include <thread>
 
@@ -68,17 +70,20 @@ int runServe(std::span<char* const> argv) {
   std::cout << "http://" << shownHost << ":" << bound << "/?token=" << guard.token() << std::endl;
   std::cerr << "teds serve: open the address above in a browser; Ctrl-C stops the server\n";
 
-  std::thread stopper([&server, stops] {
+  // A signal that comes before the server runs is kept pending and stops it once it does.
+  std::atomic<bool> signalled{false}, ended{false};
+  std::thread stopper([&server, &signalled, &ended, stops] {
     int signal = 0;
     sigwait(&stops, &signal);
+    signalled = true;
+    while (!ended && !server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     server.stop();
   });
   const bool listened = server.listen_after_bind();
+  ended = true;
   // A listen that ended by itself leaves the signal thread waiting: wake it.
-  if (stopper.joinable()) {
-    pthread_kill(stopper.native_handle(), SIGTERM);
-    stopper.join();
-  }
+  if (!signalled) pthread_kill(stopper.native_handle(), SIGTERM);
+  stopper.join();
   std::cerr << "teds serve: stopped\n";
   return listened ? 0 : 1;
 }
