@@ -33,6 +33,8 @@ endef
 
 deps:
 	$(call ensure_packages,$(PACKAGES))
+	@# playwright-core drives the Debian chromium in the page's tests; it brings no browser.
+	@[ -d web/tests/node_modules/playwright-core ] || (cd web/tests && npm ci --no-audit --no-fund)
 
 test: test-dev test-asan
 

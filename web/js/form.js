@@ -35,8 +35,13 @@ function enumerationControl(field) {
 }
 
 function textRoom(field) {
-  // Fixed-width text is 5-bit letters; text of width -1 runs to the end of the memory.
-  return field.bits > 0 ? Math.floor(field.bits / 5) : null;
+  // 5-bit letters fill their field's width; ASCII text runs on into the memory.
+  return field.bits > 0 && field.bits % 5 === 0 ? field.bits / 5 : null;
+}
+
+// Six significant digits: the range and step are for reading, not for copying.
+function shortNumber(value) {
+  return Number.isInteger(value) ? String(value) : String(Number(value.toPrecision(6)));
 }
 
 function controlFor(field) {
@@ -57,9 +62,9 @@ function hintOf(field) {
   const parts = [];
   if (field.type === 'integer' || field.type === 'real') {
     if (field.minimum !== undefined && field.maximum !== undefined) {
-      parts.push(`${field.minimum} to ${field.maximum}${field.units ? ' ' + field.units : ''}`);
+      parts.push(`${shortNumber(field.minimum)} to ${shortNumber(field.maximum)}${field.units ? ' ' + field.units : ''}`);
     }
-    if (field.resolution) parts.push(`step ${field.resolution}`);
+    if (field.resolution) parts.push(`step ${shortNumber(field.resolution)}`);
     parts.push(`stored as ${field.display}`);
   }
   if (field.type === 'date') parts.push(`stored as ${field.display}`);
@@ -68,7 +73,7 @@ function hintOf(field) {
 
 function roomText(field, length) {
   const room = textRoom(field);
-  if (room === null) return 'runs to the end of the memory';
+  if (room === null) return `${length} characters; text runs on into the memory`;
   return `${room - length} of ${room} characters left`;
 }
 
