@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "tedskit/tedskit.h"
-#include "latin1.h"
 
 namespace teds {
 namespace {
@@ -37,7 +36,8 @@ std::optional<Decoded> decoded(const std::filesystem::path& dir, const TedsImage
     const char* shown = "";
     tedskit_field_label(teds, i, &label);
     tedskit_field_display(teds, i, &shown);
-    out.fields.emplace_back(latin1ToUtf8(label), latin1ToUtf8(shown));
+    // libtedskit's texts are UTF-8 already.
+    out.fields.emplace_back(label, shown);
   }
   return out;
 }

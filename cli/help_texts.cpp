@@ -167,7 +167,7 @@ const std::vector<Command>& commands() {
         "                     for teds write or decode\n"},
        runStore},
       {{"serve", "Serve the TEDS editor to a browser on this machine.",
-        "teds serve [--port N] [--bus BUS] [--listen ADDR]",
+        "teds serve [--port N] [--bus BUS] [--templates DIR] [--listen ADDR]",
         "Prints the address to open, with a random access token; Ctrl-C stops the server.\n"
         "The page opens, edits, checks and downloads TEDS, reads and writes the bus and keeps\n"
         "record files. Only this machine can reach it: the server answers on 127.0.0.1, to\n"

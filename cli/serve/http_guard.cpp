@@ -1,5 +1,7 @@
 #include "http_guard.h"
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 
 #include "failure.h"

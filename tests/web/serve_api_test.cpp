@@ -121,6 +121,14 @@ TEST(ServeApi, ScansAndReadsTheBus) {
   EXPECT_EQ(serve.post("/api/bus/scan", json{{"bus", serve.file("missing.bus")}}.dump())->status, 422);
 }
 
+TEST(ServeApi, ThePreparedDiffShowsLabelsAndValuesAsTheTemplateHasThem) {
+  ServeChild serve;
+  const json plan = ok(serve.post("/api/bus/prepare", json{{"text", kImage}}.dump()));
+  const std::string diff = plan["diff"];
+  EXPECT_NE(diff.find("Phase invertion (0: 0\u00b0, 1: 180\u00b0): "), std::string::npos) << diff;
+  EXPECT_EQ(diff.find("\u00c2"), std::string::npos) << diff;
+}
+
 TEST(ServeApi, RefusesToPrepareAWriteThatCannotSucceed) {
   ServeChild serve;
   const auto absent = serve.post("/api/bus/prepare", json{{"text", kImage}, {"rom", "2DE1A5E10D0000FF"}}.dump());
