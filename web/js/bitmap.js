@@ -96,6 +96,7 @@ export function renderBitMap(map, legend, info, view) {
     button.className = 'swatch';
     button.style.setProperty('--swatch', colourOf(region));
     button.textContent = region.name;
+    button.title = cellsText(region);
     button.addEventListener('focus', () => highlight(index));
     button.addEventListener('mouseenter', () => highlight(index));
     item.append(button);
