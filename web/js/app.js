@@ -137,7 +137,8 @@ async function prepareWrite() {
     { bus: $('bus-input').value, rom: $('chip-select').value, text: state.view.text, v10: state.v10 });
   pendingWrite = answer;
   $('write-rom').textContent = `${answer.rom} (${answer.described})`;
-  $('write-what').textContent = `Writes ${answer.what}.`;
+  $('write-what').textContent = `Writes ${answer.what}.` + (state.view.checksum_ok === false
+    ? ' The image came with a checksum that did not match its bytes; it is written with a new one.' : '');
   $('write-diff').textContent = answer.diff;
   $('write-dialog').showModal();
   $('write-cancel').focus();
