@@ -5,7 +5,7 @@
 #   make test-release, make test-clang  the suite in the optimised build and built by clang (CI runs both)
 #   make fuzz   build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 
-PACKAGES := cmake ninja-build g++ make binutils pkgconf libgtest-dev libgmock-dev libusb-1.0-0-dev owserver ow-shell python3 nlohmann-json3-dev python3-pytest
+PACKAGES := cmake ninja-build g++ make binutils pkgconf libgtest-dev libgmock-dev libusb-1.0-0-dev owserver ow-shell python3 nlohmann-json3-dev python3-pytest libcpp-httplib-dev chromium nodejs npm
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 CLANG_PACKAGES := clang
@@ -33,6 +33,8 @@ endef
 
 deps:
 	$(call ensure_packages,$(PACKAGES))
+	@# playwright-core drives the Debian chromium in the page's tests; it brings no browser.
+	@[ -d web/tests/node_modules/playwright-core ] || (cd web/tests && npm ci --no-audit --no-fund)
 
 test: test-dev test-asan
 

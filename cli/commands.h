@@ -32,6 +32,7 @@ int runManufacturers(std::span<char* const> args);
 int runStore(std::span<char* const> args);
 int runTdl(std::span<char* const> args);
 int runCheck(std::span<char* const> args);
+int runServe(std::span<char* const> args);
 
 // Reads an image named on the command line: hex digits, a file, or "-" for standard
 // input; several hex arguments are lines of one image (memory, then register). A JSON

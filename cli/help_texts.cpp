@@ -174,6 +174,20 @@ const std::vector<Command>& commands() {
         "  -o, --output OUT   write record N as an image to OUT (\"-\": standard output),\n"
         "                     for teds write or decode\n"},
        runStore},
+      {{"serve", "Serve the TEDS editor to a browser on this machine.",
+        "teds serve [--port N] [--bus BUS] [--templates DIR] [--listen ADDR]",
+        "Prints the address to open, with a random access token; Ctrl-C stops the server.\n"
+        "The page opens, edits, checks and downloads TEDS, reads and writes the bus and keeps\n"
+        "record files. Only this machine can reach it: the server answers on 127.0.0.1, to\n"
+        "requests that name it by a loopback host, come from its own page and carry the\n"
+        "token. A write to the bus is always shown first and needs its confirmation.\n"
+        "\n"
+        "Options:\n"
+        "  -p, --port N       the port (default 8451; 0 takes a free one, printed)\n"
+        "  --bus BUS          the bus the page starts with (as for teds read)\n"
+        "  --listen ADDR      listen on ADDR instead of 127.0.0.1; other machines may then\n"
+        "                     reach the editor (a warning says so)\n"},
+       runServe},
       {{"tdl", "Parse a TDL file and print its templates, properties and select cases.", "teds tdl FILE",
         "A syntax error is printed as FILE:LINE, and so is each fault the reader lets pass: a\n"
         "type that is neither a data type nor an enumeration of its template, a number wider\n"

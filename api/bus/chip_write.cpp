@@ -56,8 +56,10 @@ void refuseCorruptImage(const TedsImage& image, bool force, const std::string& f
 }
 
 void refuseCutImage(const Document& document, const std::string& forceOption) {
-  if (const auto cut = shortImageFinding(document))
-    throw refused(cut->message + "; nothing written (" + forceOption + " writes it as it is)");
+  if (const auto cut = shortImageFinding(document)) {
+    throw refused(cut->message + "; nothing written" +
+                  (forceOption.empty() ? std::string() : " (" + forceOption + " writes it as it is)"));
+  }
 }
 
 void refuseCutImage(const std::filesystem::path& templatesDir, const TedsImage& image,

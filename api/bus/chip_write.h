@@ -25,7 +25,8 @@ void refuseCorruptImage(const TedsImage& image, bool force, const std::string& f
 
 // An image that ends before its template's fields do would go onto the chip with zeros for
 // what is missing, under a good checksum: refused (BusFailure Refused); the caller skips
-// this when forced. An image no template lays out is not measured.
+// this when forced (forceOption names how; empty: there is no way). An image no template
+// lays out is not measured.
 void refuseCutImage(const Document& document, const std::string& forceOption = "--force");
 void refuseCutImage(const std::filesystem::path& templatesDir, const TedsImage& image,
                     const std::string& forceOption = "--force");

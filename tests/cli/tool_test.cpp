@@ -109,7 +109,7 @@ TEST(Conventions, UnknownCommandAndOption) {
 
 TEST(Conventions, EveryCommandHasHelp) {
   for (const char* command :
-       {"decode", "new", "edit", "read", "write", "templates", "manufacturers", "store", "tdl"}) {
+       {"decode", "new", "edit", "read", "write", "templates", "manufacturers", "store", "tdl", "serve"}) {
     const Result r = runTeds({command, "--help"});
     EXPECT_EQ(r.status, 0) << command;
     EXPECT_EQ(r.out.rfind(std::string("Usage: teds ") + command, 0), 0u) << r.out;
@@ -118,6 +118,7 @@ TEST(Conventions, EveryCommandHasHelp) {
   const Result top = runTeds({"--help"});
   EXPECT_EQ(top.status, 0);
   EXPECT_EQ(top.out.rfind("Usage: teds COMMAND", 0), 0u);
+  EXPECT_NE(top.out.find("  serve "), std::string::npos);
 }
 
 TEST(Conventions, VersionNamesToolAndLibraries) {

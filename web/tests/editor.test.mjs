@@ -1,0 +1,144 @@
+// The editor page in headless chromium: teds serve started on a free port over a copy
+// of the sample bus, the page driven as a user would, with the keyboard where it can be.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawn } from 'node:child_process';
+import { copyFileSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { chromium } from 'playwright-core';
+
+const source = process.env.TEDSKIT_SOURCE_DIR || new URL('../..', import.meta.url).pathname;
+const teds = process.env.TEDS_BINARY || join(source, 'build/dev/cli/teds');
+const browserPath = process.env.CHROMIUM || '/usr/bin/chromium';
+// Set to a path (docs/editor.png) to keep the picture of the editor the README shows.
+const screenshot = process.env.TEDSKIT_SCREENSHOT || '';
+
+let dir, server, url, browser, page;
+
+function startServer(bus) {
+  return new Promise((resolve, reject) => {
+    const child = spawn(teds, ['serve', '--port', '0', '--bus', bus], { stdio: ['ignore', 'pipe', 'inherit'] });
+    let out = '';
+    child.stdout.on('data', (chunk) => {
+      out += chunk;
+      const line = out.split('\n')[0];
+      if (out.includes('\n')) resolve({ child, url: line.trim() });
+    });
+    child.on('error', reject);
+    child.on('exit', (code) => reject(new Error(`teds serve ended with ${code}`)));
+  });
+}
+
+function fieldRow(label) {
+  return page.locator('.field', { has: page.getByLabel(label, { exact: true }) });
+}
+
+before(async () => {
+  dir = mkdtempSync(join(tmpdir(), 'teds-web-'));
+  copyFileSync(join(source, 'examples/sensor.bus'), join(dir, 'sensor.bus'));
+  ({ child: server, url } = await startServer(join(dir, 'sensor.bus')));
+  browser = await chromium.launch({ executablePath: browserPath, args: ['--no-sandbox'] });
+  const context = await browser.newContext({ acceptDownloads: true, viewport: { width: 1200, height: 900 } });
+  page = await context.newPage();
+  await page.goto(url);
+  await page.locator('#template-select option').first().waitFor({ state: 'attached' });
+});
+
+after(async () => {
+  if (browser) await browser.close();
+  if (server) {
+    const ended = new Promise((resolve) => server.once('exit', resolve));
+    process.kill(server.pid, 'SIGTERM');
+    await ended;
+  }
+  rmSync(dir, { recursive: true, force: true });
+});
+
+test('opens the bundled example and drops the token from the address bar', async () => {
+  await page.getByRole('button', { name: 'Open the bundled example' }).click();
+  await page.locator('#teds-title', { hasText: 'Accelerometer' }).waitFor();
+  assert.equal(new URL(page.url()).search, '');
+  assert.equal(await page.getByLabel('Serial no.', { exact: true }).isDisabled(), true);
+  assert.equal(await page.getByLabel('Sensitivity direction (x,y,z)').evaluate((e) => e.tagName), 'SELECT');
+  assert.equal(await page.getByLabel('Calibration date').getAttribute('type'), 'date');
+  assert.ok((await page.locator('#bit-map .bit').count()) >= 320);
+  assert.match(await page.locator('.bit[title^="Fref"]').first().getAttribute('title'), /^Fref: bits \d+-\d+ = /);
+});
+
+test('edits a field with the keyboard and shows the value stored', async () => {
+  const position = page.getByLabel('Meas. position ID');
+  await position.focus();
+  await position.fill('7');
+  await page.keyboard.press('Tab');
+  await page.locator('#status', { hasText: 'Meas. position ID set.' }).waitFor();
+  assert.equal(await page.getByLabel('Meas. position ID').inputValue(), '7');
+  assert.match(await fieldRow('Meas. position ID').locator('.hint').first().textContent(), /stored as 7/);
+});
+
+test('refuses an out-of-range value next to its field', async () => {
+  const fref = page.getByLabel('Fref', { exact: true });
+  await fref.fill('1e9');
+  await page.keyboard.press('Tab');
+  const refusal = fieldRow('Fref').locator('.refusal');
+  await refusal.waitFor();
+  assert.match(await refusal.textContent(), /1e9/);
+  assert.equal(await page.getByLabel('Fref', { exact: true }).getAttribute('aria-invalid'), 'true');
+  if (screenshot) await page.screenshot({ path: screenshot, fullPage: true });
+});
+
+test('writes to the simulated bus after a confirmation and reads it back', async () => {
+  await page.getByRole('button', { name: 'Scan' }).click();
+  await page.locator('#chip-select option').first().waitFor({ state: 'attached' });
+  await page.getByRole('button', { name: 'Write to the chip…' }).click();
+  const dialog = page.locator('#write-dialog');
+  await dialog.waitFor();
+  assert.match(await page.locator('#write-rom').textContent(), /2DE1A5E10D0000FE/);
+  assert.match(await page.locator('#write-diff').textContent(), /Meas\. position ID: \d+ -> 7/);
+  await page.getByRole('button', { name: 'Write', exact: true }).click();
+  await page.locator('#write-result', { hasText: 'verified' }).waitFor();
+  const onDisk = readFileSync(join(dir, 'sensor.bus'), 'utf8');
+  assert.ok(onDisk.length > 0);
+  await page.getByRole('button', { name: 'Open the bundled example' }).click();
+  await page.locator('#status', { hasText: 'Opened the bundled example' }).waitFor();
+  await page.getByRole('button', { name: 'Read the chip' }).click();
+  await page.locator('#status', { hasText: 'Read the DS2431' }).waitFor();
+  assert.equal(await page.getByLabel('Meas. position ID').inputValue(), '7');
+});
+
+test('downloads the TEDS as a virtual TEDS file', async () => {
+  const [download] = await Promise.all([
+    page.waitForEvent('download'),
+    page.getByRole('button', { name: 'Virtual TEDS (.ted)' }).click(),
+  ]);
+  assert.equal(download.suggestedFilename(), 'teds.ted');
+  const bytes = readFileSync(await download.path());
+  // The header "[v03]", one byte per bit, low bit first.
+  let header = '';
+  for (let c = 0; c < 5; c++) {
+    let code = 0;
+    for (let k = 0; k < 8; k++) code |= (bytes[c * 8 + k] & 1) << k;
+    header += String.fromCharCode(code);
+  }
+  assert.equal(header, '[v03]');
+});
+
+test('labels every control and fits a narrow window', async () => {
+  const unlabelled = await page.evaluate(() =>
+    [...document.querySelectorAll('input, select, textarea')]
+      .filter((e) => !e.labels || e.labels.length === 0)
+      .map((e) => e.id));
+  assert.deepEqual(unlabelled, []);
+  await page.setViewportSize({ width: 360, height: 800 });
+  const overflow = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
+  assert.ok(overflow <= 0, `the page is ${overflow}px wider than a 360px window`);
+  // The keyboard goes through the ways to open a TEDS in the order they are read.
+  await page.locator('#file-input').focus();
+  const order = ['file-input'];
+  for (let i = 0; i < 9; i++) {
+    await page.keyboard.press('Tab');
+    order.push(await page.evaluate(() => document.activeElement.id));
+  }
+  assert.deepEqual(order, ['file-input', 'open-example', 'hex-input', 'open-hex', 'template-select', 'new-teds',
+    'bus-input', 'bus-scan', 'chip-select', 'bus-read']);
+});
