@@ -30,6 +30,8 @@ constexpr std::size_t kFormTextSize = 1 << 18;
 constexpr std::size_t kDescriptionImageSize = 128;
 constexpr std::size_t kV10ExchangeSize = 2560;
 constexpr std::size_t kLmsImageSize = 32;
+// The field array begins with the five Basic TEDS rows.
+constexpr int kBasicTedsItems = 5;
 
 // The V1.0 templates file is opened relative to the working directory: load it from the
 // template directory and come back.
@@ -106,6 +108,22 @@ std::string enumerateValue(int fieldIndex, const std::string& value, const std::
 std::string engineSaid(CapturedOutput& output) {
   const std::string text = trim(output.finish());
   return text.empty() ? std::string{} : " (" + latin1ToUtf8(text) + ")";
+}
+
+// The access classes of the fields the TDL engine just laid out: the Basic TEDS
+// identifies the sensor; every other field has the class its property was given.
+std::vector<std::string> v10AccessClasses(const TEDSTemplateFieldArrayStruct& array) {
+  const int count = std::clamp(array.numItems, 0, TEDS_MAX_ITEMS);
+  std::vector<std::string> classes(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    if (i < kBasicTedsItems) {
+      classes[static_cast<std::size_t>(i)] = "ID";
+    } else if (CTDLProperty* property =
+                   gTedsinfoptr != nullptr ? gTedsinfoptr->getPropertyByIndex(i - kBasicTedsItems) : nullptr) {
+      classes[static_cast<std::size_t>(i)] = property->getAccessClass();
+    }
+  }
+  return classes;
 }
 
 }  // namespace
@@ -264,7 +282,10 @@ Teds Engine::decode(const TedsImage& image, bool forceV10) {
     throw Failure("cannot decode the image with " + what + ": " + describeCode(converted) +
                   engineSaid(quiet));
   }
-  if (teds.engine == EngineKind::V10) teds.formText.clear();
+  if (teds.engine == EngineKind::V10) {
+    teds.formText.clear();
+    teds.accessClasses = v10AccessClasses(teds.fields->array);
+  }
   return teds;
 }
 
@@ -297,6 +318,7 @@ Teds Engine::layout(const TemplateChoice& choice) {
                   engineSaid(quiet));
   }
   tagged.kind = choice.v10 ? 0 : choice.kind;
+  if (teds.engine == EngineKind::V10) teds.accessClasses = v10AccessClasses(tagged.array);
   if (choice.kind == 1) DORVIA_SetTEDSManufacturerIndex(&tagged.array, choice.manufacturerId);
   return teds;
 }

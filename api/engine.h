@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "image.h"
 #include "tedskit/records.h"
@@ -30,6 +31,9 @@ struct Teds {
   std::unique_ptr<TaggedFieldArray> fields = std::make_unique<TaggedFieldArray>();
   EngineKind engine = EngineKind::Description;
   std::string formText;  // the description engine's form text, ISO-8859-1
+  // The TDL engine's access class of each field ("ID", "CAL", "USR"; "" when the
+  // template gives none), filled while the engine still holds the properties.
+  std::vector<std::string> accessClasses;
 };
 
 // The text of the enumerate an enumeration field of a V1.0 TEDS holds, or "".
