@@ -6,7 +6,9 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "base/fixed_meanings.h"
@@ -138,6 +140,19 @@ std::string enumerateText(const Teds& teds, int fieldIndex) {
   if (index >= QUILLON_getEnumerationCount(fieldIndex)) return {};
   const char* text = QUILLON_getIndexedEnumeration(fieldIndex, index);
   return text != nullptr ? latin1ToUtf8(text) : std::string{};
+}
+
+void FieldArrayRelease::operator()(TaggedFieldArray* array) const noexcept { std::free(array); }
+
+static_assert(std::is_trivially_default_constructible_v<TaggedFieldArray> &&
+                  std::is_trivially_destructible_v<TaggedFieldArray>,
+              "the field array is a plain C record");
+
+FieldArrayPtr newFieldArray() {
+  // A C record with no constructor: zeroed storage is a zeroed array.
+  auto* array = static_cast<TaggedFieldArray*>(std::calloc(1, sizeof(TaggedFieldArray)));
+  if (array == nullptr) throw std::bad_alloc();
+  return FieldArrayPtr(array);
 }
 
 const char* engineName(EngineKind engine) {
