@@ -7,7 +7,9 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "base/fixed_meanings.h"
@@ -31,6 +33,8 @@ constexpr std::size_t kFormTextSize = 1 << 18;
 constexpr std::size_t kDescriptionImageSize = 128;
 constexpr std::size_t kV10ExchangeSize = 2560;
 constexpr std::size_t kLmsImageSize = 32;
+// The field array begins with the five Basic TEDS rows.
+constexpr int kBasicTedsItems = 5;
 
 // The V1.0 templates file is opened relative to the working directory: load it from the
 // template directory and come back.
@@ -122,6 +126,22 @@ std::string engineSaid(CapturedOutput& output) {
   return text.empty() ? std::string{} : " (" + latin1ToUtf8(text) + ")";
 }
 
+// The access classes of the fields the TDL engine just laid out: the Basic TEDS
+// identifies the sensor; every other field has the class its property was given.
+std::vector<std::string> v10AccessClasses(const TEDSTemplateFieldArrayStruct& array) {
+  const int count = std::clamp(array.numItems, 0, TEDS_MAX_ITEMS);
+  std::vector<std::string> classes(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    if (i < kBasicTedsItems) {
+      classes[static_cast<std::size_t>(i)] = "ID";
+    } else if (CTDLProperty* property =
+                   gTedsinfoptr != nullptr ? gTedsinfoptr->getPropertyByIndex(i - kBasicTedsItems) : nullptr) {
+      classes[static_cast<std::size_t>(i)] = property->getAccessClass();
+    }
+  }
+  return classes;
+}
+
 }  // namespace
 
 std::string enumerateText(const Teds& teds, int fieldIndex) {
@@ -134,6 +154,19 @@ std::string enumerateText(const Teds& teds, int fieldIndex) {
   if (index >= QUILLON_getEnumerationCount(fieldIndex)) return {};
   const char* text = QUILLON_getIndexedEnumeration(fieldIndex, index);
   return text != nullptr ? latin1ToUtf8(text) : std::string{};
+}
+
+void FieldArrayRelease::operator()(TaggedFieldArray* array) const noexcept { std::free(array); }
+
+static_assert(std::is_trivially_default_constructible_v<TaggedFieldArray> &&
+                  std::is_trivially_destructible_v<TaggedFieldArray>,
+              "the field array is a plain C record");
+
+FieldArrayPtr newFieldArray() {
+  // A C record with no constructor: zeroed storage is a zeroed array.
+  auto* array = static_cast<TaggedFieldArray*>(std::calloc(1, sizeof(TaggedFieldArray)));
+  if (array == nullptr) throw std::bad_alloc();
+  return FieldArrayPtr(array);
 }
 
 const char* engineName(EngineKind engine) {
@@ -278,7 +311,10 @@ Teds Engine::decode(const TedsImage& image, bool forceV10) {
     throw Failure("cannot decode the image with " + what + ": " + describeCode(converted) +
                   engineSaid(quiet));
   }
-  if (teds.engine == EngineKind::V10) teds.formText.clear();
+  if (teds.engine == EngineKind::V10) {
+    teds.formText.clear();
+    teds.accessClasses = v10AccessClasses(teds.fields->array);
+  }
   return teds;
 }
 
@@ -311,6 +347,7 @@ Teds Engine::layout(const TemplateChoice& choice) {
                   engineSaid(quiet));
   }
   tagged.kind = choice.v10 ? 0 : choice.kind;
+  if (teds.engine == EngineKind::V10) teds.accessClasses = v10AccessClasses(tagged.array);
   if (choice.kind == 1) DORVIA_SetTEDSManufacturerIndex(&tagged.array, choice.manufacturerId);
   return teds;
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "image.h"
 #include "tedskit/records.h"
@@ -25,11 +26,24 @@ class MissingTemplate : public std::runtime_error {
   int templateId;
 };
 
+// The field array is large (about 391 KB) and mostly unused. Zeroed pages from calloc
+// are only touched as the engine fills them, where a value-initialised new clears (and
+// so faults in) every page of it on each decode.
+struct FieldArrayRelease {
+  void operator()(TaggedFieldArray* array) const noexcept;
+};
+using FieldArrayPtr = std::unique_ptr<TaggedFieldArray, FieldArrayRelease>;
+// A zeroed field array; throws std::bad_alloc.
+FieldArrayPtr newFieldArray();
+
 // A decoded or newly laid-out TEDS.
 struct Teds {
-  std::unique_ptr<TaggedFieldArray> fields = std::make_unique<TaggedFieldArray>();
+  FieldArrayPtr fields = newFieldArray();
   EngineKind engine = EngineKind::Description;
   std::string formText;  // the description engine's form text, ISO-8859-1
+  // The TDL engine's access class of each field ("ID", "CAL", "USR"; "" when the
+  // template gives none), filled while the engine still holds the properties.
+  std::vector<std::string> accessClasses;
 };
 
 // The text of the enumerate an enumeration field of a V1.0 TEDS holds, or "".

@@ -125,7 +125,10 @@ std::vector<FieldModel> fieldModels(const Teds& teds) {
     field.datatype = item.datatype;
     field.units = unquoted(latin1ToUtf8(fixedText(item.units, sizeof item.units)));
     field.access = item.access == 0 ? "RO" : "RW";
-    field.identification = i < 5 && teds.engine != EngineKind::Lms;
+    const std::string accessClass =
+        static_cast<std::size_t>(i) < teds.accessClasses.size() ? teds.accessClasses[i] : std::string{};
+    if (tdl && !accessClass.empty()) field.access = accessClass;
+    field.identification = (i < 5 && teds.engine != EngineKind::Lms) || accessClass == "ID";
     applyLine(field, splitLine(fixedText(array.templateLines[i], TEDS_LINE_SIZE)), tdl);
     if (tdl && i >= 5) {
       const int choices = QUILLON_getEnumerationCount(i);

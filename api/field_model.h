@@ -29,7 +29,9 @@ struct FieldModel {
   ValueKind kind = ValueKind::Integer;
   NumberScale scale = NumberScale::None;
   std::string units;   // UTF-8, from the template, without quotes
-  std::string access;  // as the template gives it
+  // As the template gives it: "RO"/"RW" in a description file, "ID"/"CAL"/"USR" in a TDL
+  // file (a TDL field whose class is not known shows the engine's "RO" or "RW").
+  std::string access;
   int bitWidth = 0;    // -1: to the end of the memory
   double minimum = 0, maximum = 0;
   double start = 0, step = 0, offset = 0;  // the scale's numbers

@@ -66,7 +66,7 @@ TedsImage applySettings(const Context& context, const TedsImage& image, bool for
                          trim(setting.substr(eq + 1)).c_str(), &note) != TEDSKIT_OK) {
       throw Failure(tedskit_last_error());
     }
-    if (note != nullptr && *note != '\0') std::cerr << "teds: note: " << note << "\n";
+    printNotes(note == nullptr ? "" : note);
   }
   char* encoded = nullptr;
   if (tedskit_teds_text(teds.get(), &encoded) != TEDSKIT_OK) throw Failure(tedskit_last_error());
@@ -79,7 +79,7 @@ void printEncoded(const Context& context, const Args& args, const TedsImage& ima
   if (const auto output = args.value("output")) {
     writeImageFile(*output, image, context.templatesDir, v10);
   } else if (context.json) {
-    std::cout << imageJson(image) << "\n";
+    std::cout << imageDocumentJson(image, context.templatesDir, v10);
   } else {
     std::cout << formatImage(image);
   }

@@ -55,6 +55,12 @@ void printNotes(std::string_view notes) {
   }
 }
 
+std::string imageDocumentJson(const TedsImage& image, const std::filesystem::path& templatesDir, bool forceV10) {
+  Engine engine(templatesDir);
+  const Teds teds = engine.decode(image, forceV10);
+  return tedsJson(engine, teds, &image, {{"source", image.origin}});
+}
+
 void writeImageFile(const std::string& path, const TedsImage& image,
                     const std::filesystem::path& templatesDir, bool forceV10) {
   switch (outputFormOf(path)) {
@@ -69,12 +75,9 @@ void writeImageFile(const std::string& path, const TedsImage& image,
       writeOutputFile(path, std::string(file.begin(), file.end()));
       return;
     }
-    case OutputForm::Json: {
-      Engine engine(templatesDir);
-      const Teds teds = engine.decode(image, forceV10);
-      writeOutputFile(path, tedsJson(engine, teds, &image, {{"source", image.origin}}));
+    case OutputForm::Json:
+      writeOutputFile(path, imageDocumentJson(image, templatesDir, forceV10));
       return;
-    }
     case OutputForm::Text:
       break;
   }

@@ -25,6 +25,9 @@ std::string encodedAs(const tedskit_teds* teds, OutputForm form);
 // Notes of libtedskit, one a line, as "teds: note: ..." on standard error.
 void printNotes(std::string_view notes);
 
+// The whole JSON document of an image the tool holds, as teds decode --json prints it.
+std::string imageDocumentJson(const TedsImage& image, const std::filesystem::path& templatesDir, bool forceV10);
+
 // An image the tool holds, in the form the path's suffix names; JSON decodes it with the
 // templates of templatesDir.
 void writeImageFile(const std::string& path, const TedsImage& image,

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "field_model.h"
 #include "json_form.h"
 
 namespace teds {
@@ -28,8 +29,6 @@ std::string lowerCase(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
 }
-
-const char* accessName(int access) { return access == 0 ? "RO" : "RW"; }
 
 // Control characters in a value would upset the terminal and the readers of our
 // output; show them as \xNN.
@@ -62,13 +61,14 @@ struct Row {
 std::vector<Row> rowsOf(const Teds& teds) {
   const auto& array = teds.fields->array;
   std::vector<Row> rows;
-  const int count = std::clamp(array.numItems, 0, TEDS_MAX_ITEMS);
-  for (int i = 0; i < count; ++i) {
-    const auto& item = array.items[i];
+  // Access as the template gives it, the same as libtedskit and the JSON show.
+  const auto models = fieldModels(teds);
+  for (const auto& model : models) {
+    const auto& item = array.items[model.index];
     rows.push_back({latin1ToUtf8(std::string(item.label, strnlen(item.label, sizeof item.label))),
                     latin1ToUtf8(std::string(item.value, strnlen(item.value, sizeof item.value))),
                     unquoted(latin1ToUtf8(std::string(item.units, strnlen(item.units, sizeof item.units)))),
-                    accessName(item.access), enumerateText(teds, i)});
+                    model.access, enumerateText(teds, model.index)});
   }
   return rows;
 }
@@ -84,11 +84,6 @@ void printJson(const Engine& engine, const Teds& teds, const TedsImage* image, c
 }
 
 }  // namespace
-
-std::string imageJson(const TedsImage& image) {
-  return "{\"memory\": " + jsonString(toHex(memoryImage(image))) +
-         ", \"register\": " + jsonString(toHex(image.basic)) + "}";
-}
 
 void printTeds(const Context& context, Engine& engine, Teds& teds, const TedsImage* image,
                const Facts& facts) {

@@ -18,9 +18,6 @@ using Facts = std::vector<std::pair<std::string, std::string>>;
 void printTeds(const Context& context, Engine& engine, Teds& teds, const TedsImage* image,
                const Facts& facts);
 
-// JSON of the image alone: {"memory": "...", "register": "..."}.
-std::string imageJson(const TedsImage& image);
-
 }  // namespace teds
 
 #endif

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "access_class.h"
 #include "ownership.h"
 #include "property_builder.h"
 #include "property_list.h"
@@ -298,10 +299,12 @@ class Parser : public TokenCursor {
     advance();
     const std::string description = take(Tok::String);
     sep();
-    accessPart();  // read, not stored
+    // The keyword leaves the select case's access as it is; only its class is kept.
+    const std::string access = accessPart();
     sep();
     const int32_t width = toInt(take(Tok::Integer));
     auto sc = std::make_unique<CTDLSelectCase>();
+    noteAccessClass(sc.get(), access.c_str());
     sc->setDescription(unquoted(description).c_str());
     sc->setBitWidth(width);
     newlines();

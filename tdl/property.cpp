@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cstring>
 
+#include "access_class.h"
 #include "tedskit/orlin.hpp"
 #include "text_util.h"
 
@@ -23,14 +25,32 @@ CTDLProperty::CTDLProperty()
 }
 
 CTDLProperty::~CTDLProperty() {
+  orlin_detail::forgetAccessClass(this);
   delete[] m_format;
   delete[] m_units;
   delete[] m_description;
   delete[] m_structLabel;
 }
 
-CTDLProperty::CTDLProperty(const CTDLProperty&) = default;
-CTDLProperty& CTDLProperty::operator=(const CTDLProperty&) = default;
+// Every member, as a default copy would, and the access class kept beside them.
+CTDLProperty::CTDLProperty(const CTDLProperty& other) : CTDLProperty() { *this = other; }
+
+CTDLProperty& CTDLProperty::operator=(const CTDLProperty& other) {
+  m_valueCleared = other.m_valueCleared;
+  m_dataType = other.m_dataType;
+  m_dataDef = other.m_dataDef;
+  m_value = other.m_value;
+  std::copy(std::begin(other.m_rawData), std::end(other.m_rawData), std::begin(m_rawData));
+  m_propertyType = other.m_propertyType;
+  m_access = other.m_access;
+  m_bitWidth = other.m_bitWidth;
+  m_format = other.m_format;
+  m_units = other.m_units;
+  m_description = other.m_description;
+  m_structLabel = other.m_structLabel;
+  orlin_detail::copyAccessClass(&other, this);
+  return *this;
+}
 
 char* CTDLProperty::getDescription() { return m_description; }
 char* CTDLProperty::getFormat() { return m_format; }
@@ -48,7 +68,10 @@ void CTDLProperty::setAccess(const char* text) {
   const char* t = text == nullptr ? "" : text;
   m_access =
       (std::strstr("CAL", t) != nullptr || std::strstr("ID", t) != nullptr) ? ACCESS_FIXED : ACCESS_USER;
+  orlin_detail::noteAccessClass(this, t);
 }
+
+const char* CTDLProperty::getAccessClass() const { return orlin_detail::accessClassOf(this); }
 
 ePropertyType CTDLProperty::getPropertyType() { return m_propertyType; }
 void CTDLProperty::setType(ePropertyType type) { m_propertyType = type; }

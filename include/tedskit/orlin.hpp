@@ -167,8 +167,12 @@ class ORLIN_API CTDLProperty {
   int32_t getBitWidth();
   void setBitWidth(int width);
   eAccessCode getAccess();
-  // 0 when text is a substring of "CAL" or of "ID", 1 otherwise.
+  // 0 when text is a substring of "CAL" or of "ID", 1 otherwise. The exact keywords
+  // "ID", "CAL" and "USR" are also kept as the access class.
   void setAccess(const char* text);
+  // The access class the TDL file gives ("ID", "CAL", "USR"; for a select case its
+  // block's keyword), or "" when it gives none. Copies carry it along.
+  const char* getAccessClass() const;
   ePropertyType getPropertyType();
   void setType(ePropertyType type);
   bool setPropertyTypeFromString(const char* label);

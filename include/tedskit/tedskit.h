@@ -95,9 +95,10 @@ TEDSKIT_API int32_t tedskit_teds_field_count(const tedskit_teds* teds, int32_t* 
 /* Index of the field with a label, or TEDSKIT_ERR_LABEL. */
 TEDSKIT_API int32_t tedskit_teds_field_index(const tedskit_teds* teds, const char* label, int32_t* index);
 
-/* One field: label, units from the template, access as the template gives it, the
- * value's kind, its bits, and its text by the one display rule (numbers rounded to the
- * field's resolution, enumerations by their text). */
+/* One field: label, units from the template, access as the template gives it ("RO" or
+ * "RW" from a description file; "ID", "CAL" or "USR" from a TDL file, the Basic TEDS
+ * being "ID"), the value's kind, its bits, and its text by the one display rule (numbers
+ * rounded to the field's resolution, enumerations by their text). */
 TEDSKIT_API int32_t tedskit_field_label(const tedskit_teds* teds, int32_t index, const char** label);
 TEDSKIT_API int32_t tedskit_field_units(const tedskit_teds* teds, int32_t index, const char** units);
 TEDSKIT_API int32_t tedskit_field_access(const tedskit_teds* teds, int32_t index, const char** access);
@@ -124,7 +125,8 @@ TEDSKIT_API int32_t tedskit_field_choice(const tedskit_teds* teds, int32_t index
  * or an enumeration's text or index. A value the field cannot hold is refused with
  * TEDSKIT_ERR_VALUE and leaves the TEDS as it was. On success *note (which may be null)
  * receives "" or a note for the user: the value is stored as a nearby one, or an
- * identification field was changed. */
+ * identification field (the Basic TEDS, an "ID" field) was changed. Several notes are
+ * separated by line ends. */
 TEDSKIT_API int32_t tedskit_teds_set(tedskit_teds* teds, const char* label, const char* value,
                                      const char** note);
 

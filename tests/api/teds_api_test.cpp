@@ -186,6 +186,55 @@ TEST(TedsApi, AcceptedValuesAreStoredAndQuantisedOnesNoted) {
   }
 }
 
+// A template-26 TEDS laid out by the TDL engine: it has ID-class properties.
+const std::string kTemplate26 =
+    "memory: B10000000000000000680000000018000000000000C00100000E0000000000000000000000000000\n"
+    "register: 0000000000000000\n";
+
+std::string accessOf(const Opened& opened, const char* label) {
+  int32_t index = -1;
+  EXPECT_EQ(tedskit_teds_field_index(opened.teds, label, &index), TEDSKIT_OK) << label;
+  const char* access = "";
+  EXPECT_EQ(tedskit_field_access(opened.teds, index, &access), TEDSKIT_OK);
+  return access;
+}
+
+// A TDL template keeps ID and CAL apart; a description file gives RO or RW.
+TEST(TedsApi, AccessIsAsTheTemplateGivesIt) {
+  const struct {
+    const std::string* input;
+    const char* label;
+    const char* access;
+  } cases[] = {{&kTemplate26, "Serial no.", "ID"},
+               {&kTemplate26, "Sensitivity direction (x,y,z)", "ID"},
+               {&kTemplate26, "Sensitivity @ Fref", "CAL"},
+               {&kTemplate26, "Calibration date", "CAL"},
+               {&kTemplate26, "Meas. position ID", "USR"},
+               {&kTemplate26, "User data (ascii)", "USR"},
+               {&kTemplate25, "Sensitivity direction (x,y,z)", "CAL"}};
+  for (const auto& c : cases) {
+    Opened opened(*c.input);
+    EXPECT_EQ(accessOf(opened, c.label), c.access) << c.label;
+  }
+  Opened described(fileText("examples/accelerometer.hex"));
+  EXPECT_EQ(accessOf(described, "Calibration date"), "RW");
+}
+
+// Changing an ID-class property is allowed and noted; a calibration field is not noted.
+TEST(TedsApi, ChangingAnIdentificationPropertyIsNoted) {
+  Opened opened(kTemplate26);
+  const char* note = nullptr;
+  ASSERT_EQ(tedskit_teds_set(opened.teds, "Sensitivity direction (x,y,z)", "y", &note), TEDSKIT_OK)
+      << tedskit_last_error();
+  EXPECT_NE(std::string(note).find("\"Sensitivity direction (x,y,z)\" identifies the sensor"), std::string::npos)
+      << note;
+  EXPECT_EQ(opened.display("Sensitivity direction (x,y,z)"), "y");
+  ASSERT_EQ(tedskit_teds_set(opened.teds, "Calibration date", "2024-05-06", &note), TEDSKIT_OK);
+  EXPECT_STREQ(note, "");
+  // Still known after the set has laid the TEDS out anew.
+  EXPECT_EQ(accessOf(opened, "Sensitivity direction (x,y,z)"), "ID");
+}
+
 TEST(TedsApi, UnknownLabelsAndIndexesAreErrors) {
   Opened opened(fileText("examples/accelerometer.hex"));
   EXPECT_EQ(tedskit_teds_set(opened.teds, "Colour", "red", nullptr), TEDSKIT_ERR_LABEL);

@@ -1,6 +1,8 @@
 // teds decode, new and edit on the example images.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "json_check.h"
 #include "run_tool.h"
 
@@ -36,7 +38,14 @@ TEST_P(DecodeExample, EditWithoutChangesKeepsTheImage) {
   const Result original = runTeds({"decode", "--json", example(c.file)});
   const Result edited = runTeds({"edit", "--json", example(c.file)});
   ASSERT_EQ(edited.status, 0) << edited.err;
-  EXPECT_EQ(parseJson(edited.out)["memory"].text, parseJson(original.out)["image"]["memory"].text);
+  // edit --json prints the whole document, the same as decode --json.
+  const Json before = parseJson(original.out), after = parseJson(edited.out);
+  EXPECT_EQ(after["schema_version"].number, 1);
+  EXPECT_EQ(after["image"]["memory"].text, before["image"]["memory"].text);
+  EXPECT_EQ(after["image"]["register"].text, before["image"]["register"].text);
+  EXPECT_EQ(after["template"]["id"].number, c.templateId);
+  EXPECT_EQ(fieldValue(after, "Serial no."), c.serial);
+  EXPECT_EQ(after["fields"].items.size(), before["fields"].items.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, DecodeExample,
@@ -88,6 +97,27 @@ TEST(Decode, V10ImageChoosesTheTdlEngine) {
   const Result form = runTeds({"decode", "--form", "-"}, hex.out);
   EXPECT_EQ(form.status, 1);
   EXPECT_NE(form.err.find("has no template form text"), std::string::npos) << form.err;
+}
+
+// The TDL file's classes, alike in the table and in the JSON.
+TEST(Decode, TdlFieldsShowTheirTemplatesAccessClass) {
+  const Result fresh = runTeds({"new", "26"});
+  ASSERT_EQ(fresh.status, 0) << fresh.err;
+  const Json decoded = parseJson(runTeds({"decode", "--json", "-"}, fresh.out).out);
+  std::map<std::string, std::string> access;
+  for (const auto& field : decoded["fields"].items) access[field["label"].text] = field["access"].text;
+  EXPECT_EQ(access["Serial no."], "ID");
+  EXPECT_EQ(access["Weight"], "ID");
+  EXPECT_EQ(access["Calibration date"], "CAL");
+  EXPECT_EQ(access["Meas. position ID"], "USR");
+  const Result table = runTeds({"decode", "-"}, fresh.out);
+  ASSERT_EQ(table.status, 0) << table.err;
+  for (const auto& [label, cls] : access) {
+    const auto row = table.out.find("\n" + label + " ");
+    ASSERT_NE(row, std::string::npos) << label;
+    const auto end = table.out.find('\n', row + 1);
+    EXPECT_TRUE(table.out.substr(row, end - row).ends_with("  " + cls)) << table.out.substr(row, end - row);
+  }
 }
 
 TEST(Decode, WholeChipDumpWithPageChecksumsAsTextAndAsBinary) {
@@ -273,6 +303,22 @@ TEST(Edit, AQuantisedValueAndAnIdentificationFieldAreNoted) {
   EXPECT_NE(edited.err.find("note: \"Fref\" is stored as 98.69 Hz, not 100"), std::string::npos)
       << edited.err;
   EXPECT_NE(edited.err.find("note: \"Serial no.\" identifies the sensor"), std::string::npos) << edited.err;
+}
+
+// Every note on a line of its own, for an ID-class property too, in new and in edit.
+TEST(Edit, IdentificationPropertiesOfATdlTemplateAreNoted) {
+  const Result fresh = runTeds({"new", "26", "--set", "Weight=1", "--set", "Cal Period=365"});
+  ASSERT_EQ(fresh.status, 0) << fresh.err;
+  EXPECT_NE(fresh.err.find("teds: note: \"Weight\" is stored as 1.1 g, not 1\n"
+                           "teds: note: \"Weight\" identifies the sensor"),
+            std::string::npos)
+      << fresh.err;
+  EXPECT_EQ(fresh.err.find("\"Cal Period\" identifies"), std::string::npos) << fresh.err;
+  const Result edited = runTeds({"edit", "-", "--set", "Sensitivity direction (x,y,z)=z"}, fresh.out);
+  ASSERT_EQ(edited.status, 0) << edited.err;
+  EXPECT_NE(edited.err.find("teds: note: \"Sensitivity direction (x,y,z)\" identifies the sensor"),
+            std::string::npos)
+      << edited.err;
 }
 
 TEST(Edit, Failures) {

@@ -143,6 +143,34 @@ TEST(Property, AccessIsFixedForFragmentsOfCalOrId) {
   }
 }
 
+// The class keeps what the fixed/user access merges: ID and CAL stay apart.
+TEST(Property, KeepsTheAccessClassBesideTheAccess) {
+  const struct {
+    const char* text;
+    const char* expected;
+  } cases[] = {{"ID", "ID"}, {"CAL", "CAL"}, {"USR", "USR"}, {"", ""}, {"cal", ""}, {nullptr, ""}};
+  for (const auto& c : cases) {
+    CTDLProperty p;
+    p.setAccess(c.text);
+    EXPECT_STREQ(p.getAccessClass(), c.expected) << (c.text ? c.text : "(null)");
+  }
+  CTDLProperty original;
+  EXPECT_STREQ(original.getAccessClass(), "");
+  original.setAccess("CAL");
+  original.setBitWidth(12);
+  const CTDLProperty copy(original);
+  CTDLProperty assigned;
+  assigned.setAccess("USR");
+  assigned = original;
+  EXPECT_STREQ(copy.getAccessClass(), "CAL");
+  EXPECT_STREQ(assigned.getAccessClass(), "CAL");
+  EXPECT_EQ(assigned.m_bitWidth, 12);
+  EXPECT_EQ(assigned.getAccess(), ACCESS_FIXED);
+  original.setAccess("ID");
+  EXPECT_STREQ(original.getAccessClass(), "ID");
+  EXPECT_STREQ(copy.getAccessClass(), "CAL");
+}
+
 TEST(Property, StartsEmptyAndCopiesWhatItIsGiven) {
   CTDLProperty p;
   EXPECT_FALSE(p.m_valueCleared);

@@ -278,6 +278,27 @@ TEST(Parse, ScannerFailuresStopTheParseWithMinusFour) {
   EXPECT_EQ(unreadable.errors, "read() in flex scanner failed\n");
 }
 
+// A select case keeps its access as it was, but its block's class is known; properties
+// take theirs from their own keyword.
+TEST(Parse, AccessClassesOfPropertiesAndSelectCases) {
+  const Parsed p = parseText(inTemplate("SELECTCASE \"s\", USR, 1\nCASE \"c\", 0\n"
+                                        "%CalDate, \"Date\", CAL, 16, DATE, , \nENDCASE\nENDSELECT\n"
+                                        "%MeasID, \"Where\", USR, 11, UNINT, , \n" + kProp +
+                                        "%Plain, \"Plain\", , 4, UNINT, , \n"));
+  ASSERT_EQ(p.errors, "");
+  const auto& props = p.tmpl(0).m_properties;
+  ASSERT_EQ(props.size(), 5u);
+  CTDLSelectCase& select = asSelectCase(props[0]);
+  EXPECT_STREQ(select.getAccessClass(), "USR");
+  EXPECT_EQ(select.getAccess(), ACCESS_FIXED);
+  EXPECT_STREQ(select.m_cases[0]->m_properties[0]->getAccessClass(), "CAL");
+  EXPECT_STREQ(props[1]->getAccessClass(), "USR");
+  EXPECT_STREQ(props[2]->getAccessClass(), "ID");
+  EXPECT_STREQ(props[3]->getAccessClass(), "");
+  EXPECT_EQ(props[3]->getAccess(), ACCESS_FIXED);
+  EXPECT_STREQ(props[4]->getAccessClass(), "USR");  // the user data that ends every template
+}
+
 // Copies share what they point to, and destroying a copy of a collection or of a case
 // releases none of it.
 TEST(Parse, CopiesOfCollectionsAndCasesAreSafeToDestroy) {
