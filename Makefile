@@ -5,14 +5,14 @@
 #   make test-release, make test-clang  the suite in the optimised build and built by clang (CI runs both)
 #   make fuzz   build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 
-PACKAGES := cmake ninja-build g++ make binutils pkgconf libgtest-dev libgmock-dev libusb-1.0-0-dev owserver ow-shell python3 nlohmann-json3-dev python3-pytest libcpp-httplib-dev chromium nodejs npm
+PACKAGES := cmake ninja-build g++ make binutils pkgconf libgtest-dev libgmock-dev libusb-1.0-0-dev owserver ow-shell python3 nlohmann-json3-dev python3-pytest libcpp-httplib-dev chromium
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 CLANG_PACKAGES := clang
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps demo test test-dev test-asan test-release test-clang bench fuzz clean
+.PHONY: all deps node-deps demo test test-dev test-asan test-release test-clang bench fuzz clean
 
 all: test
 
@@ -33,8 +33,13 @@ endef
 
 deps:
 	$(call ensure_packages,$(PACKAGES))
+	@# A machine may have Node.js with its own npm (not Debian's packages, which would clash).
+	@command -v npm >/dev/null 2>&1 || $(MAKE) --no-print-directory node-deps
 	@# playwright-core drives the Debian chromium in the page's tests; it brings no browser.
 	@[ -d web/tests/node_modules/playwright-core ] || (cd web/tests && npm ci --no-audit --no-fund)
+
+node-deps:
+	$(call ensure_packages,nodejs npm)
 
 test: test-dev test-asan
 
