@@ -10,10 +10,6 @@ namespace {
 
 using nlohmann::json;
 
-const std::string kImage =
-    "memory: 2D12C066440819001000EC041A89C9426793D5160C0042524B542D37000000000000000000000000\n"
-    "register: 12C0664408190010\n";
-
 json field(const json& view, const std::string& label) {
   for (const auto& f : view["fields"])
     if (f["label"] == label) return f;

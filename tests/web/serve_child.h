@@ -24,6 +24,11 @@ namespace teds_test {
 
 namespace fs = std::filesystem;
 
+// The bundled accelerometer example, as teds read prints it.
+inline const std::string kImage =
+    "memory: 2D12C066440819001000EC041A89C9426793D5160C0042524B542D37000000000000000000000000\n"
+    "register: 12C0664408190010\n";
+
 inline std::string slurp(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

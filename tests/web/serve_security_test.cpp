@@ -13,10 +13,6 @@ namespace {
 
 using nlohmann::json;
 
-const std::string kImage =
-    "memory: 2D12C066440819001000EC041A89C9426793D5160C0042524B542D37000000000000000000000000\n"
-    "register: 12C0664408190010\n";
-
 std::string imageWith(const ServeChild& serve, const std::string& label, const std::string& value) {
   const auto set = serve.post("/api/set", json{{"text", kImage}, {"label", label}, {"value", value}}.dump());
   return json::parse(set->body)["text"].get<std::string>();
