@@ -47,34 +47,19 @@ std::string printable(std::string text) {
   return out;
 }
 
-// The TDL engine keeps units as the file writes them, in double quotes.
-std::string unquoted(std::string text) {
-  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
-  return text;
-}
-
 struct Row {
   std::string label, value, units, access;
-  std::string enumerate;  // the text of an enumeration's value
 };
 
+// The one display rule of libtedskit: numbers to their resolution, enumerations by their
+// text, units and access as the template gives them, so the table, the JSON and every
+// binding show the same value.
 std::vector<Row> rowsOf(const Teds& teds) {
-  const auto& array = teds.fields->array;
   std::vector<Row> rows;
-  // Access as the template gives it, the same as libtedskit and the JSON show.
-  const auto models = fieldModels(teds);
-  for (const auto& model : models) {
-    const auto& item = array.items[model.index];
-    rows.push_back({latin1ToUtf8(std::string(item.label, strnlen(item.label, sizeof item.label))),
-                    latin1ToUtf8(std::string(item.value, strnlen(item.value, sizeof item.value))),
-                    unquoted(latin1ToUtf8(std::string(item.units, strnlen(item.units, sizeof item.units)))),
-                    model.access, enumerateText(teds, model.index)});
+  for (const auto& model : fieldModels(teds)) {
+    rows.push_back({model.label, printable(typedValue(teds, model).display), model.units, model.access});
   }
   return rows;
-}
-
-std::string shownValue(const Row& row) {
-  return printable(row.value) + (row.enumerate.empty() ? "" : " (" + row.enumerate + ")");
 }
 
 void printJson(const Engine& engine, const Teds& teds, const TedsImage* image, const Facts& facts) {
@@ -112,7 +97,7 @@ void printTeds(const Context& context, Engine& engine, Teds& teds, const TedsIma
   std::size_t labelWidth = 5, valueWidth = 5, unitsWidth = 5;
   for (const auto& row : rows) {
     labelWidth = std::max(labelWidth, displayWidth(printable(row.label)));
-    valueWidth = std::max(valueWidth, displayWidth(shownValue(row)));
+    valueWidth = std::max(valueWidth, displayWidth(row.value));
     unitsWidth = std::max(unitsWidth, displayWidth(row.units));
   }
   std::cout << style.bold(padRight("Label", labelWidth) + "  " + padRight("Value", valueWidth) + "  " +
@@ -120,7 +105,7 @@ void printTeds(const Context& context, Engine& engine, Teds& teds, const TedsIma
             << "\n";
   for (const auto& row : rows) {
     std::cout << padRight(printable(row.label), labelWidth) << "  "
-              << style.cyan(padRight(shownValue(row), valueWidth)) << "  " << padRight(row.units, unitsWidth)
+              << style.cyan(padRight(row.value, valueWidth)) << "  " << padRight(row.units, unitsWidth)
               << "  " << row.access << "\n";
   }
 }

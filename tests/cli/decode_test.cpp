@@ -48,6 +48,30 @@ TEST_P(DecodeExample, EditWithoutChangesKeepsTheImage) {
   EXPECT_EQ(after["fields"].items.size(), before["fields"].items.size());
 }
 
+// The table shows each field by the one display rule: the JSON's display text and units.
+void expectTableShowsTheDisplayOfEveryField(const std::vector<std::string>& args, const std::string& input = "") {
+  std::vector<std::string> json = args;
+  json.insert(json.begin() + 1, "--json");
+  const Json decoded = parseJson(runTeds(json, input).out);
+  const Result table = runTeds(args, input);
+  ASSERT_EQ(table.status, 0) << table.err;
+  ASSERT_FALSE(decoded["fields"].items.empty());
+  for (const auto& field : decoded["fields"].items) {
+    const std::string& label = field["label"].text;
+    const auto line = table.out.find("\n" + label + "  ");
+    ASSERT_NE(line, std::string::npos) << label << "\n" << table.out;
+    const auto end = table.out.find('\n', line + 1);
+    std::string cells = table.out.substr(line + 1 + label.size(), end - line - 1 - label.size());
+    cells.erase(0, cells.find_first_not_of(' '));
+    EXPECT_EQ(cells.rfind(field["display"].text, 0), 0u) << label << ": " << cells;
+    EXPECT_NE(cells.find(field["units"].text), std::string::npos) << label << ": " << cells;
+  }
+}
+
+TEST_P(DecodeExample, TableShowsEachFieldByTheOneDisplayRule) {
+  expectTableShowsTheDisplayOfEveryField({"decode", example(GetParam().file)});
+}
+
 INSTANTIATE_TEST_SUITE_P(Examples, DecodeExample,
                          ::testing::Values(ExampleCase{"accelerometer.hex", 0, "standard", "1048601"},
                                            ExampleCase{"microphone.hex", 12, "standard", "2731904"},
@@ -97,6 +121,7 @@ TEST(Decode, V10ImageChoosesTheTdlEngine) {
   const Result form = runTeds({"decode", "--form", "-"}, hex.out);
   EXPECT_EQ(form.status, 1);
   EXPECT_NE(form.err.find("has no template form text"), std::string::npos) << form.err;
+  expectTableShowsTheDisplayOfEveryField({"decode", "-"}, hex.out);
 }
 
 // The TDL file's classes, alike in the table and in the JSON.
@@ -287,7 +312,10 @@ TEST(Edit, V10EnumerationByItsText) {
     EXPECT_EQ(field["index"].number, 2);
   }
   const Result table = runTeds({"decode", "-"}, edited.out);
-  EXPECT_NE(table.out.find("2 (z)"), std::string::npos);
+  const auto row = table.out.find("Sensitivity direction (x,y,z)  ");
+  ASSERT_NE(row, std::string::npos) << table.out;
+  const std::string line = table.out.substr(row, table.out.find('\n', row) - row);
+  EXPECT_NE(line.find("  z  "), std::string::npos) << line;
   const Result refused = runTeds({"edit", "-", "--set", "Sensitivity direction (x,y,z)=up"}, hex.out);
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("\"Sensitivity direction (x,y,z)\" takes one of x, y, z, n/a (or its number, 0 "
