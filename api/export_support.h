@@ -73,6 +73,9 @@ int32_t run(Body&& body) noexcept {
     } catch (const FileFailure& error) {
       lastError = error.what();
       return TEDSKIT_ERR_FILE;
+    } catch (const EncodeFailure& error) {
+      lastError = error.what();
+      return TEDSKIT_ERR_ENCODE;
     } catch (const Failure& error) {
       lastError = error.what();
       return std::strncmp(error.what(), "no field labelled", 17) == 0 ? TEDSKIT_ERR_LABEL : TEDSKIT_ERR_DECODE;

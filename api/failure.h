@@ -18,6 +18,12 @@ class FileFailure : public Failure {
   using Failure::Failure;
 };
 
+// The TEDS cannot be encoded in the form asked for (it does not fit the chip).
+class EncodeFailure : public Failure {
+ public:
+  using Failure::Failure;
+};
+
 std::string describeCode(int code);
 
 }  // namespace teds

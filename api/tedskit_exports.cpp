@@ -1,13 +1,16 @@
 // The C face of the road. Every export takes the one lock (the libraries below keep
 // process-wide state), runs inside the guard and leaves its message for the thread.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <span>
 #include <string>
 
 #include "base/fixed_meanings.h"
 #include "check.h"
+#include "chip_dump.h"
 #include "export_support.h"
 #include "document.h"
 #include "image.h"
@@ -52,6 +55,15 @@ char* copied(const std::string& text) {
   if (out == nullptr) throw std::bad_alloc();
   std::memcpy(out, text.c_str(), text.size() + 1);
   return out;
+}
+
+// Bytes for the caller, released with tedskit_string_free.
+void handOver(std::span<const uint8_t> data, char** bytes, size_t* size) {
+  auto* out = static_cast<char*>(std::malloc(std::max<std::size_t>(data.size(), 1)));
+  if (out == nullptr) throw std::bad_alloc();
+  std::memcpy(out, data.data(), data.size());
+  *bytes = out;
+  *size = data.size();
 }
 
 teds::TedsImage imageOf(const void* input, size_t size, tedskit_input kind) {
@@ -343,16 +355,25 @@ int32_t tedskit_teds_ted(const tedskit_teds* teds, char** bytes, size_t* size) {
   return run([&]() -> int32_t {
     if (teds == nullptr || bytes == nullptr || size == nullptr)
       return argumentError("no handle or no place for the result");
-    const auto file = teds::tedFile(teds->document.image(), teds::tedStreamBits(teds->document));
-    auto* out = static_cast<char*>(std::malloc(file.size()));
-    if (out == nullptr) throw std::bad_alloc();
-    std::memcpy(out, file.data(), file.size());
-    *bytes = out;
-    *size = file.size();
+    handOver(teds::tedFile(teds->document.image(), teds::tedStreamBits(teds->document)), bytes, size);
     return TEDSKIT_OK;
   });
 }
 
+int32_t tedskit_teds_chip_image(const tedskit_teds* teds, const char* model, char** bytes, size_t* size) {
+  return run([&]() -> int32_t {
+    if (teds == nullptr || bytes == nullptr || size == nullptr)
+      return argumentError("no handle or no place for the result");
+    const tedskit::base::ChipModel* chip = nullptr;
+    if (model != nullptr) {
+      chip = teds::dumpModelNamed(model);
+      if (chip == nullptr)
+        return argumentError("no chip model \"" + std::string(model) + "\": " + teds::kDumpModels);
+    }
+    handOver(teds::chipDump(teds->document.image(), chip), bytes, size);
+    return TEDSKIT_OK;
+  });
+}
 
 int32_t tedskit_teds_check(const tedskit_teds* teds, const char* on_date, tedskit_check** check) {
   return run([&]() -> int32_t {

@@ -91,6 +91,33 @@ ChipWrite planChipWrite(std::span<const uint8_t, kRegisterSize> basic, std::span
   return plan;
 }
 
+WholeChip wholeChipImage(std::span<const uint8_t, kRegisterSize> basic, std::span<const uint8_t> body,
+                         const ChipModel& chip) {
+  WholeChip whole;
+  whole.layout = planChipWrite(basic, body, chip.family).layout;
+  const bool paged = whole.layout != ChipLayout::UncheckedLms;
+  const Page0Offsets at = page0Offsets(whole.layout);
+  const std::size_t pages = chip.readSize / kPage;
+  whole.room = (kPage - at.selector) + (paged && pages > 0 ? (pages - 1) * (kPage - 1) : 0);
+  if (body.size() > whole.room) return whole;
+  whole.memory.assign(chip.readSize, 0);
+  std::span<uint8_t> memory(whole.memory);
+  if (whole.layout == ChipLayout::B) std::fill_n(memory.begin() + 1, 8, 0xFF);
+  std::copy(basic.begin(), basic.end(), memory.begin() + static_cast<std::ptrdiff_t>(at.basic));
+  const std::size_t inPage0 = std::min(body.size(), kPage - at.selector);
+  std::copy_n(body.begin(), inPage0, memory.begin() + static_cast<std::ptrdiff_t>(at.selector));
+  for (std::size_t from = inPage0, page = 1; from < body.size(); from += kPage - 1, ++page) {
+    const std::size_t count = std::min(body.size() - from, kPage - 1);
+    std::copy_n(body.begin() + static_cast<std::ptrdiff_t>(from), count,
+                memory.begin() + static_cast<std::ptrdiff_t>(page * kPage + 1));
+  }
+  if (paged) {
+    for (std::size_t page = 0; page < pages; ++page)
+      memory[page * kPage] = checksumFor(memory.subspan(page * kPage + 1, kPage - 1));
+  }
+  return whole;
+}
+
 std::array<uint8_t, kV1ImageSize> lockedDs2430aImage(std::span<const uint8_t, kRegisterSize> basic,
                                                      std::span<const uint8_t> body) {
   std::array<uint8_t, kV1ImageSize> image{};

@@ -44,6 +44,17 @@ struct ChipWrite {
 ChipWrite planChipWrite(std::span<const uint8_t, kRegisterSize> basic, std::span<const uint8_t> body,
                         int family);
 
+// The whole memory of a chip (its read size) as a write of this TEDS leaves it: the layout
+// the write chooses, every page with its checksum byte, zero past the TEDS. The unchecked
+// LMS layout keeps page 0 only. memory is empty when the body needs more than room bytes.
+struct WholeChip {
+  std::vector<uint8_t> memory;
+  ChipLayout layout = ChipLayout::A;
+  std::size_t room = 0;  // bytes of body (selector byte on) the chip holds in that layout
+};
+WholeChip wholeChipImage(std::span<const uint8_t, kRegisterSize> basic, std::span<const uint8_t> body,
+                         const ChipModel& chip);
+
 // The 40-byte image that locks a DS2430A's application register: the Basic TEDS for the
 // register, then the 32 memory bytes (checksum over both, then up to 31 bytes of body).
 std::array<uint8_t, kV1ImageSize> lockedDs2430aImage(std::span<const uint8_t, kRegisterSize> basic,

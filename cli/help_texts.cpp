@@ -45,7 +45,7 @@ const std::vector<Command>& commands() {
         "                     ends in .ted, JSON when it ends in .json, else the text form\n"},
        runEdit},
       {{"encode", "Encode a TEDS given as JSON (or as any image) and print the image.",
-        "teds encode [--json] [--v10] [--output FILE] FILE|-",
+        "teds encode [--json | --chip MODEL] [--v10] [--output FILE] FILE|-",
         "FILE is the JSON that teds decode --json prints, maybe with values edited by hand, or\n"
         "any image teds decode takes; - reads standard input. The raw images in the JSON are\n"
         "the base: every field whose \"value\" differs from them is set, checked as --set\n"
@@ -53,6 +53,10 @@ const std::vector<Command>& commands() {
         "\n"
         "Options:\n"
         "  --json             print the JSON of the encoded TEDS instead\n"
+        "  --chip MODEL       print the whole memory of a chip holding the TEDS, one \"chip:\"\n"
+        "                     line a page with its checksum, as a write leaves it; MODEL is\n"
+        "                     DS2430A, DS2431, DS2433, DS28EC20, or auto for the smallest\n"
+        "                     paged chip that holds it. With --output, the bytes themselves\n"
         "  --v10              decode with the V1.0 (TDL) engine\n"
         "  -o, --output FILE  write to FILE instead: a virtual TEDS file when it ends in .ted,\n"
         "                     JSON when it ends in .json, else the text form\n"},

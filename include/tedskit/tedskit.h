@@ -142,6 +142,13 @@ TEDSKIT_API int32_t tedskit_teds_json(const tedskit_teds* teds, char** json);
 /* The TEDS as a virtual TEDS file: *size bytes, released with tedskit_string_free. The
  * stream ends at its last one bit, or is as long as the file it was read from. */
 TEDSKIT_API int32_t tedskit_teds_ted(const tedskit_teds* teds, char** bytes, size_t* size);
+/* The TEDS as the whole memory of a chip after a write of it: 32-byte pages, each behind its
+ * checksum byte, in the layout the write chooses, zero past the TEDS; *size bytes, released
+ * with tedskit_string_free. model is "DS2430A", "DS2431", "DS2433" or "DS28EC20" (NULL: the
+ * smallest of the last three that holds it); a TEDS the chip cannot hold is
+ * TEDSKIT_ERR_ENCODE, another model TEDSKIT_ERR_ARGUMENT. */
+TEDSKIT_API int32_t tedskit_teds_chip_image(const tedskit_teds* teds, const char* model, char** bytes,
+                                            size_t* size);
 
 /* Whether a TEDS is sound: checked against its template and the rules every TEDS
  * follows (checksums, ranges, reserved codes, enumerations, 7-bit text, calibration

@@ -97,6 +97,28 @@ TEST(ChipImage, EveryTemplateKindGoesToItsLayoutAndComesBackWhole) {
   }
 }
 
+// A chip dump made without a bus: the whole memory, filled to the last byte of its room.
+TEST(ChipImage, WholeChipImagesReadBackWholeAndRefuseWhatDoesNotFit) {
+  const std::pair<int, int> kinds[] = {{0, 25}, {0, 12}, {1, 4}, {3, kLmsGeometryTemplate}};
+  for (const ChipModel& chip : kChipModels) {
+    for (const auto& [selector, templateId] : kinds) {
+      const std::string what = std::string(chip.name) + " template " + std::to_string(templateId);
+      const std::size_t room = wholeChipImage(kBasic, bodyFor(selector, templateId, 2), chip).room;
+      const Bytes body = bodyFor(selector, templateId, room);
+      const WholeChip whole = wholeChipImage(kBasic, body, chip);
+      ASSERT_EQ(whole.memory.size(), chip.readSize) << what;
+      const ChipContents back = contentsOfChip(whole.memory);
+      EXPECT_EQ(back.layout, whole.layout) << what;
+      EXPECT_EQ(back.basic, kBasic) << what;
+      EXPECT_EQ(Bytes(back.body.begin(), back.body.begin() + static_cast<long>(body.size())), body) << what;
+      EXPECT_TRUE(back.checksumsPass) << what;
+      EXPECT_TRUE(wholeChipImage(kBasic, bodyFor(selector, templateId, room + 1), chip).memory.empty()) << what;
+    }
+  }
+  EXPECT_EQ(wholeChipImage(kBasic, bodyFor(0, 25, 2), *chipModel(kFamilyDs28ec20)).room, 23u + 79 * 31);
+  EXPECT_EQ(wholeChipImage(kBasic, bodyFor(0, 12, 2), *chipModel(kFamilyDs2431)).room, 15u + 3 * 31);
+}
+
 TEST(ChipImage, RoomPerLayoutAndChip) {
   struct Case {
     uint8_t family;
