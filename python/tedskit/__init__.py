@@ -10,7 +10,7 @@ A thin layer over libtedskit::
 
 from . import records
 from .bus import Bus, Change, Chip, WriteResult
-from .errors import (BusError, BusUnavailable, DecodeError, InputError, LabelError, NoChip, RecordFileError,
+from .errors import (BusError, BusUnavailable, DecodeError, EncodeError, InputError, LabelError, NoChip, RecordFileError,
                      SeveralChips, TedsError, ValueRejected, WriteFailed, WriteRefused)
 from .teds import (Calibration, CheckResult, Choice, Field, Finding, SelectCase, SelectCases, Teds, Template, decode,
                    new)
@@ -19,7 +19,7 @@ __version__ = "0.1.0"
 
 __all__ = [
     "Bus", "BusError", "BusUnavailable", "Calibration", "Change", "CheckResult", "Chip", "Choice", "DecodeError",
-    "Field", "Finding", "InputError", "LabelError", "NoChip", "RecordFileError", "SelectCase", "SelectCases",
+    "EncodeError", "Field", "Finding", "InputError", "LabelError", "NoChip", "RecordFileError", "SelectCase", "SelectCases",
     "SeveralChips", "Teds", "TedsError", "Template", "ValueRejected", "WriteFailed", "WriteRefused", "WriteResult",
     "decode", "new", "records", "__version__",
 ]

@@ -9,7 +9,7 @@ import threading
 from pathlib import Path
 from typing import Any, Callable, Optional
 
-from .errors import (BusUnavailable, DecodeError, InputError, LabelError, NoChip, RecordFileError,
+from .errors import (BusUnavailable, DecodeError, EncodeError, InputError, LabelError, NoChip, RecordFileError,
                      SeveralChips, TedsError, ValueRejected, WriteFailed, WriteRefused)
 
 _LIBRARY_NAME = "libtedskit.so.1"
@@ -20,7 +20,7 @@ _ERRORS: dict[int, type[TedsError]] = {
     -3: DecodeError,
     -4: LabelError,
     -5: ValueRejected,
-    -6: TedsError,
+    -6: EncodeError,
     -7: TedsError,
     -8: BusUnavailable,
     -9: NoChip,
@@ -110,6 +110,8 @@ _SIGNATURES: dict[str, list[Any]] = {
     "tedskit_check_calibration": [ctypes.c_void_p, _c_int32_p, _c_char_pp, _c_int32_p, _c_char_pp, _c_int32_p],
     "tedskit_teds_json": [HANDLE, ctypes.POINTER(ctypes.c_void_p)],
     "tedskit_teds_ted": [HANDLE, ctypes.POINTER(ctypes.c_void_p), ctypes.POINTER(ctypes.c_size_t)],
+    "tedskit_teds_chip_image": [HANDLE, ctypes.c_char_p, ctypes.POINTER(ctypes.c_void_p),
+                                ctypes.POINTER(ctypes.c_size_t)],
     "tedskit_teds_select_case_count": [HANDLE, _c_int32_p],
     "tedskit_teds_select_case": [HANDLE, ctypes.c_int32, _c_char_pp, _c_int32_p, _c_char_pp, _c_int32_p],
     "tedskit_bus_open": [ctypes.c_char_p, ctypes.POINTER(ctypes.c_void_p)],

@@ -25,6 +25,10 @@ class ValueRejected(TedsError, ValueError):
     """The field cannot hold the value; the TEDS is unchanged."""
 
 
+class EncodeError(TedsError):
+    """The TEDS cannot be encoded in the form asked for, such as a chip too small for it."""
+
+
 class BusError(TedsError):
     """A bus operation failed; the message names the bus or chip and the reason."""
 

@@ -13,6 +13,9 @@ from . import _native
 from ._native import HANDLE, library, text
 from .errors import LabelError, TedsError, ValueRejected
 
+# The chips Teds.to_bytes lays a TEDS out for.
+CHIP_MODELS = ("DS2430A", "DS2431", "DS2433", "DS28EC20")
+
 #: What decode() takes: bytes, hex or image text, a path, or a JSON or .ted document.
 Data = Union[bytes, bytearray, memoryview, str, os.PathLike]
 #: What a field holds.
@@ -20,7 +23,10 @@ Value = Union[int, float, str, datetime.date, "Choice"]
 
 _KIND_NAMES = ("standard", "manufacturer", "", "lms")
 _ENGINES = ("description", "tdl", "lms")
-_INPUT_AUTO, _INPUT_BYTES = 0, 3
+_INPUT_AUTO, _INPUT_BYTES, _INPUT_CHIP = 0, 3, 4
+# Memory sizes of the paged chips, for telling a chip's whole memory from a memory image (the
+# 32 bytes of a DS2430A read the same either way).
+_CHIP_SIZES = (112, 128, 512, 2560)
 _VALUE_INTEGER, _VALUE_REAL, _VALUE_TEXT, _VALUE_DATE, _VALUE_ENUMERATION = range(5)
 _PROVISIONAL = " (provisional)"
 _TEXT_BYTES = bytes(range(0x20, 0x7F)) + b"\t\r\n"
@@ -221,9 +227,17 @@ class Teds:
         """The memory image as hex digits, checksum byte first."""
         return library().owned_text("tedskit_teds_memory_hex", self._handle)
 
-    def to_bytes(self) -> bytes:
-        """The memory image, checksum byte first."""
-        return bytes.fromhex(self.to_hex())
+    def to_bytes(self, layout: str = "memory") -> bytes:
+        """The TEDS as bytes. ``"memory"``: the memory image, checksum byte first. A chip
+        model (``"DS2430A"``, ``"DS2431"``, ``"DS2433"``, ``"DS28EC20"``), or ``"chip"`` for
+        the smallest paged chip that holds it: the chip's whole memory as a write leaves it,
+        32-byte pages each behind its checksum byte. A chip too small raises EncodeError."""
+        if layout == "memory":
+            return bytes.fromhex(self.to_hex())
+        if layout != "chip" and layout.upper() not in CHIP_MODELS:
+            raise ValueError(f"layout {layout!r} is none of memory, chip, " + ", ".join(CHIP_MODELS))
+        model = None if layout == "chip" else layout.encode()
+        return library().owned_bytes("tedskit_teds_chip_image", self._handle, model)
 
     def to_text(self) -> str:
         """The "memory:" and "register:" lines that teds read and teds edit print."""
@@ -388,8 +402,15 @@ def _input_of(data: Data) -> tuple[bytes, int]:
     raw = bytes(data)
     is_text = not raw.translate(None, _TEXT_BYTES)
     if raw and not is_text and raw[:40].translate(None, b"\x00\x01"):
-        return raw, _INPUT_BYTES
+        return raw, _INPUT_CHIP if _is_whole_chip(raw) else _INPUT_BYTES
     return raw, _INPUT_AUTO
+
+
+def _is_whole_chip(raw: bytes) -> bool:
+    """A chip's whole memory: a chip's size, and every page passes its checksum. Page 0 of a
+    memory image is page 0 of a chip in layout A, so an image past 32 bytes whose blocks
+    fail the check is a memory image."""
+    return len(raw) in _CHIP_SIZES and all(sum(raw[at:at + 32]) % 256 == 0 for at in range(0, len(raw), 32))
 
 
 def _templates(templates: Optional[Union[str, os.PathLike]]) -> bytes:

@@ -49,6 +49,19 @@ def test_setting_fields_and_reading_them_back(examples):
     assert tedskit.decode(teds.to_bytes()).to_hex() == teds.to_hex()
 
 
+def test_chip_layouts_with_page_checksums_decode_back(examples):
+    teds = tedskit.decode(examples / "microphone.hex")
+    for layout, size in [("chip", 128), ("DS2431", 128), ("ds2433", 512), ("DS28EC20", 2560)]:
+        chip = teds.to_bytes(layout=layout)
+        assert len(chip) == size
+        assert all(sum(chip[page:page + 32]) % 256 == 0 for page in range(0, size, 32))
+        assert tedskit.decode(chip).to_hex() == teds.to_hex()
+    with pytest.raises(tedskit.EncodeError, match="does not fit a DS2430A"):
+        tedskit.new(39).to_bytes(layout="DS2430A")
+    with pytest.raises(ValueError, match="none of memory, chip"):
+        teds.to_bytes(layout="eeprom")
+
+
 def test_new_sets_values_in_order():
     teds = tedskit.new(25, {"Serial no.": 4242}, Manufacturer=18)
     assert teds.template.id == 25 and teds.template.engine == "tdl"
