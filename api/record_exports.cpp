@@ -53,17 +53,19 @@ class Restore {
   bool kept_ = false;
 };
 
-}  // namespace
-
-extern "C" {
-
-int32_t tedskit_records_save(const char* path, const char* templates_dir, const tedskit_teds* const* teds,
-                             size_t count, int32_t append) {
+int32_t saveRecords(const char* path, const char* templates_dir, const tedskit_teds* const* teds,
+                    const int32_t* channels, const int32_t* units, size_t count, int32_t append) {
   return run([&]() -> int32_t {
     if (path == nullptr || templates_dir == nullptr || (teds == nullptr && count != 0))
       return argumentError("tedskit_records_save needs a path, a template directory and the TEDS");
-    for (size_t i = 0; i < count; ++i)
+    for (size_t i = 0; i < count; ++i) {
       if (teds[i] == nullptr) return argumentError("TEDS " + std::to_string(i) + " is no handle");
+      for (const auto& [numbers, what] : {std::pair{channels, "channel"}, std::pair{units, "unit"}}) {
+        if (numbers != nullptr && numbers[i] < CALDEN_NO_NUMBER)
+          return argumentError("record " + std::to_string(i) + ": a " + what + " number is 0 or more (-1: none), not " +
+                               std::to_string(numbers[i]));
+      }
+    }
     teds::refuseUnsafeSave(path, append != 0, false, "save with append to add records to it");
     if (count == 0) return TEDSKIT_OK;
     Restore restore(path);
@@ -73,11 +75,26 @@ int32_t tedskit_records_save(const char* path, const char* templates_dir, const 
       // The record takes the field array as the engine decodes it now, with the engine's
       // select-case values of that decode.
       teds::Teds decoded = engine.decode(document.image(), document.teds().engine == teds::EngineKind::V10);
-      teds::saveRecord(engine, decoded, path, append != 0 || i > 0);
+      teds::saveRecord(engine, decoded, path, append != 0 || i > 0,
+                       channels == nullptr ? CALDEN_NO_NUMBER : channels[i], units == nullptr ? CALDEN_NO_NUMBER : units[i]);
     }
     restore.keep();
     return TEDSKIT_OK;
   });
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t tedskit_records_save(const char* path, const char* templates_dir, const tedskit_teds* const* teds,
+                             size_t count, int32_t append) {
+  return saveRecords(path, templates_dir, teds, nullptr, nullptr, count, append);
+}
+
+int32_t tedskit_records_save_numbered(const char* path, const char* templates_dir, const tedskit_teds* const* teds,
+                                      const int32_t* channels, const int32_t* units, size_t count, int32_t append) {
+  return saveRecords(path, templates_dir, teds, channels, units, count, append);
 }
 
 int32_t tedskit_records_load(const char* path, const char* templates_dir, tedskit_records** records) {

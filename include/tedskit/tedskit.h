@@ -248,6 +248,11 @@ TEDSKIT_API int32_t tedskit_bus_written_change(const tedskit_bus_written* writte
  * appended to. A failed save leaves the file as it was. */
 TEDSKIT_API int32_t tedskit_records_save(const char* path, const char* templates_dir,
                                          const tedskit_teds* const* teds, size_t count, int32_t append);
+/* As tedskit_records_save, each record with its channel and unit numbers: channels and units
+ * hold count numbers each, 0 or more, -1 for none; NULL gives every record none. */
+TEDSKIT_API int32_t tedskit_records_save_numbered(const char* path, const char* templates_dir,
+                                                  const tedskit_teds* const* teds, const int32_t* channels,
+                                                  const int32_t* units, size_t count, int32_t append);
 
 /* The records of a file, released with tedskit_records_free. A broken block, or a record
  * holding a value its field cannot, is skipped and listed (tedskit_records_skipped);

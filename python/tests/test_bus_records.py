@@ -148,6 +148,18 @@ def test_records_save_load_and_refuse(tmp_path, examples):
         tedskit.records.load(tmp_path / "missing.txt")
 
 
+def test_records_keep_channel_and_unit_numbers(tmp_path, examples):
+    accelerometer = tedskit.decode(examples / "accelerometer.hex")
+    path = tmp_path / "rig.txt"
+    with pytest.raises(ValueError, match="a unit number is an integer 0 or more"):
+        tedskit.records.save(path, [tedskit.records.Record(accelerometer, 1, -3)])
+    assert not path.exists()
+    tedskit.records.save(path, [tedskit.records.Record(accelerometer, channel=4, unit=2), accelerometer])
+    loaded = tedskit.records.load(path)
+    assert [(r.channel, r.unit) for r in loaded.numbered] == [(4, 2), (None, None)]
+    assert loaded.numbered[0].teds is loaded[0]
+
+
 def test_a_broken_record_is_reported(tmp_path, examples):
     path = tmp_path / "rig.txt"
     tedskit.records.save(path, [tedskit.decode(examples / "accelerometer.hex"),

@@ -329,6 +329,34 @@ TEST(RecordsApi, SavedRecordsLoadBackAndAnExistingFileIsKept) {
   EXPECT_TRUE(has(tedskit_last_error(), "missing.txt: cannot read the records")) << tedskit_last_error();
 }
 
+TEST(RecordsApi, ChannelAndUnitNumbersAreSavedWithEachRecord) {
+  tedskittest::ScratchDir dir("tedskit-records");
+  const std::string file = dir.file("rig.txt");
+  Teds accelerometer(exampleText("accelerometer.hex"));
+  Teds microphone(exampleText("microphone.hex"));
+  const tedskit_teds* both[] = {accelerometer.teds, microphone.teds};
+  const int32_t negative[] = {-2, 0};
+  EXPECT_EQ(tedskit_records_save_numbered(file.c_str(), kTemplates, both, negative, nullptr, 2, 0),
+            TEDSKIT_ERR_ARGUMENT);
+  EXPECT_TRUE(has(tedskit_last_error(), "record 0: a channel number is 0 or more (-1: none), not -2"));
+  EXPECT_FALSE(std::filesystem::exists(file));
+
+  const int32_t channels[] = {3, -1}, units[] = {7, 0};
+  ASSERT_EQ(tedskit_records_save_numbered(file.c_str(), kTemplates, both, channels, units, 2, 0), TEDSKIT_OK)
+      << tedskit_last_error();
+  tedskit_records* records = nullptr;
+  ASSERT_EQ(tedskit_records_load(file.c_str(), kTemplates, &records), TEDSKIT_OK) << tedskit_last_error();
+  for (int32_t i = 0; i < 2; ++i) {
+    tedskit_teds* record = nullptr;
+    int32_t channel = -5, unit = -5;
+    ASSERT_EQ(tedskit_records_get(records, i, &record, &channel, &unit), TEDSKIT_OK);
+    EXPECT_EQ(channel, channels[i]);
+    EXPECT_EQ(unit, units[i]);
+    tedskit_teds_free(record);
+  }
+  tedskit_records_free(records);
+}
+
 TEST(RecordsApi, ABrokenBlockIsSkippedAndSaysWhy) {
   tedskittest::ScratchDir dir("tedskit-records");
   const std::string file = dir.file("rig.txt");
