@@ -36,7 +36,8 @@ std::vector<std::string> Document::set(std::string_view label, std::string_view 
       teds_ = std::move(laid->teds);
       image_ = std::move(laid->image);
       refresh();
-      return {};
+      if (!laid->identification) return {};
+      return {"\"" + std::string(label) + "\" identifies the sensor: it is normally set by the sensor's maker"};
     }
     std::string labels;
     for (const auto& field : fields_) labels += (labels.empty() ? "\"" : ", \"") + field.model.label + "\"";

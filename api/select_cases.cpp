@@ -136,14 +136,17 @@ std::optional<LaidOutCase> withLayoutCase(const Document& document, std::string_
   walk(tmpl->m_properties, document,
        [&](CTDLSelectCase& met) {
          if (&met == &select) return chosen;
+         const auto take = [&](std::size_t i) {
+           used[i] = true;
+           return before[i].value;
+         };
          for (std::size_t i = 0; i < before.size(); ++i) {
-           if (!used[i] && before[i].select == &met) return used[i] = true, before[i].value;
+           if (!used[i] && before[i].select == &met) return take(i);
          }
          for (std::size_t i = 0; i < before.size(); ++i) {
            if (!used[i] && before[i].select != &select &&
-               std::strcmp(unquotedText(before[i].select->getDescription()).c_str(),
-                           unquotedText(met.getDescription()).c_str()) == 0) {
-             return used[i] = true, before[i].value;
+               unquotedText(before[i].select->getDescription()) == unquotedText(met.getDescription())) {
+             return take(i);
            }
          }
          return 0;
@@ -167,7 +170,7 @@ std::optional<LaidOutCase> withLayoutCase(const Document& document, std::string_
       break;
     }
   }
-  LaidOutCase result{engine.encode(laid), Teds{}};
+  LaidOutCase result{engine.encode(laid), Teds{}, std::strcmp(select.getAccessClass(), "ID") == 0};
   result.image.origin = document.image().origin;
   result.image.streamBits = document.image().streamBits;
   result.teds = engine.decode(result.image, true);

@@ -28,6 +28,7 @@ std::vector<SelectCase> selectCasesOf(const Document& document);
 struct LaidOutCase {
   TedsImage image;
   Teds teds;  // the image decoded
+  bool identification = false;  // the select case is of the ID class
 };
 
 // Chooses case `value` (its text in any letter case, or its number) of the select case

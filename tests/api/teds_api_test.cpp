@@ -258,7 +258,9 @@ TEST(TedsApi, ChangingALaidOutCaseKeepsTheFieldsThatStay) {
   char* before = nullptr;
   ASSERT_EQ(tedskit_teds_text(opened.teds, &before), TEDSKIT_OK);
 
-  ASSERT_EQ(tedskit_teds_set(opened.teds, "Transducer type", "Force", nullptr), TEDSKIT_OK);
+  const char* note = nullptr;
+  ASSERT_EQ(tedskit_teds_set(opened.teds, "Transducer type", "Force", &note), TEDSKIT_OK);
+  EXPECT_NE(std::string(note).find("identifies the sensor"), std::string::npos) << note;
   EXPECT_EQ(caseOf(opened, "Transducer type"), 1);
   EXPECT_EQ(caseOf(opened, "Transfer function"), 1);  // a case met again keeps its choice
   EXPECT_TRUE(hasField(opened, "Stiffness"));
