@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "latin1.h"
+#include "select_cases.h"
 #include "value_check.h"
 
 namespace teds {
@@ -30,6 +31,14 @@ int Document::indexOf(std::string_view label) const {
 std::vector<std::string> Document::set(std::string_view label, std::string_view value) {
   const int index = indexOf(label);
   if (index < 0) {
+    // A select case that the template lays out from its stored selector has no field.
+    if (auto laid = withLayoutCase(*this, label, value)) {
+      teds_ = std::move(laid->teds);
+      image_ = std::move(laid->image);
+      refresh();
+      if (!laid->identification) return {};
+      return {"\"" + std::string(label) + "\" identifies the sensor: it is normally set by the sensor's maker"};
+    }
     std::string labels;
     for (const auto& field : fields_) labels += (labels.empty() ? "\"" : ", \"") + field.model.label + "\"";
     throw Failure("no field labelled \"" + std::string(label) + "\" in template \"" +

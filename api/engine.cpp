@@ -107,10 +107,9 @@ std::string enumerateValue(int fieldIndex, const std::string& value, const std::
                 "\"; choose one of: " + choices);
 }
 
-// A select case the user chooses (templates 33 and 39): the engine's table lists it
-// without case texts. The encoder takes its case by the case's text, not its number.
-bool isUserChosenSelectCase(const TEDSTemplateFieldArrayStruct& array, const std::string& latinLabel) {
-  if (array.templateID != 33 && array.templateID != 39) return false;
+// A select case the user chooses: the engine's table lists it without case texts. The
+// encoder takes its case by the case's text, not its number.
+bool isUserChosenSelectCase(const std::string& latinLabel) {
   const int rows = getSCCStructure();
   for (int i = 0; i < rows; ++i) {
     std::array<char, 256> description{}, case0{}, case1{};
@@ -118,6 +117,16 @@ bool isUserChosenSelectCase(const TEDSTemplateFieldArrayStruct& array, const std
     if (latinLabel == description.data() && case0[0] == '\0' && case1[0] == '\0') return true;
   }
   return false;
+}
+
+// An enumeration whose property the encoder takes by its enumerate's text (as it shows
+// it after a decode), not by the enumerate's number: the number would be read as no
+// enumerate and the field left at its first one.
+bool takesEnumerateText(int fieldIndex) {
+  if (gTedsinfoptr == nullptr) return false;
+  CTDLProperty* property = gTedsinfoptr->getPropertyByIndex(fieldIndex - kBasicTedsItems);
+  return property != nullptr && property->getPropertyType() != PT_SELECTCASE &&
+         property->m_dataType == DT_ENUMERATION && property->getPropertyDatatype() == MD_ENUMERATION;
 }
 
 // What the engine printed, to go with a failure message.
@@ -378,7 +387,7 @@ void Engine::setField(Teds& teds, const std::string& label, const std::string& v
   }
   if (teds.engine == EngineKind::V10 && index >= 5) {
     latinValue = enumerateValue(index, latinValue, label);
-    if (allDigits(latinValue) && isUserChosenSelectCase(array, latinLabel)) {
+    if (allDigits(latinValue) && (isUserChosenSelectCase(latinLabel) || takesEnumerateText(index))) {
       const char* text = QUILLON_getIndexedEnumeration(index, std::stoi(latinValue));
       latinValue = text != nullptr ? text : latinValue;
     }

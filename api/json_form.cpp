@@ -11,6 +11,7 @@
 #include "base/template_notes.h"
 #include "capture.h"
 #include "latin1.h"
+#include "select_cases.h"
 #include "tedskit/quillon.h"
 
 namespace teds {
@@ -155,6 +156,17 @@ std::string tedsJson(const Engine& engine, const Teds& teds, const TedsImage* im
   json fields = json::array();
   for (const auto& model : fieldModels(teds)) fields.push_back(fieldJson(model, typedValue(teds, model)));
   document["fields"] = std::move(fields);
+  // The select cases a TDL template met laying the image out, read from the image again.
+  if (image != nullptr && teds.engine == EngineKind::V10) {
+    json cases = json::array();
+    for (const auto& one : selectCasesOf(Document(engine.templatesDir(), *image, true))) {
+      cases.push_back({{"description", one.description},
+                       {"case", one.caseText},
+                       {"index", one.value},
+                       {"by_field", one.field >= 0}});
+    }
+    if (!cases.empty()) document["select_cases"] = std::move(cases);
+  }
   return dumped(document);
 }
 

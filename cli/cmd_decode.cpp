@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <span>
@@ -13,6 +14,7 @@
 #include "json_form.h"
 #include "output_file.h"
 #include "report.h"
+#include "select_cases.h"
 
 namespace teds {
 namespace {
@@ -48,6 +50,18 @@ TedsImage imageFromJson(const std::string& json, const std::filesystem::path& te
   TedsImage image = parseImage(encodedAs(teds.get(), OutputForm::Text));
   image.origin = "JSON";
   return image;
+}
+
+// Each select case that shaped the layout with the case in force, as --set takes them.
+void printSelectCases(const std::vector<SelectCase>& cases) {
+  if (cases.empty()) return;
+  std::size_t width = 0;
+  for (const auto& one : cases) width = std::max(width, displayWidth(one.description));
+  std::cout << "\nSelect cases\n";
+  for (const auto& one : cases) {
+    std::cout << padRight(one.description, width) << "  " << one.caseText << "  (case " << one.value << " of "
+              << one.cases.size() << (one.field >= 0 ? ", a field" : "") << ")\n";
+  }
 }
 
 }  // namespace
@@ -97,7 +111,8 @@ int runDecode(std::span<char* const> argv) {
     if (args.has("strict")) throw Failure(corrupt);
     std::cerr << "teds: warning: " << corrupt << "\n";
   }
-  if (const auto cut = shortImageFinding(Document(context.templatesDir, image, args.has("v10")))) {
+  const Document document(context.templatesDir, image, args.has("v10"));
+  if (const auto cut = shortImageFinding(document)) {
     if (args.has("strict")) throw Failure(cut->message);
     std::cerr << "teds: warning: " << cut->message << "\n";
   }
@@ -116,6 +131,7 @@ int runDecode(std::span<char* const> argv) {
     return 0;
   }
   printTeds(context, engine, teds, &image, {{"Source", image.origin}});
+  if (!context.json) printSelectCases(selectCasesOf(document));
   return 0;
 }
 

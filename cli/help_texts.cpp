@@ -29,7 +29,9 @@ const std::vector<Command>& commands() {
         "\n"
         "Options:\n"
         "  --set \"LABEL=VALUE\"  set the field with this label (repeatable), e.g.\n"
-        "                     --set \"Serial no.=1234\"\n"
+        "                     --set \"Serial no.=1234\"; a select case of a TDL\n"
+        "                     template by its description, with the case's text or\n"
+        "                     number: --set \"Transducer type=Force\"\n"
         "  --manufacturer ID  a template of this manufacturer's template file\n"
         "  --v10              lay the template out with the V1.0 (TDL) engine\n"
         "  -o, --output FILE  write the image to FILE instead (.ted, .json or text)\n"},
@@ -39,7 +41,8 @@ const std::vector<Command>& commands() {
         "IMAGE as for teds decode.\n"
         "\n"
         "Options:\n"
-        "  --set \"LABEL=VALUE\"  set the field with this label (repeatable)\n"
+        "  --set \"LABEL=VALUE\"  set the field with this label, or the select case with\n"
+        "                     this description (repeatable)\n"
         "  --v10              decode with the V1.0 (TDL) engine\n"
         "  -o, --output FILE  write the image to FILE instead: a virtual TEDS file when it\n"
         "                     ends in .ted, JSON when it ends in .json, else the text form\n"},

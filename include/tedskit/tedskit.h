@@ -178,10 +178,12 @@ TEDSKIT_API int32_t tedskit_check_calibration(const tedskit_check* check, int32_
                                               int32_t* period_days, const char** due_date, int32_t* days_left);
 
 /* The select cases of a TDL template that shaped the layout, in the order the template
- * meets them: each one's description and the case in force (its index and text). A
- * select case the user chooses is also a field, set with tedskit_teds_set by its label
- * (*field receives its field index); one chosen by the data (*field is -1) follows the
- * fields that hold it. A TEDS of the description engine or LMS has none. */
+ * meets them: each one's description and the case in force (its index and text). Each
+ * is set with tedskit_teds_set by its description, with the case's text or number. A
+ * select case the user chooses is also a field (*field receives its field index); one
+ * the template lays out from its stored selector has none (*field is -1): setting it
+ * lays out the fields of the new case, and the fields that stay keep their values. A
+ * TEDS of the description engine or LMS has none. */
 TEDSKIT_API int32_t tedskit_teds_select_case_count(const tedskit_teds* teds, int32_t* count);
 TEDSKIT_API int32_t tedskit_teds_select_case(const tedskit_teds* teds, int32_t index, const char** description,
                                              int32_t* value, const char** case_text, int32_t* field);

@@ -256,8 +256,8 @@ class Teds:
     def select_cases(self) -> "SelectCases":
         """The select cases of a TDL template that shaped the layout, by description, with
         the case in force; empty for other TEDS. ``teds.select_cases[d] = case`` chooses a
-        case where a field of the template chooses it; one chosen by the data raises
-        ValueRejected."""
+        case by its text or number: the fields of the new case are laid out, and the fields
+        that stay keep their values."""
         lib = library()
         count = ctypes.c_int32()
         lib.call("tedskit_teds_select_case_count", self._handle, ctypes.byref(count))
@@ -267,7 +267,7 @@ class Teds:
             value, field = ctypes.c_int32(), ctypes.c_int32()
             lib.call("tedskit_teds_select_case", self._handle, index, ctypes.byref(description), ctypes.byref(value),
                      ctypes.byref(case_text), ctypes.byref(field))
-            cases.append(SelectCase(text(description.value), value.value, text(case_text.value), field.value >= 0))
+            cases.append(SelectCase(text(description.value), value.value, text(case_text.value), True, field.value >= 0))
         return SelectCases(self, cases)
 
     def __repr__(self) -> str:
@@ -336,12 +336,15 @@ class Teds:
 @dataclass(frozen=True)
 class SelectCase:
     """A select case: its description, the case in force (by position and by its text,
-    "" when the template names none) and whether a field chooses it (settable)."""
+    "" when the template names none), whether it can be chosen (every select case of a
+    TDL template can) and whether a field of the TEDS chooses it (by_field; the others
+    are laid out from their stored selector)."""
 
     description: str
     value: int
     case: str
     settable: bool
+    by_field: bool = False
 
 
 class SelectCases(Mapping[str, SelectCase]):
@@ -364,8 +367,6 @@ class SelectCases(Mapping[str, SelectCase]):
         chosen = self._cases.get(description)
         if chosen is None:
             raise LabelError(f"no select case \"{description}\"; the TEDS has {', '.join(self._cases) or 'none'}")
-        if not chosen.settable:
-            raise ValueRejected(f"the case of \"{description}\" is chosen by the data of the TEDS, not by a field")
         self._teds[description] = case
         self._cases[description] = self._teds.select_cases[description]
 

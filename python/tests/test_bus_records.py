@@ -190,11 +190,11 @@ def test_json_edited_by_hand_is_checked(examples):
         tedskit.decode(text.replace("1048601", "99999999999"))
 
 
-def test_select_cases_are_read_and_set_where_a_field_chooses_them(examples, sensor_bus):
+def test_select_cases_are_read_and_set(examples, sensor_bus):
     assert len(tedskit.decode(examples / "accelerometer.hex").select_cases) == 0
     with tedskit.Bus(sensor_bus) as bus:
         cases = bus.read().select_cases
-    assert cases["Transducer type"] == tedskit.SelectCase("Transducer type", 0, "Acceleration", False)
+    assert cases["Transducer type"] == tedskit.SelectCase("Transducer type", 0, "Acceleration", True, False)
     bridge = tedskit.new(33)
     measurand = bridge.select_cases["Physical measurand"]
     assert measurand.settable and measurand.case == "K"
@@ -202,8 +202,17 @@ def test_select_cases_are_read_and_set_where_a_field_chooses_them(examples, sens
     assert bridge["Physical measurand"] == "degC"
     assert bridge.select_cases["Physical measurand"].value == 1
     assert tedskit.decode(bridge.to_hex(), tdl=True)["Physical measurand"] == "degC"
-    with pytest.raises(tedskit.ValueRejected, match="chosen by the data"):
-        tedskit.new(39).select_cases["Electrical signal precision"] = 1
+    # Cases laid out from their stored selector: the new case's fields appear, the others stay.
+    force = tedskit.new(25)
+    force["Weight"] = 12.5
+    force.select_cases["Transducer type"] = "Force"
+    assert force.select_cases["Transducer type"].value == 1 and not force.select_cases["Transducer type"].by_field
+    assert "Stiffness" in force and force["Weight"] == pytest.approx(12.5, rel=0.2)
+    divider = tedskit.new(39)
+    divider.select_cases["Electrical signal precision"] = 1
+    assert "20 bit" == tedskit.decode(divider.to_hex(), tdl=True).select_cases["Electrical signal precision"].case
+    with pytest.raises(tedskit.ValueRejected, match="takes one of Acceleration, Force"):
+        force.select_cases["Transducer type"] = "Torque"
     with pytest.raises(tedskit.LabelError):
         bridge.select_cases["No such case"] = 0
 

@@ -107,6 +107,26 @@ TEST(TedsJson, EveryImageComesBackFromItsJsonInBothEngineStates) {
   }
 }
 
+// A TDL layout lists the select cases it met, the description engine none; the list is
+// output only, and the JSON still reads back to the same image.
+TEST(TedsJson, SelectCasesOfATdlLayout) {
+  EXPECT_FALSE(ordered_json::parse(jsonOf(open(fileText("examples/accelerometer.hex")).get())).contains("select_cases"));
+  const std::string tdl =
+      "memory: B5000000000000000064000018000000000000C00100000E00000000000000000000000000000000\n"
+      "register: 0000000000000000\n";
+  const std::string json = jsonOf(open(tdl).get());
+  const ordered_json cases = ordered_json::parse(json)["select_cases"];
+  ASSERT_EQ(cases.size(), 3u);
+  EXPECT_EQ(cases[0], ordered_json({{"description", "Transducer type"}, {"case", "Acceleration"}, {"index", 0},
+                                    {"by_field", false}}));
+  EXPECT_EQ(cases[2]["description"], "Transfer function");
+  ordered_json again = ordered_json::parse(jsonOf(open(json).get()));
+  ordered_json first = ordered_json::parse(json);
+  again.erase("source");
+  first.erase("source");
+  EXPECT_EQ(again, first);
+}
+
 TEST(TedsJson, TypedValuesTemplateAndImages) {
   const Handle teds = open(fileText("examples/accelerometer.hex"));
   ordered_json document = ordered_json::parse(jsonOf(teds.get()));

@@ -159,11 +159,122 @@ std::string newTedsText(int32_t templateId) {
   return copy;
 }
 
-// Fields whose value the layout keeps whatever the array says: a set that would change
-// nothing is refused, not reported as done.
+// A set that the image would not keep is refused, not reported as done: user text past
+// what the encoder writes, a case that a select case does not have.
 TEST(TedsApi, ValuesTheImageDoesNotKeepAreRefused) {
-  expectRefusals(newTedsText(33), {{"Bridge type", "Full", "\"Bridge type\" does not keep Full: the image reads back"}});
-  expectRefusals(newTedsText(27), {{"Polarization voltage", "28 V", "does not keep 28 V"}});
+  expectRefusals(newTedsText(33), {{"User data (ascii)", std::string(40, 'x').c_str(),
+                                    "\"User data (ascii)\" has no room for 40 characters: it keeps"}});
+  expectRefusals(newTedsText(25),
+                 {{"Transducer type", "Torque", "\"Transducer type\" takes one of Acceleration, Force"},
+                  {"Transducer type", "2", "not \"2\""}});
+}
+
+// The case in force of the select case with this description, or -1.
+int32_t caseOf(const Opened& opened, const std::string& description) {
+  int32_t count = 0;
+  EXPECT_EQ(tedskit_teds_select_case_count(opened.teds, &count), TEDSKIT_OK);
+  for (int32_t i = 0; i < count; ++i) {
+    const char* text = nullptr;
+    const char* caseText = nullptr;
+    int32_t value = -1, field = -1;
+    EXPECT_EQ(tedskit_teds_select_case(opened.teds, i, &text, &value, &caseText, &field), TEDSKIT_OK);
+    if (description == text) return value;
+  }
+  return -1;
+}
+
+bool hasField(const Opened& opened, const char* label) {
+  int32_t index = -1;
+  return tedskit_teds_field_index(opened.teds, label, &index) == TEDSKIT_OK;
+}
+
+// Enumerations and select cases, by text or by number, whether a field chooses the case
+// or the template lays it out from its stored selector: each changes the image and reads
+// back as set.
+TEST(TedsApi, SelectCaseSetsChangeTheImage) {
+  const struct {
+    int32_t templateId;
+    const char* label;
+    const char* value;
+    const char* shown;     // the field's display afterwards, or the case text
+    const char* appears;   // a field that the new case lays out, or ""
+  } cases[] = {
+      {33, "Bridge type", "Full", "Full", ""},
+      {33, "Bridge type", "1", "Half", ""},
+      {27, "Polarization voltage", "200 V", "200 V", ""},
+      {33, "Physical measurand", "N", "N", ""},
+      {30, "Physical measurand", "1", "degC", ""},
+      {33, "Electrical signal precision", "Full precision", "Full precision", ""},
+      {25, "Transducer type", "Force", "Force", "Stiffness"},
+      {25, "Extended functionality", "1", "Extended", "Sensitivity @ Fref (high)"},
+      {27, "Transfer function", "present", "Present", "Response type"},
+      {39, "Electrical signal precision", "20 bit", "20 bit", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.templateId) + " " + c.label + "=" + c.value);
+    const std::string fresh = newTedsText(c.templateId);
+    Opened opened(fresh);
+    ASSERT_EQ(tedskit_teds_set(opened.teds, c.label, c.value, nullptr), TEDSKIT_OK) << tedskit_last_error();
+    char* text = nullptr;
+    ASSERT_EQ(tedskit_teds_text(opened.teds, &text), TEDSKIT_OK);
+    const std::string edited = text;
+    tedskit_string_free(text);
+    EXPECT_NE(edited, fresh);
+    Opened again(edited);
+    if (hasField(again, c.label)) {
+      EXPECT_EQ(again.display(c.label), c.shown);
+    } else {
+      int32_t count = 0;
+      ASSERT_EQ(tedskit_teds_select_case_count(again.teds, &count), TEDSKIT_OK);
+      bool found = false;
+      for (int32_t i = 0; i < count; ++i) {
+        const char* description = nullptr;
+        const char* caseText = nullptr;
+        int32_t value = -1, field = 0;
+        ASSERT_EQ(tedskit_teds_select_case(again.teds, i, &description, &value, &caseText, &field), TEDSKIT_OK);
+        if (std::string(description) != c.label) continue;
+        EXPECT_STREQ(caseText, c.shown);
+        EXPECT_EQ(field, -1);
+        found = true;
+        break;
+      }
+      EXPECT_TRUE(found);
+    }
+    if (*c.appears != '\0') {
+      EXPECT_TRUE(hasField(again, c.appears));
+    }
+  }
+}
+
+// A new case lays out its own fields; every field that stays keeps its value, so going
+// back gives the image the first case had.
+TEST(TedsApi, ChangingALaidOutCaseKeepsTheFieldsThatStay) {
+  Opened opened(kTemplate25);
+  ASSERT_EQ(tedskit_teds_set(opened.teds, "Cal Period", "365", nullptr), TEDSKIT_OK);
+  ASSERT_EQ(tedskit_teds_set(opened.teds, "Sensitivity direction (x,y,z)", "z", nullptr), TEDSKIT_OK);
+  ASSERT_EQ(tedskit_teds_set(opened.teds, "Transfer function", "Present", nullptr), TEDSKIT_OK);
+  ASSERT_EQ(tedskit_teds_set(opened.teds, "F mounted resonance", "2000", nullptr), TEDSKIT_OK);
+  const std::string resonance = opened.display("F mounted resonance");  // as the bits keep it
+  char* before = nullptr;
+  ASSERT_EQ(tedskit_teds_text(opened.teds, &before), TEDSKIT_OK);
+
+  const char* note = nullptr;
+  ASSERT_EQ(tedskit_teds_set(opened.teds, "Transducer type", "Force", &note), TEDSKIT_OK);
+  EXPECT_NE(std::string(note).find("identifies the sensor"), std::string::npos) << note;
+  EXPECT_EQ(caseOf(opened, "Transducer type"), 1);
+  EXPECT_EQ(caseOf(opened, "Transfer function"), 1);  // a case met again keeps its choice
+  EXPECT_TRUE(hasField(opened, "Stiffness"));
+  EXPECT_EQ(opened.display("Cal Period"), "365");
+  EXPECT_EQ(opened.display("Sensitivity direction (x,y,z)"), "z");
+  EXPECT_EQ(opened.display("F mounted resonance"), resonance);
+
+  ASSERT_EQ(tedskit_teds_set(opened.teds, "Transducer type", "0", nullptr), TEDSKIT_OK);
+  EXPECT_FALSE(hasField(opened, "Stiffness"));
+  char* after = nullptr;
+  ASSERT_EQ(tedskit_teds_text(opened.teds, &after), TEDSKIT_OK);
+  EXPECT_STREQ(before, after);
+  tedskit_string_free(before);
+  tedskit_string_free(after);
 }
 
 TEST(TedsApi, AcceptedValuesAreStoredAndQuantisedOnesNoted) {

@@ -145,6 +145,33 @@ TEST(Decode, TdlFieldsShowTheirTemplatesAccessClass) {
   }
 }
 
+// Choices a user makes with --set on a new TEDS reach the image, and the decoded table
+// lists each select case with the case in force.
+TEST(Decode, NewTedsTakesItsChoicesAndListsItsSelectCases) {
+  const struct {
+    const char* templateId;
+    const char* setting;
+    const char* row;  // a line the decoded table then shows
+  } cases[] = {
+      {"33", "Bridge type=Full", "\nBridge type "},
+      {"27", "Polarization voltage=200 V", "\nPolarization voltage "},
+      {"25", "Transducer type=Force", "\nTransducer type         Force  (case 1 of 2)\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.setting);
+    const Result plain = runTeds({"new", c.templateId});
+    const Result chosen = runTeds({"new", c.templateId, "--set", c.setting});
+    ASSERT_EQ(chosen.status, 0) << chosen.err;
+    EXPECT_NE(chosen.out, plain.out);
+    const Result table = runTeds({"decode", "-"}, chosen.out);
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_NE(table.out.find(c.row), std::string::npos) << table.out;
+  }
+  const Result force = runTeds({"decode", "-"}, runTeds({"new", "25", "--set", "Transducer type=Force"}).out);
+  EXPECT_NE(force.out.find("\nStiffness "), std::string::npos) << force.out;
+  EXPECT_NE(force.out.find("\nSelect cases\n"), std::string::npos);
+}
+
 TEST(Decode, WholeChipDumpWithPageChecksumsAsTextAndAsBinary) {
   Scratch scratch;
   const Result raw = runTeds({"read", "--raw", "--bus", scratch.bus().string()});
