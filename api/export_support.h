@@ -7,6 +7,7 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ struct tedskit_teds {
   std::string templateName;
   std::string note;
   std::vector<teds::SelectCase> selectCases;  // as last counted
+  // Each field's first bit, found on first asking and forgotten when a field is set.
+  std::optional<std::vector<int>> bitOffsets;
 };
 
 namespace teds {

@@ -14,6 +14,7 @@
 #include "export_support.h"
 #include "document.h"
 #include "image.h"
+#include "field_offsets.h"
 #include "json_form.h"
 #include "latin1.h"
 #include "select_cases.h"
@@ -242,6 +243,15 @@ int32_t tedskit_field_bit_width(const tedskit_teds* teds, int32_t index, int32_t
   });
 }
 
+int32_t tedskit_field_bit_offset(const tedskit_teds* teds, int32_t index, int32_t* offset) {
+  return fieldPart(teds, index, offset, [teds](const teds::FieldView& f, int32_t& out) {
+    auto& held = const_cast<tedskit_teds*>(teds)->bitOffsets;
+    if (!held) held = teds::fieldBitOffsets(teds->document);
+    out = (*held)[static_cast<std::size_t>(f.model.index)];
+    return int32_t{TEDSKIT_OK};
+  });
+}
+
 int32_t tedskit_field_display(const tedskit_teds* teds, int32_t index, const char** text) {
   return fieldPart(teds, index, text, [](const teds::FieldView& f, const char*& out) {
     out = f.value.display.c_str();
@@ -313,6 +323,7 @@ int32_t tedskit_teds_set(tedskit_teds* teds, const char* label, const char* valu
     if (teds == nullptr || label == nullptr || value == nullptr) {
       return argumentError("tedskit_teds_set needs a handle, a label and a value");
     }
+    teds->bitOffsets.reset();
     teds->note = joined(teds->document.set(label, value));
     if (note != nullptr) *note = teds->note.c_str();
     return TEDSKIT_OK;

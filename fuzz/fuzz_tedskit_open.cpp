@@ -1,5 +1,6 @@
 // libtedskit's open on arbitrary input: the first byte picks the input kind and a field;
-// whatever opens must show every field and take a field's own shown value back.
+// whatever opens must show every field, place it in the memory image (or say it cannot),
+// and take a field's own shown value back.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -19,8 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tedskit_teds_field_count(teds, &count);
   for (int32_t i = 0; i < count; ++i) {
     const char* text = nullptr;
+    int32_t offset = 0;
     if (tedskit_field_label(teds, i, &text) != TEDSKIT_OK ||
-        tedskit_field_display(teds, i, &text) != TEDSKIT_OK)
+        tedskit_field_display(teds, i, &text) != TEDSKIT_OK ||
+        tedskit_field_bit_offset(teds, i, &offset) != TEDSKIT_OK || offset < -1)
       std::abort();
   }
   if (count > 0) {

@@ -50,6 +50,21 @@ int numberMember(const json& body, const char* name, int otherwise) {
 
 bool v10Of(const json& body) { return body.value("v10", false); }
 
+// A member that counts only when it is the boolean given: a missing, null or other value
+// is not taken as a yes to writing a possibly corrupt image.
+bool isBoolean(const json& body, const char* name, bool value) {
+  const auto at = body.find(name);
+  return at != body.end() && at->is_boolean() && at->get<bool>() == value;
+}
+
+// The page sends the checksum_ok of its view back, so that an image opened with a bad
+// checksum stays marked through its edits (each of which encodes it with a fresh one).
+bool checksumWasBad(const json& body, const TedsHandle& teds) {
+  int32_t ok = 1;
+  tedskit_teds_checksum_ok(teds.get(), &ok);
+  return ok == 0 || isBoolean(body, "checksum_ok", false);
+}
+
 // File contents arrive as base64 ("data") or as text ("input").
 std::string inputOf(const json& body) {
   if (body.contains("data")) {
@@ -97,9 +112,11 @@ void addDocumentRoutes(httplib::Server& server, const Templates& templates) {
   server.Post("/api/set", guarded([templates](const httplib::Request& req, httplib::Response& res) {
                 const json body = bodyOf(req);
                 TedsHandle teds = openTeds(templates, textMember(body, "text"), v10Of(body));
+                const bool checksumBad = checksumWasBad(body, teds);
                 const std::string note = setField(teds, textMember(body, "label"), textMember(body, "value"));
                 json view = viewOf(teds);
                 view["note"] = note;
+                if (checksumBad) view["checksum_ok"] = false;
                 reply(res, view);
               }));
   server.Post("/api/encode", guarded([templates](const httplib::Request& req, httplib::Response& res) {
@@ -139,17 +156,25 @@ void addBusRoutes(httplib::Server& server, const ServeSettings& settings, const 
                 const json body = bodyOf(req);
                 const std::string bus = busOf(body);
                 // The image as libtedskit encodes it, so that what is written is what the page shows.
-                const std::string text =
-                    encodeTeds(openTeds(templates, textMember(body, "text"), v10Of(body)), "hex");
+                const TedsHandle teds = openTeds(templates, textMember(body, "text"), v10Of(body));
+                const bool renews = checksumWasBad(body, teds);
+                const std::string text = encodeTeds(teds, "hex");
                 WritePlan plan = planWriteTo(templates.dir, bus, textMember(body, "rom", false), text);
                 json answer = {{"rom", plan.chip.rom}, {"described", plan.chip.described},
-                               {"what", plan.what},    {"diff", plan.diff}};
-                answer["write_id"] = pending->add({bus, text, std::move(plan)});
+                               {"what", plan.what},    {"diff", plan.diff},
+                               {"renews_checksum", renews}};
+                if (renews) {
+                  answer["warning"] =
+                      "the image came with a checksum that does not match its bytes, so it may be corrupt; it is "
+                      "written with a new checksum only when the write is confirmed with \"force\": true";
+                }
+                answer["write_id"] = pending->add({bus, text, std::move(plan), renews});
                 reply(res, answer);
               }));
   server.Post("/api/bus/write", guarded([templates, pending](const httplib::Request& req, httplib::Response& res) {
                 const json body = bodyOf(req);
-                const PendingWrite write = pending->take(textMember(body, "write_id"), textMember(body, "rom"));
+                const PendingWrite write =
+                    pending->take(textMember(body, "write_id"), textMember(body, "rom"), isBoolean(body, "force", true));
                 const ChipOnBus after = writePlanned(write.bus, write.plan, write.text);
                 json answer = {{"written", true}, {"rom", after.rom}, {"described", after.described}};
                 bool verified = false;

@@ -129,6 +129,16 @@ WritePlan planWriteTo(const std::filesystem::path& templatesDir, const std::stri
   });
 }
 
+void refuseUnforcedChecksum(bool forced) {
+  TedsImage image;
+  image.checksumOk = false;
+  try {
+    refuseCorruptImage(image, forced, "a confirmation with \"force\": true");
+  } catch (const BusFailure& failure) {
+    throw ApiError(422, failure.what());
+  }
+}
+
 ChipOnBus writePlanned(const std::string& busName, const WritePlan& plan, const std::string& text) {
   return onBus([&] {
     BusChip target;

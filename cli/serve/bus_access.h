@@ -35,6 +35,10 @@ struct WritePlan {
 WritePlan planWriteTo(const std::filesystem::path& templatesDir, const std::string& busName,
                       const std::string& rom, const std::string& text);
 
+// An image that came with a bad checksum may be corrupt: teds write refuses it unless
+// forced, and so does the server (ApiError 422 naming the "force" member).
+void refuseUnforcedChecksum(bool forced);
+
 // Writes the plan's image when the chip still holds what the plan was made against
 // (ApiError 409 otherwise), then reads the chip back in a session of its own.
 ChipOnBus writePlanned(const std::string& busName, const WritePlan& plan, const std::string& text);

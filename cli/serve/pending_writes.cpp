@@ -18,19 +18,22 @@ std::string PendingWrites::add(PendingWrite write) {
   return id;
 }
 
-PendingWrite PendingWrites::take(const std::string& id, const std::string& rom) {
+PendingWrite PendingWrites::take(const std::string& id, const std::string& rom, bool forced) {
   const std::lock_guard hold(lock_);
   dropExpired(Clock::now());
   const auto at = writes_.find(id);
   if (at == writes_.end()) {
     throw ApiError(404, "no prepared write '" + id + "' (each is written once and kept 10 minutes)");
   }
-  PendingWrite write = std::move(at->second.second);
-  writes_.erase(at);
-  if (rom != write.plan.chip.rom) {
-    throw ApiError(409, "the write was prepared for " + write.plan.chip.rom + ", not '" + rom +
+  if (rom != at->second.second.plan.chip.rom) {
+    const std::string prepared = at->second.second.plan.chip.rom;
+    writes_.erase(at);
+    throw ApiError(409, "the write was prepared for " + prepared + ", not '" + rom +
                             "'; nothing written, prepare it again");
   }
+  if (at->second.second.renewsChecksum) refuseUnforcedChecksum(forced);
+  PendingWrite write = std::move(at->second.second);
+  writes_.erase(at);
   return write;
 }
 

@@ -60,6 +60,9 @@ void addFieldDetails(const TedsHandle& teds, json& fields) {
     tedskit_value_kind kind = TEDSKIT_VALUE_INTEGER;
     tedskit_field_kind(teds.get(), i, &kind);
     field["type"] = kindName(kind);
+    int32_t offset = -1;
+    tedskit_field_bit_offset(teds.get(), i, &offset);
+    field["offset"] = offset;
     double minimum = 0, maximum = 0, resolution = 0;
     if (kind != TEDSKIT_VALUE_TEXT && kind != TEDSKIT_VALUE_ENUMERATION &&
         tedskit_field_range(teds.get(), i, &minimum, &maximum, &resolution) == TEDSKIT_OK) {

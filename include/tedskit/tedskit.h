@@ -104,6 +104,11 @@ TEDSKIT_API int32_t tedskit_field_units(const tedskit_teds* teds, int32_t index,
 TEDSKIT_API int32_t tedskit_field_access(const tedskit_teds* teds, int32_t index, const char** access);
 TEDSKIT_API int32_t tedskit_field_kind(const tedskit_teds* teds, int32_t index, tedskit_value_kind* kind);
 TEDSKIT_API int32_t tedskit_field_bit_width(const tedskit_teds* teds, int32_t index, int32_t* bits);
+/* The field's first bit in the memory image (checksum byte first, bit 0 its lowest bit;
+ * a field's lowest bit comes first). Fields need not lie end to end: selector bits of a
+ * select case the data choose sit between them. -1 for an LMS TEDS, whose layout has no
+ * checksum byte. */
+TEDSKIT_API int32_t tedskit_field_bit_offset(const tedskit_teds* teds, int32_t index, int32_t* offset);
 TEDSKIT_API int32_t tedskit_field_display(const tedskit_teds* teds, int32_t index, const char** text);
 
 /* Typed values. An integer field and an enumeration (its index) give an integer, a date

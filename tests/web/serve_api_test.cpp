@@ -49,6 +49,9 @@ TEST(ServeApi, OpensAnImageWithEveryFieldTypedForTheForm) {
   EXPECT_LT(fref["minimum"].get<double>(), fref["maximum"].get<double>());
   EXPECT_EQ(field(view, "Serial no.")["read_only"], true);
   EXPECT_EQ(field(view, "Calibration date")["value"], "2025-03-14");
+  // Each field's first bit: after the template selector and ID, which are no field.
+  EXPECT_EQ(field(view, "Manufacturer")["offset"], 8);
+  EXPECT_EQ(field(view, "Sensitivity @ Fref")["offset"], 82);
   EXPECT_TRUE(view["findings"].is_array());
 }
 

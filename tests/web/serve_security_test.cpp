@@ -136,6 +136,48 @@ TEST(ServeSecurity, TheBusIsWrittenOnlyByConfirmingAPreparedWrite) {
   EXPECT_EQ(serve.post("/api/bus/write", json{{"write_id", again["write_id"]}, {"rom", again["rom"]}}.dump())->status, 404);
 }
 
+// An image opened with a checksum that does not match its bytes may be corrupt: as teds
+// write wants --force, the confirmation has to carry "force": true, also after an edit
+// (which encodes it with a fresh checksum).
+TEST(ServeSecurity, AnImageWithABadChecksumIsWrittenOnlyWhenForced) {
+  ServeChild serve;
+  const std::string before = slurp(serve.bus());
+  std::string bad = kImage;
+  bad.replace(bad.find("2D12"), 2, "2E");
+  const json opened = json::parse(serve.post("/api/open", json{{"input", bad}}.dump())->body);
+  ASSERT_EQ(opened["checksum_ok"], false);
+  const json edited = json::parse(serve.post("/api/set", json{{"text", opened["text"]}, {"checksum_ok", false},
+                                                              {"label", "Meas. position ID"}, {"value", "55"}}.dump())->body);
+  EXPECT_EQ(edited["checksum_ok"], false);
+
+  for (const json& prepare : {json{{"text", bad}}, json{{"text", edited["text"]}, {"checksum_ok", false}}}) {
+    const std::string chip = slurp(serve.bus());
+    const auto prepared = serve.post("/api/bus/prepare", prepare.dump());
+    ASSERT_EQ(prepared->status, 200) << prepared->body;
+    const json plan = json::parse(prepared->body);
+    EXPECT_EQ(plan["renews_checksum"], true);
+    EXPECT_NE(plan["warning"].get<std::string>().find("checksum"), std::string::npos);
+    for (const json& force : {json(nullptr), json(false), json("yes")}) {
+      json confirm = {{"write_id", plan["write_id"]}, {"rom", plan["rom"]}};
+      if (!force.is_null()) confirm["force"] = force;
+      const auto refused = serve.post("/api/bus/write", confirm.dump());
+      EXPECT_EQ(refused->status, 422) << force.dump();
+      EXPECT_NE(json::parse(refused->body)["error"].get<std::string>().find("\"force\": true"), std::string::npos);
+      EXPECT_EQ(slurp(serve.bus()), chip);
+    }
+    // The refusal keeps the write for the confirmation that says so.
+    const auto written = serve.post("/api/bus/write", json{{"write_id", plan["write_id"]}, {"rom", plan["rom"]}, {"force", true}}.dump());
+    ASSERT_EQ(written->status, 200) << written->body;
+    EXPECT_EQ(json::parse(written->body)["teds"]["checksum_ok"], true);
+  }
+  EXPECT_NE(slurp(serve.bus()), before);
+
+  // A sound image needs no such word.
+  const json sound = json::parse(serve.post("/api/bus/prepare", json{{"text", kImage}}.dump())->body);
+  EXPECT_EQ(sound["renews_checksum"], false);
+  EXPECT_EQ(serve.post("/api/bus/write", json{{"write_id", sound["write_id"]}, {"rom", sound["rom"]}}.dump())->status, 200);
+}
+
 TEST(ServeSecurity, AChipChangedSincePrepareIsNotWritten) {
   ServeChild serve;
   const json first = json::parse(serve.post("/api/bus/prepare", json{{"text", imageWith(serve, "Meas. position ID", "5")}}.dump())->body);

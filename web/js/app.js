@@ -61,7 +61,8 @@ async function open(body, source) {
 
 async function changeField(label, value) {
   try {
-    const view = await post('/api/set', { text: state.view.text, v10: state.v10, label, value });
+    const view = await post('/api/set',
+      { text: state.view.text, v10: state.v10, checksum_ok: state.view.checksum_ok, label, value });
     state.refusal = null;
     show(view);
     say(view.note ? `${label}: ${view.note}` : `${label} set.`);
@@ -133,22 +134,46 @@ async function readChip() {
 let pendingWrite = null;
 
 async function prepareWrite() {
-  const answer = await post('/api/bus/prepare',
-    { bus: $('bus-input').value, rom: $('chip-select').value, text: state.view.text, v10: state.v10 });
+  const answer = await post('/api/bus/prepare', {
+    bus: $('bus-input').value,
+    rom: $('chip-select').value,
+    text: state.view.text,
+    v10: state.v10,
+    checksum_ok: state.view.checksum_ok,
+  });
   pendingWrite = answer;
   $('write-rom').textContent = `${answer.rom} (${answer.described})`;
-  $('write-what').textContent = `Writes ${answer.what}.` + (state.view.checksum_ok === false
-    ? ' The image came with a checksum that did not match its bytes; it is written with a new one.' : '');
+  $('write-what').textContent = `Writes ${answer.what}.`;
   $('write-diff').textContent = answer.diff;
+  // An image that came with a bad checksum may be corrupt: writing it with a new checksum
+  // takes a choice of its own, not just the Write button.
+  $('write-checksum').hidden = !answer.renews_checksum;
+  $('write-force').checked = false;
+  $('write-refusal').textContent = '';
   $('write-dialog').showModal();
   $('write-cancel').focus();
 }
 
 async function confirmWrite() {
-  $('write-dialog').close();
   const write = pendingWrite;
+  if (!write) return;
+  let answer;
+  try {
+    answer = await post('/api/bus/write',
+      { write_id: write.write_id, rom: write.rom, force: write.renews_checksum ? $('write-force').checked : false });
+  } catch (error) {
+    // The server keeps a write it refused for want of the checksum choice.
+    if (error instanceof ApiError && error.status === 422 && write.renews_checksum) {
+      $('write-refusal').textContent = error.message;
+      $('write-force').focus();
+      return;
+    }
+    pendingWrite = null;
+    $('write-dialog').close();
+    throw error;
+  }
   pendingWrite = null;
-  const answer = await post('/api/bus/write', { write_id: write.write_id, rom: write.rom });
+  $('write-dialog').close();
   const result = answer.verified
     ? `Written to ${answer.rom} and verified: the chip reads back the image.`
     : `Written to ${answer.rom}, but the chip reads back another image.`;

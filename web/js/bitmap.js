@@ -1,41 +1,92 @@
-// The memory image as a map of bits: the checksum byte, then the fields in template
-// order, each in its own colour and named on hover; bits no field uses stay blank.
+// The memory image as a map of bits: the checksum byte, the Basic TEDS, the template
+// selector and ID, and each field where the server says it lies, in its own colour and
+// named on hover. Bits between fields that belong to none of them are the selectors of
+// select cases the data choose (or, in a description file, selector and padding bits);
+// they are marked as such. Bits past the last field stay blank.
 function hexBytes(hex) {
   const bytes = [];
   for (let i = 0; i + 1 < hex.length; i += 2) bytes.push(parseInt(hex.slice(i, i + 2), 16));
   return bytes;
 }
 
-// [{name, first, bits, kind}] in bit order: the checksum byte, the Basic TEDS, the
-// 2-bit selector and the 8-bit template ID (at bits 72 and 74), then the template's
-// fields end to end; text of width -1 runs to the end of the memory.
-export function bitRegions(view) {
-  const total = (view.image ? view.image.memory.length / 2 : 0) * 8;
-  const regions = [{ name: 'Checksum', first: 0, bits: Math.min(8, total), kind: 'checksum' }];
+const kTemplateStart = 72;  // the 2-bit template selector, then the 8-bit template ID
+const kTemplateData = 82;
+
+// Text that is no 5-bit text runs on from its first bit: the field's width is that of a
+// character, or -1.
+export function runsOn(field) {
+  return field.type === 'text' && (field.bits < 0 || field.bits % 5 !== 0);
+}
+
+function fieldRegion(field, index, first, total) {
+  const bits = runsOn(field) ? total - first : field.bits;
+  return {
+    name: field.label,
+    first,
+    bits: Math.max(0, Math.min(bits, total - first)),
+    kind: first < kTemplateStart ? 'basic' : 'field',
+    index,
+    display: field.display,
+  };
+}
+
+// Without positions (an LMS TEDS) the fields are shown end to end after the checksum byte.
+function endToEnd(view, total, regions) {
   let at = 8;
   view.fields.forEach((field, index) => {
-    if (at === 72 && total >= 82) {
+    if (at === kTemplateStart && total >= kTemplateData) {
       regions.push({ name: 'Template selector', first: 72, bits: 2, kind: 'selector', index: -1 });
       regions.push({ name: 'Template ID', first: 74, bits: 8, kind: 'selector', index: -2, display: String(view.template.id) });
-      at = 82;
+      at = kTemplateData;
     }
-    const bits = field.bits < 0 ? Math.max(0, total - at) : field.bits;
     if (at >= total) return;
-    regions.push({
-      name: field.label,
-      first: at,
-      bits: Math.min(bits, total - at),
-      kind: at < 72 ? 'basic' : 'field',
-      index,
-      display: field.display,
-    });
-    at += bits;
+    const region = fieldRegion(field, index, at, total);
+    regions.push(region);
+    at += field.bits < 0 ? region.bits : field.bits;
   });
   return regions;
 }
 
+// The bits from kTemplateData up to the end of the last field that no region holds.
+function unlabelled(view, regions, total) {
+  const held = new Array(total).fill(false);
+  let last = kTemplateData;
+  for (const region of regions) {
+    for (let b = region.first; b < region.first + region.bits; b++) held[b] = true;
+    last = Math.max(last, region.first + region.bits);
+  }
+  const tdl = view.template.engine === 'tdl';
+  const name = tdl ? 'Select case' : 'Selector bits';
+  const part = tdl ? 'no field: the selector of a select case the data choose' : 'no field: selector or padding bits';
+  const gaps = [];
+  for (let b = kTemplateData; b < last; b++) {
+    if (held[b]) continue;
+    const gap = gaps[gaps.length - 1];
+    if (gap && gap.first + gap.bits === b) gap.bits++;
+    else gaps.push({ name, part, first: b, bits: 1, kind: 'gap', index: -3 });
+  }
+  return gaps;
+}
+
+// [{name, first, bits, kind, index, display}] in bit order.
+export function bitRegions(view) {
+  const total = (view.image ? view.image.memory.length / 2 : 0) * 8;
+  const regions = [{ name: 'Checksum', first: 0, bits: Math.min(8, total), kind: 'checksum' }];
+  if (!view.fields.every((field) => field.offset >= 0)) return endToEnd(view, total, regions);
+  if (total >= kTemplateData) {
+    regions.push({ name: 'Template selector', first: 72, bits: 2, kind: 'selector', index: -1 });
+    regions.push({ name: 'Template ID', first: 74, bits: 8, kind: 'selector', index: -2, display: String(view.template.id) });
+  }
+  view.fields.forEach((field, index) => {
+    if (field.offset < total) regions.push(fieldRegion(field, index, field.offset, total));
+  });
+  regions.push(...unlabelled(view, regions, total));
+  return regions.sort((a, b) => a.first - b.first);
+}
+
 function colourOf(region) {
   if (region.kind === 'checksum') return 'hsl(0 0% 70%)';
+  if (region.kind === 'gap') return 'hsl(40 10% 86%)';
   if (region.kind === 'selector') return region.index === -1 ? 'hsl(210 15% 80%)' : 'hsl(210 25% 70%)';
   const hue = (region.index * 137.5) % 360;
   return region.kind === 'basic' ? `hsl(${hue} 45% 78%)` : `hsl(${hue} 70% 72%)`;
@@ -66,10 +117,10 @@ export function renderBitMap(map, legend, info, view) {
       const position = n * 8 + bit;
       const region = owner[position];
       const cell = document.createElement('span');
-      cell.className = 'bit' + (region ? '' : ' unused');
+      cell.className = 'bit' + (region ? (region.kind === 'gap' ? ' gap' : '') : ' unused');
       cell.textContent = (byte >> bit) & 1;
       if (region) {
-        cell.style.background = colourOf(region);
+        cell.style.backgroundColor = colourOf(region);
         cell.title = `${region.name}: bits ${region.first}-${region.first + region.bits - 1}` +
           (region.display !== undefined ? ` = ${region.display}` : '');
         cell.dataset.region = regions.indexOf(region);
@@ -105,8 +156,13 @@ export function renderBitMap(map, legend, info, view) {
 }
 
 function cellsText(region) {
-  const parts = { checksum: 'checksum byte', basic: 'Basic TEDS', selector: 'template choice', field: 'template data' };
-  const part = parts[region.kind];
+  const parts = {
+    checksum: 'checksum byte',
+    basic: 'Basic TEDS',
+    selector: 'template choice',
+    field: 'template data',
+  };
+  const part = region.part || parts[region.kind];
   return `${region.name} (${part}): bits ${region.first} to ${region.first + region.bits - 1}, ${region.bits} bits` +
     (region.display !== undefined ? `, ${region.display}` : '');
 }

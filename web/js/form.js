@@ -34,9 +34,27 @@ function enumerationControl(field) {
   return select;
 }
 
-function textRoom(field) {
-  // 5-bit letters fill their field's width; ASCII text runs on into the memory.
-  return field.bits > 0 && field.bits % 5 === 0 ? field.bits / 5 : null;
+// Bits of the 128-byte memory a TEDS chip offers (and the description engine encodes):
+// where text that runs on from its first bit has to end.
+const kMemoryBits = 1024;
+// The bits that announce the user text of a TDL template.
+const kUserTextMark = 3;
+
+// {width, perCharacter}: the bits a text field has for its characters. 5-bit letters fill
+// their field's width; ASCII text (a width of one character, or -1) runs on to the end of
+// the memory from its first bit.
+export function textBits(field, engine) {
+  if (field.bits > 0 && field.bits % 5 === 0) return { width: field.bits, perCharacter: 5 };
+  if (!(field.offset >= 0)) return null;
+  const perCharacter = field.bits > 0 ? field.bits : 7;
+  const mark = engine === 'tdl' ? kUserTextMark : 0;
+  return { width: Math.max(0, kMemoryBits - field.offset - mark), perCharacter };
+}
+
+// Characters the field holds in all.
+function textRoom(field, engine) {
+  const bits = textBits(field, engine);
+  return bits ? Math.floor(bits.width / bits.perCharacter) : null;
 }
 
 // Six significant digits: the range and step are for reading, not for copying.
@@ -44,13 +62,13 @@ function shortNumber(value) {
   return Number.isInteger(value) ? String(value) : String(Number(value.toPrecision(6)));
 }
 
-function controlFor(field) {
+function controlFor(field, engine) {
   switch (field.type) {
     case 'enumeration': return enumerationControl(field);
     case 'date': return element('input', { type: 'date', value: field.value || '' });
     case 'text': {
       const input = element('input', { type: 'text', value: field.value ?? '' });
-      const room = textRoom(field);
+      const room = textRoom(field, engine);
       if (room !== null) input.maxLength = room;
       return input;
     }
@@ -71,10 +89,16 @@ function hintOf(field) {
   return parts.join('; ');
 }
 
-function roomText(field, length) {
-  const room = textRoom(field);
-  if (room === null) return `${length} characters; text runs on into the memory`;
-  return `${room - length} of ${room} characters left`;
+// Characters left = (bit width - used bits) / bits per character. 5-bit text fills its
+// field with blanks: those at its end are room.
+function roomText(field, engine, text) {
+  const bits = textBits(field, engine);
+  const length = bits && bits.perCharacter === 5 ? text.trimEnd().length : text.length;
+  if (bits === null) return `${length} characters`;
+  const left = Math.max(0, Math.floor((bits.width - length * bits.perCharacter) / bits.perCharacter));
+  const all = Math.floor(bits.width / bits.perCharacter);
+  const where = bits.perCharacter === 5 ? '' : ` of ${bits.perCharacter}-bit text in a 128-byte memory`;
+  return `${left} of ${all} characters left${where}`;
 }
 
 // Lays out the fields of view into form. onChange(label, value) is called when a value
@@ -91,7 +115,7 @@ export function renderForm(form, view, refusal, onChange) {
     const id = fieldId(field.label);
     const row = element('div', { class: 'field' + (field.read_only ? ' read-only' : '') });
     const label = element('label', { for: id }, field.label);
-    const control = controlFor(field);
+    const control = controlFor(field, view.template.engine);
     control.id = id;
     control.name = field.label;
     const describedBy = [];
@@ -106,8 +130,9 @@ export function renderForm(form, view, refusal, onChange) {
       describedBy.push(node.id);
     }
     if (field.type === 'text') {
-      const room = element('div', { class: 'hint', id: `${id}-room` }, roomText(field, String(field.value ?? '').length));
-      control.addEventListener('input', () => { room.textContent = roomText(field, control.value.length); });
+      const engine = view.template.engine;
+      const room = element('div', { class: 'hint', id: `${id}-room` }, roomText(field, engine, String(field.value ?? '')));
+      control.addEventListener('input', () => { room.textContent = roomText(field, engine, control.value); });
       row.append(room);
       describedBy.push(room.id);
     }

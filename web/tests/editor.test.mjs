@@ -64,6 +64,19 @@ test('opens the bundled example and drops the token from the address bar', async
   assert.equal(await page.getByLabel('Calibration date').getAttribute('type'), 'date');
   assert.ok((await page.locator('#bit-map .bit').count()) >= 320);
   assert.match(await page.locator('.bit[title^="Fref"]').first().getAttribute('title'), /^Fref: bits \d+-\d+ = /);
+  // The first bit of the template data is the sensitivity's; before it the template ID.
+  const cells = page.locator('#bit-map .bit');
+  await cells.nth(82).hover();
+  assert.match(await page.locator('#bit-info').textContent(), /^Sensitivity @ Fref \(template data\): bits 82 to 97/);
+  await cells.nth(74).hover();
+  assert.match(await page.locator('#bit-info').textContent(), /^Template ID/);
+  await cells.nth(8).hover();
+  assert.match(await page.locator('#bit-info').textContent(), /^Manufacturer \(Basic TEDS\)/);
+  // ASCII text has room too, counted in its 8-bit characters.
+  const room = fieldRow('User data (ascii)').locator('[id$="-room"]');
+  const left = Number((await room.textContent()).match(/^(\d+) of (\d+) characters left of 8-bit text/)[1]);
+  await page.getByLabel('User data (ascii)').pressSequentially('AB');
+  assert.match(await room.textContent(), new RegExp(`^${left - 2} of `));
 });
 
 test('edits a field with the keyboard and shows the value stored', async () => {
@@ -104,6 +117,41 @@ test('writes to the simulated bus after a confirmation and reads it back', async
   await page.getByRole('button', { name: 'Read the chip' }).click();
   await page.locator('#status', { hasText: 'Read the DS2431' }).waitFor();
   assert.equal(await page.getByLabel('Meas. position ID').inputValue(), '7');
+});
+
+test('asks for a choice of its own before writing an image whose checksum did not match', async () => {
+  const bad = 'memory: 2E12C066440819001000EC041A89C9426793D5160C0042524B542D37000000000000000000000000\n' +
+    'register: 12C0664408190010\n';
+  await page.getByLabel('Pasted hex').fill(bad);
+  await page.getByRole('button', { name: 'Open the hex' }).click();
+  await page.locator('#teds-summary', { hasText: 'does not match' }).waitFor();
+  await page.getByRole('button', { name: 'Write to the chip…' }).click();
+  await page.locator('#write-dialog').waitFor();
+  const force = page.getByLabel('Write it anyway, with a new checksum');
+  assert.equal(await force.isVisible(), true);
+  await page.getByRole('button', { name: 'Write', exact: true }).click();
+  await page.locator('#write-refusal', { hasText: 'force' }).waitFor();
+  assert.equal(await page.locator('#write-dialog').isVisible(), true);
+  await force.check();
+  await page.getByRole('button', { name: 'Write', exact: true }).click();
+  await page.locator('#write-dialog').waitFor({ state: 'hidden' });
+  await page.locator('#status', { hasText: 'and verified' }).waitFor();
+  assert.doesNotMatch(await page.locator('#teds-summary').textContent(), /does not match/);
+});
+
+test('draws a TDL template with the selector bits between its fields', async () => {
+  const option = await page.locator('#template-select option', { hasText: 'v1.0 39:' }).getAttribute('value');
+  await page.locator('#template-select').selectOption(option);
+  await page.getByRole('button', { name: 'New TEDS' }).click();
+  await page.locator('#teds-title', { hasText: 'Potentiometric' }).waitFor();
+  const cells = page.locator('#bit-map .bit');
+  // The precision of the electrical signal is chosen by the data: one bit and no field.
+  await cells.nth(152).hover();
+  assert.match(await page.locator('#bit-info').textContent(), /^Select case \(no field/);
+  assert.match(await cells.nth(152).getAttribute('class'), /\bgap\b/);
+  await cells.nth(153).hover();
+  assert.match(await page.locator('#bit-info').textContent(), /^Sensor impedance/);
+  assert.match(await fieldRow('Cal Initials').locator('[id$="-room"]').textContent(), /^3 of 3 characters left/);
 });
 
 test('downloads the TEDS as a virtual TEDS file', async () => {
