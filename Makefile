@@ -1,7 +1,9 @@
 # Thin wrapper over the CMake presets.
 #   make demo   build, read the bundled simulated sensor and decode an example image
 #   make test   build and run the whole suite, plain (dev) and under sanitizers (asan)
-#   make bench  build the release preset and run the benchmarks
+#   make bench  build the release preset and print the speed table: each figure beside its
+#               baseline and target (bench/ratios.py), and plot the scaling curves
+#   make bench-all  every benchmark binary in full
 #   make test-release, make test-clang  the suite in the optimised build and built by clang (CI runs both)
 #   make fuzz   build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 
@@ -12,7 +14,7 @@ CLANG_PACKAGES := clang
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps node-deps demo test test-dev test-asan test-release test-clang bench fuzz clean
+.PHONY: all deps node-deps demo test test-dev test-asan test-release test-clang bench bench-all fuzz clean
 
 all: test
 
@@ -72,6 +74,14 @@ demo: deps
 	build/dev/cli/teds decode --json examples/accelerometer.hex
 
 bench: deps
+	$(call ensure_packages,$(BENCH_PACKAGES))
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+	python3 bench/ratios.py build/release/bench --json build/release/bench/results.json
+	python3 bench/plot_scaling.py build/release/bench/results.json build/release/bench/scaling.svg
+
+# Every benchmark binary, each with all its benchmarks.
+bench-all: deps
 	$(call ensure_packages,$(BENCH_PACKAGES))
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS)

@@ -11,17 +11,28 @@ void dropCarriageReturn(std::string& line) {
 
 LineReader::Result LineReader::next(std::string& line) {
   line.clear();
-  int c = std::getc(stream_);
+  // The stream belongs to its reader alone: taking its lock for every character would
+  // cost more than the reading.
+  int c = getc_unlocked(stream_);
   if (c == EOF) return Result::End;
   // One character beyond the longest line, so that a carriage return before its newline
   // still fits.
-  for (; c != EOF && c != '\n'; c = std::getc(stream_)) {
-    if (line.size() <= maxLength_) {
-      line.push_back(static_cast<char>(c));
+  // Characters gather in a buffer and join the line a buffer at a time.
+  char buffer[256];
+  std::size_t held = 0;
+  for (; c != EOF && c != '\n'; c = getc_unlocked(stream_)) {
+    if (line.size() + held <= maxLength_) {
+      buffer[held++] = static_cast<char>(c);
+      if (held == sizeof buffer) {
+        line.append(buffer, held);
+        held = 0;
+      }
     } else if (overlong_ == Overlong::Report) {
+      line.append(buffer, held);
       return Result::TooLong;
     }
   }
+  line.append(buffer, held);
   dropCarriageReturn(line);
   if (line.size() <= maxLength_) return Result::Line;
   if (overlong_ == Overlong::Report) return Result::TooLong;

@@ -73,6 +73,13 @@ void BM_ParseGeneratedTemplates(benchmark::State& state) {
   state.counters["templates"] = static_cast<double>(state.range(0));
   std::filesystem::remove(path);
 }
-BENCHMARK(BM_ParseGeneratedTemplates)->Arg(1000)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseGeneratedTemplates)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

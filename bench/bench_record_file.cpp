@@ -35,9 +35,9 @@ const TaggedFieldArray& accelerometer() {
 
 std::string filePath() { return "/tmp/bench_record_file." + std::to_string(getpid()) + ".txt"; }
 
-void storeAll(int32_t handle) {
+void storeAll(int32_t handle, int32_t records = kRecords) {
   const TaggedFieldArray& record = accelerometer();
-  for (int32_t i = 0; i < kRecords; ++i) Calden(handle, record.kind, &record.array, i % 4, i / 4);
+  for (int32_t i = 0; i < records; ++i) Calden(handle, record.kind, &record.array, i % 4, i / 4);
 }
 
 void reportPeakMemory(benchmark::State& state) {
@@ -58,6 +58,49 @@ void Store10000(benchmark::State& state) {
   reportPeakMemory(state);
 }
 BENCHMARK(Store10000)->Unit(benchmark::kMillisecond);
+
+// Every record stored, then every one retrieved into the caller's array, as a test system
+// does that keeps the channels of a rack and reads them back.
+void StoreRetrieve10000(benchmark::State& state) {
+  const int32_t handle = CreateNewStoredDataStruct();
+  auto out = std::make_unique<TEDSTemplateFieldArrayStruct>();
+  int32_t descriptor = 0;
+  int32_t channel = 0;
+  int32_t unit = 0;
+  for (auto _ : state) {
+    storeAll(handle);
+    for (int32_t i = 0; i < kRecords; ++i) {
+      if (RetrieveTedsData(handle, i, out.get(), &descriptor, &channel, &unit) != 0) {
+        state.SkipWithError("retrieve failed");
+        break;
+      }
+      benchmark::DoNotOptimize(out->numItems);
+    }
+    state.PauseTiming();
+    ClearStoredTedsDataStruct(handle);
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * kRecords);
+  reportPeakMemory(state);
+}
+BENCHMARK(StoreRetrieve10000)->Unit(benchmark::kMillisecond);
+
+// What any store and retrieve of a whole field array must move: reading the 391440 bytes
+// once and writing them once, per record. Beside StoreRetrieve10000 it shows how close the
+// store comes to the machine's memory speed.
+void FieldArrayReadWrite10000(benchmark::State& state) {
+  const TEDSTemplateFieldArrayStruct& in = accelerometer().array;
+  auto out = std::make_unique<TEDSTemplateFieldArrayStruct>();
+  for (auto _ : state) {
+    for (int32_t i = 0; i < kRecords; ++i) {
+      std::memcpy(out.get(), &in, sizeof in);
+      benchmark::DoNotOptimize(out->numItems);
+      benchmark::ClobberMemory();
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+BENCHMARK(FieldArrayReadWrite10000)->Unit(benchmark::kMillisecond);
 
 void Save10000(benchmark::State& state) {
   const int32_t handle = CreateNewStoredDataStruct();
@@ -96,6 +139,45 @@ void Read10000(benchmark::State& state) {
   reportPeakMemory(state);
 }
 BENCHMARK(Read10000)->Unit(benchmark::kMillisecond);
+
+// Saving and reading files of 1,250 to 20,000 records: the time per record stays the same.
+void SaveRecords(benchmark::State& state) {
+  const auto records = static_cast<int32_t>(state.range(0));
+  const int32_t handle = CreateNewStoredDataStruct();
+  storeAll(handle, records);
+  const std::string path = filePath();
+  const sccontrolstruct none{};
+  for (auto _ : state) {
+    if (SaveTEDSReadToFile(handle, path.c_str(), 0, kDataDir.c_str(), 0, none) != 0)
+      state.SkipWithError("save failed");
+  }
+  ClearStoredTedsDataStruct(handle);
+  std::remove(path.c_str());
+  state.SetItemsProcessed(state.iterations() * records);
+}
+BENCHMARK(SaveRecords)->Arg(1250)->Arg(2500)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void ReadRecords(benchmark::State& state) {
+  const auto records = static_cast<int32_t>(state.range(0));
+  const int32_t handle = CreateNewStoredDataStruct();
+  storeAll(handle, records);
+  const std::string path = filePath();
+  const sccontrolstruct none{};
+  SaveTEDSReadToFile(handle, path.c_str(), 0, kDataDir.c_str(), 0, none);
+  ClearStoredTedsDataStruct(handle);
+  for (auto _ : state) {
+    if (ReadTEDSDataFromFile(handle, path.c_str(), kDataDir.c_str(), nullptr, nullptr) != 0 ||
+        GetNumberOfSavedItems(handle) != records) {
+      state.SkipWithError("read failed");
+    }
+    state.PauseTiming();
+    ClearStoredTedsDataStruct(handle);
+    state.ResumeTiming();
+  }
+  std::remove(path.c_str());
+  state.SetItemsProcessed(state.iterations() * records);
+}
+BENCHMARK(ReadRecords)->Arg(1250)->Arg(2500)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 // The whole road at once: both handles hold all 10,000 records at the end.
 void StoreSaveRead10000(benchmark::State& state) {

@@ -166,6 +166,7 @@ class RecordFileReader {
       lastLayout_.restore(*tagged_);
     } else {
       lastLayout_.forget();
+      laidOutSinceHanded_ = true;
       if (layOutTemplate(*tagged_, block, templateDirectory_) != 0 || array.numItems < 1 ||
           array.numItems > TEDS_MAX_ITEMS) {
         return Broken{std::string(type->name) + " " + std::to_string(block.templateID) +
@@ -183,9 +184,11 @@ class RecordFileReader {
 
     for (int32_t i = 1; i < array.numItems; ++i) {
       TEDSTemplateFieldStruct& item = array.items[i];
-      const std::string what = "the " + std::to_string(array.numItems) + " item lines of template " +
-                               std::to_string(array.templateID) + " are complete";
-      if (auto failure = nextLine(what.c_str())) return failure;
+      if (!fetch()) {
+        return Broken{"the file ends before the " + std::to_string(array.numItems) + " item lines of template " +
+                      std::to_string(array.templateID) + " are complete"};
+      }
+      if (overlong_) return Broken{"the line is longer than 511 characters"};
       const auto parsed = parseItemLine(line_, delimiter, fieldText(item.label), fieldText(item.units));
       if (!parsed) {
         return Broken{"item " + std::to_string(i + 1) + " of " + std::to_string(array.numItems) +
@@ -193,7 +196,16 @@ class RecordFileReader {
       }
       readValue(item, parsed->value);
     }
-    sink_(ReadBlock{typeLine, block.descriptor, first->channelNumber, first->unitNumber, array});
+    // Blocks of one layout differ only in its head and its items; the layout's other rows
+    // stay as laid out.
+    std::span<const WordRange> changed;
+    if (handedOne_ && !laidOutSinceHanded_) {
+      changedWords_[1].end = changedWords_[1].first + static_cast<std::size_t>(array.numItems) * kItemWords;
+      changed = changedWords_;
+    }
+    sink_(ReadBlock{typeLine, block.descriptor, first->channelNumber, first->unitNumber, array, changed});
+    handedOne_ = true;
+    laidOutSinceHanded_ = false;
     return std::nullopt;
   }
 
@@ -210,7 +222,20 @@ class RecordFileReader {
   const BlockSink& sink_;
   std::vector<BrokenBlock>& broken_;
   std::unique_ptr<TaggedFieldArray> tagged_;
+  static constexpr std::size_t kItemWords = sizeof(TEDSTemplateFieldStruct) / sizeof(uint64_t);
+  static_assert(offsetof(TEDSTemplateFieldArrayStruct, formLines) % sizeof(uint64_t) == 0 &&
+                    offsetof(TEDSTemplateFieldArrayStruct, items) % sizeof(uint64_t) == 0 &&
+                    sizeof(TEDSTemplateFieldStruct) % sizeof(uint64_t) == 0,
+                "the head and the items are whole words");
+
   LastLayout lastLayout_;
+  // Whether a block was handed to the sink, and whether a layout was made since.
+  bool handedOne_ = false;
+  bool laidOutSinceHanded_ = false;
+  // The head, and the items (their end set for each block).
+  std::array<WordRange, 2> changedWords_{
+      WordRange{0, offsetof(TEDSTemplateFieldArrayStruct, formLines) / sizeof(uint64_t)},
+      WordRange{offsetof(TEDSTemplateFieldArrayStruct, items) / sizeof(uint64_t), 0}};
   std::string line_;
   int64_t lineNumber_ = 0;
   bool overlong_ = false;

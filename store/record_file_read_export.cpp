@@ -27,7 +27,16 @@ int32_t read(int32_t handle, const char* path, const char* templateDirectory) {
   return readRecordBlocks(
       file.get(), templateDirectory, OnBroken::Stop,
       [handle](const ReadBlock& block) {
-        Calden(handle, block.descriptor, &block.array, block.channelNumber, block.unitNumber);
+        if (block.changedWords.empty()) {
+          Calden(handle, block.descriptor, &block.array, block.channelNumber, block.unitNumber);
+          return;
+        }
+        // Stored as Calden stores, reading only the words the block may have changed; a
+        // record that cannot be stored is passed over as Calden's failure is.
+        base::guard([&] {
+          recordStore().appendChangedFromLast(handle, block.descriptor, block.array, block.channelNumber,
+                                              block.unitNumber, block.changedWords);
+        });
       },
       broken);
 }

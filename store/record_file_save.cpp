@@ -1,7 +1,9 @@
 // SaveTEDSReadToFile: every record of a handle into a record file, all or nothing.
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "base/guard.h"
 #include "file_transaction.h"
@@ -36,8 +38,12 @@ int32_t save(int32_t handle, const char* path, bool append, const char* manufact
       FileTransaction::open(path, append ? FileTransaction::Mode::Append : FileTransaction::Mode::Replace);
   if (!file) return CALDEN_FILE_NOT_FOUND;
 
-  const ManufacturerName manufacturerName = [manufacturerDirectory](int32_t id) {
-    return lookUpManufacturer(manufacturerDirectory, id);
+  // A file of one sensor's records names one manufacturer: looked up once, not once per
+  // record, since every lookup checks the manufacturer list's file anew.
+  std::optional<std::pair<int32_t, std::string>> lastName;
+  const ManufacturerName manufacturerName = [manufacturerDirectory, &lastName](int32_t id) {
+    if (!lastName || lastName->first != id) lastName.emplace(id, lookUpManufacturer(manufacturerDirectory, id));
+    return lastName->second;
   };
   const BlockOptions options{store.delimiter(), selectCases, manufacturerName};
   const auto array = std::make_unique<TEDSTemplateFieldArrayStruct>();

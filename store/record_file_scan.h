@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "compact_array.h"
 #include "tedskit/records.h"
 
 namespace tedskit::store {
@@ -21,6 +23,9 @@ struct ReadBlock {
   int32_t channelNumber;
   int32_t unitNumber;
   const TEDSTemplateFieldArrayStruct& array;
+  // When not empty: the only words in which array may differ from the array of the block
+  // handed over before (the values of one layout).
+  std::span<const WordRange> changedWords = {};
 };
 
 struct BrokenBlock {

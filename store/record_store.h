@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "compact_array.h"
@@ -33,6 +34,11 @@ class RecordStore {
   // Appends a copy of the array to the handle's records; throws std::bad_alloc.
   void append(int32_t handle, int32_t descriptor, const TEDSTemplateFieldArrayStruct& array,
               int32_t channelNumber, int32_t unitNumber);
+
+  // The same for an array that differs from the handle's last record at most in the
+  // changed words (see CompactArray); with no record yet, a plain append.
+  void appendChangedFromLast(int32_t handle, int32_t descriptor, const TEDSTemplateFieldArrayStruct& array,
+                             int32_t channelNumber, int32_t unitNumber, std::span<const WordRange> changed);
 
   // The delimiter record files are written with.
   char delimiter() const { return delimiter_; }

@@ -1,5 +1,6 @@
 // The property vocabulary: label table, data type names, field-struct datatype codes,
 // and the one-line template string of a property.
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -101,10 +102,18 @@ constexpr std::size_t kTemplateLineSize = 256;
 
 bool isEmpty(const char* text) { return text == nullptr || *text == '\0'; }
 
-std::string printed(const char* format, double a, double b) {
+// A number as printf's "%e" prints it, and the delimiter after it. to_chars with a
+// precision prints exactly that, without printf's cost: every decode writes these lines.
+void appendScientific(std::string& line, double x) {
   char piece[kTemplateLineSize];
-  std::snprintf(piece, sizeof piece, format, a, b);
-  return piece;
+  const auto written = std::to_chars(piece, piece + sizeof piece, x, std::chars_format::scientific, 6);
+  if (written.ec == std::errc{}) {
+    line.append(piece, written.ptr);
+  } else {
+    std::snprintf(piece, sizeof piece, "%e", x);
+    line += piece;
+  }
+  line += ',';
 }
 
 }  // namespace
@@ -183,12 +192,17 @@ bool CTDLProperty::createVLMTemplateString(char* out) {
       line += "\"ASCII\"";
       break;
     case DT_CONRES:
-      line += printed("\"ConRes\",%e,%e,", m_dataDef.startValue, m_dataDef.resolution);
+      line += "\"ConRes\",";
+      appendScientific(line, m_dataDef.startValue);
+      appendScientific(line, m_dataDef.resolution);
       line += format.empty() ? "\"\"," : format + ",";
       line += "\"" + units + "\"";
       break;
     case DT_CONRELRES:
-      line += printed("\"ConRelRes\",%e,%e,0,", m_dataDef.startValue, m_dataDef.resolution);
+      line += "\"ConRelRes\",";
+      appendScientific(line, m_dataDef.startValue);
+      appendScientific(line, m_dataDef.resolution);
+      line += "0,";
       line += format.empty() ? "\"\"," : format + ",";
       line += units.empty() ? "\"\"" : units;
       break;

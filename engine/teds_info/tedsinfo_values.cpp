@@ -1,5 +1,6 @@
 // CTEDSInfo: moving a property's value into its field-array item and back. The item
 // is found by the property's label; how the value is shown depends on the property type.
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -50,12 +51,21 @@ ItemForm itemFormOf(int32_t propertyType) {
   return ItemForm::none;
 }
 
+// Ten decimals, fixed or scientific. to_chars with a precision prints exactly what printf
+// prints in the C locale, at a fraction of its cost: a decode formats every number.
+std::string tenDecimals(double x, bool scientific) {
+  char text[512];
+  const auto written = std::to_chars(text, text + sizeof text, x,
+                                     scientific ? std::chars_format::scientific : std::chars_format::fixed, 10);
+  if (written.ec == std::errc{}) return std::string(text, written.ptr);
+  std::snprintf(text, sizeof text, scientific ? "%0.10e" : "%0.10f", x);
+  return text;
+}
+
 std::string formatNumber(float x, bool alwaysFixed) {
   const double magnitude = std::fabs(static_cast<double>(x));
-  char text[512];
   const bool scientific = !alwaysFixed && (magnitude > 1000.0 || magnitude < 0.001);
-  std::snprintf(text, sizeof text, scientific ? "%0.10e" : "%0.10f", static_cast<double>(x));
-  return text;
+  return tenDecimals(static_cast<double>(x), scientific);
 }
 
 // Ten decimals keep a value in a user-chosen case unless its step is finer than they are
@@ -66,9 +76,7 @@ std::string formatCaseNumber(const CTDLProperty& property, float x) {
                                 ? std::fabs(step)
                                 : std::fabs(static_cast<double>(x)) * 2.0 * std::fabs(step);
   if (resolution > 1E-9) return formatNumber(x, true);
-  char text[512];
-  std::snprintf(text, sizeof text, "%0.10e", static_cast<double>(x));
-  return text;
+  return tenDecimals(static_cast<double>(x), true);
 }
 
 float parseFloat(const std::string& text) {

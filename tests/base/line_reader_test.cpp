@@ -54,6 +54,22 @@ TEST(LineReader, OverlongLinesAreCutOrReported) {
       << "no carriage return is left at the cut";
 }
 
+// Lines around and beyond a few hundred characters, the limit just at, below and above them.
+TEST(LineReader, LongLinesKeepEveryCharacter) {
+  using V = std::vector<std::string>;
+  std::string longLine;
+  for (int i = 0; i < 1200; ++i) longLine += static_cast<char>('a' + i % 26);
+  const std::string text = longLine.substr(0, 255) + "\n" + longLine.substr(0, 256) + "\r\n" + longLine + "\n";
+  EXPECT_EQ(allLines(text, 2000, LineReader::Overlong::Cut),
+            (V{longLine.substr(0, 255), longLine.substr(0, 256), longLine}));
+  EXPECT_EQ(allLines(text, 600, LineReader::Overlong::Cut),
+            (V{longLine.substr(0, 255), longLine.substr(0, 256), longLine.substr(0, 600)}));
+  std::size_t at = 99;
+  EXPECT_EQ(allLines(text, 256, LineReader::Overlong::Report, &at),
+            (V{longLine.substr(0, 255), longLine.substr(0, 256)}));
+  EXPECT_EQ(at, 2u);
+}
+
 TEST(TextLines, LinesOfATextInMemory) {
   TextLines lines("one\r\ntwo\n\nthree");
   std::vector<std::string> seen;

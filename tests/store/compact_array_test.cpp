@@ -50,4 +50,50 @@ TEST(CompactArray, ExpandingOverThePreviousRecordGivesTheRecordAlone) {
   }
 }
 
+// Records of one layout differing in a few words share the words of the one before; the
+// run also holds records that share nothing: their zero runs moved, or too many words differ.
+TEST(CompactArray, RecordsSharingTheWordsOfThePreviousOneExpandToThemselves) {
+  std::mt19937 random(2024);
+  const auto base = patterned(random, 300);
+  auto* baseBytes = reinterpret_cast<unsigned char*>(base.get());
+  // A word at random that holds something, inside a literal run.
+  auto nonZeroWord = [&] {
+    for (;;) {
+      const std::size_t word = random() % (sizeof *base / 8);
+      uint64_t value;
+      std::memcpy(&value, baseBytes + word * 8, 8);
+      if (value != 0) return word;
+    }
+  };
+  std::vector<std::unique_ptr<TEDSTemplateFieldArrayStruct>> arrays;
+  for (const int changedWords : {0, 3, 1, 0, 20000, 2, -1, 5}) {
+    auto array = std::make_unique<TEDSTemplateFieldArrayStruct>(*base);
+    auto* bytes = reinterpret_cast<unsigned char*>(array.get());
+    if (changedWords < 0) {
+      bytes[sizeof *array - 1] ^= 0x40;  // a zero run ends elsewhere
+    }
+    for (int k = 0; k < changedWords; ++k) {
+      const std::size_t word = nonZeroWord();
+      bytes[word * 8 + random() % 8] |= 0x80;  // stays non-zero
+    }
+    arrays.push_back(std::move(array));
+  }
+
+  std::vector<uint64_t> scratch;
+  std::vector<CompactArray> compact;
+  compact.reserve(arrays.size());
+  for (const auto& array : arrays) compact.emplace_back(*array, scratch, compact.empty() ? nullptr : &compact.back());
+  auto expanded = std::make_unique<TEDSTemplateFieldArrayStruct>();
+  for (std::size_t previous = 0; previous < compact.size(); ++previous) {
+    for (std::size_t next = 0; next < compact.size(); ++next) {
+      std::memset(expanded.get(), 0x33, sizeof *expanded);
+      compact[previous].expandInto(*expanded);
+      ASSERT_EQ(std::memcmp(expanded.get(), arrays[previous].get(), sizeof *expanded), 0) << previous;
+      compact[next].expandOver(compact[previous], *expanded);
+      EXPECT_EQ(std::memcmp(expanded.get(), arrays[next].get(), sizeof *expanded), 0)
+          << previous << " then " << next;
+    }
+  }
+}
+
 }  // namespace

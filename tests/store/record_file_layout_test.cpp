@@ -5,7 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
+#include <memory>
+#include <string>
 
 #include "record_file_fixture.h"
 
@@ -69,6 +72,45 @@ TEST(RecordFileLayout, RunsOfOneTemplateReadBackRecordByRecord) {
   const int32_t readBack = CreateNewStoredDataStruct();
   EXPECT_EQ(0, read(readBack, dir.file("records.txt")));
   EXPECT_EQ(expected, storedRecords(readBack));
+}
+
+// A record read in a run of blocks of one template holds the same bytes, all 391440 of
+// them, as the same block read alone: values longer, shorter or empty after the block
+// before leave nothing of it behind.
+TEST(RecordFileLayout, ARecordReadInARunHoldsTheBytesOfItsBlockReadAlone) {
+  const sccontrolstruct force = selectCases({1, 0, 0});
+  struct Block {
+    int32_t templateID;
+    const char* lastValue;
+    int32_t filled;
+  };
+  const Block blocks[] = {{25, "first", 18}, {25, "2", 18},   {25, "", 3},
+                          {25, "a much longer value than before", 18}, {27, "other", 18}, {25, "x", 9}};
+  ScratchDir dir;
+  for (std::size_t i = 0; i < std::size(blocks); ++i) {
+    const int32_t handle = CreateNewStoredDataStruct();
+    const sccontrolstruct scc = blocks[i].templateID == 25 ? force : selectCases({1, 1, 1});
+    auto record = laidOutV10(blocks[i].templateID, scc);
+    fillValues(record->array, blocks[i].filled);
+    TEDSTemplateFieldStruct& last = record->array.items[record->array.numItems - 1];
+    std::snprintf(last.value, sizeof last.value, "%s", blocks[i].lastValue);
+    ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_STANDARD, &record->array, 0, 0));
+    ASSERT_EQ(0, save(handle, dir.file("run.txt"), i == 0 ? 0 : 1, 1, scc));
+    ASSERT_EQ(0, save(handle, dir.file("alone" + std::to_string(i) + ".txt"), 0, 1, scc));
+  }
+  const int32_t run = CreateNewStoredDataStruct();
+  ASSERT_EQ(0, read(run, dir.file("run.txt")));
+  ASSERT_EQ(static_cast<int32_t>(std::size(blocks)), GetNumberOfSavedItems(run));
+  auto inRun = std::make_unique<TEDSTemplateFieldArrayStruct>();
+  auto alone = std::make_unique<TEDSTemplateFieldArrayStruct>();
+  int32_t descriptor = 0, channel = 0, unit = 0;
+  for (std::size_t i = 0; i < std::size(blocks); ++i) {
+    const int32_t single = CreateNewStoredDataStruct();
+    ASSERT_EQ(0, read(single, dir.file("alone" + std::to_string(i) + ".txt")));
+    ASSERT_EQ(0, RetrieveTedsData(single, 0, alone.get(), &descriptor, &channel, &unit));
+    ASSERT_EQ(0, RetrieveTedsData(run, static_cast<int32_t>(i), inRun.get(), &descriptor, &channel, &unit));
+    EXPECT_EQ(0, std::memcmp(inRun.get(), alone.get(), sizeof *alone)) << "block " << i;
+  }
 }
 
 }  // namespace

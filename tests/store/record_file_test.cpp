@@ -174,6 +174,29 @@ TEST(RecordFile, ManufacturerNamesMayHoldTheDelimiterAndParentheses) {
   EXPECT_EQ("18", storedRecords(readBack)[0].values[0]);
 }
 
+// One save of records of several manufacturers, in runs and alternating: each block names its own.
+TEST(RecordFile, EachBlockNamesItsOwnManufacturer) {
+  ScratchDir dir;
+  writeText(dir.file("Manufacture.txt"), "18,\"Acme\"\n19,\"Borel\"\n");
+  const int32_t handle = CreateNewStoredDataStruct();
+  const char* ids[] = {"18", "18", "19", "18", "19", "19"};
+  for (const char* id : ids) {
+    const auto record = laidOut(CALDEN_DESCRIPTOR_LMS, 117);
+    std::snprintf(record->array.items[0].value, sizeof record->array.items[0].value, "%s", id);
+    ASSERT_EQ(0, Calden(handle, CALDEN_DESCRIPTOR_LMS, &record->array, -1, -1));
+  }
+  const std::string path = dir.file("records.txt");
+  sccontrolstruct none{};
+  ASSERT_EQ(0, SaveTEDSReadToFile(handle, path.c_str(), 0, dir.file("").c_str(), 0, none));
+  std::string names;
+  const std::string text = readText(path);
+  for (auto at = text.find("\"Manufacturer\","); at != std::string::npos;
+       at = text.find("\"Manufacturer\",", at + 1)) {
+    names += text.substr(at + 15, text.find('(', at) - at - 15) + ";";
+  }
+  EXPECT_EQ("Acme;Acme;Borel;Acme;Borel;Borel;", names);
+}
+
 TEST(RecordFile, AppendingTwiceGivesEveryBlockTwice) {
   const auto first = laidOut(CALDEN_DESCRIPTOR_LMS, 117);
   const auto second = laidOut(CALDEN_DESCRIPTOR_STANDARD, 0);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -149,6 +151,22 @@ TEST(Vocabulary, TemplateStringByDataType) {
   EXPECT_EQ(templateString(described(d, "\"D\"", 16, DT_DATE)), R"("D","RW","16",)");
   CTDLProperty bare;
   EXPECT_EQ(templateString(bare), R"(,"RW","0","UNINT","")");
+}
+
+// The numbers of a template line read as printf's "%e" prints them, the odd ones included.
+TEST(Vocabulary, TemplateStringNumbersAreThoseOfPrintf) {
+  const double values[] = {0.0,     -0.0,    1.0,     -2.5e-300, 4.9e-324, 1.7976931348623157e308, 123456789.0,
+                           9.9999995e-5, 0.5e-6, -1e100,  HUGE_VAL,  -HUGE_VAL, std::nan("")};
+  for (const double start : values) {
+    CTDLProperty p;
+    described(p, "\"X\"", 8, DT_CONRES).setUnits("u");
+    p.setFormat("");
+    p.m_dataDef.startValue = start;
+    p.m_dataDef.resolution = -start;
+    char expected[256];
+    std::snprintf(expected, sizeof expected, "\"X\",\"RW\",\"8\",\"ConRes\",%e,%e,\"\",\"u\"", start, -start);
+    EXPECT_EQ(templateString(p), expected) << start;
+  }
 }
 
 TEST(Vocabulary, TemplateStringIsCutToTheRow) {
