@@ -92,6 +92,7 @@ _SIGNATURES: dict[str, list[Any]] = {
     "tedskit_field_access": [HANDLE, ctypes.c_int32, _c_char_pp],
     "tedskit_field_kind": [HANDLE, ctypes.c_int32, ctypes.POINTER(ctypes.c_int)],
     "tedskit_field_bit_width": [HANDLE, ctypes.c_int32, _c_int32_p],
+    "tedskit_field_bit_offset": [HANDLE, ctypes.c_int32, _c_int32_p],
     "tedskit_field_display": [HANDLE, ctypes.c_int32, _c_char_pp],
     "tedskit_field_integer": [HANDLE, ctypes.c_int32, ctypes.POINTER(ctypes.c_int64)],
     "tedskit_field_real": [HANDLE, ctypes.c_int32, ctypes.POINTER(ctypes.c_double)],

@@ -69,6 +69,7 @@ class Field:
     bits: int  # -1: to the end of the memory
     choices: Optional[tuple[str, ...]]  # an enumeration's choices
     range: Optional[tuple[float, float, float]]  # a number's minimum, maximum, resolution
+    offset: int = -1  # the field's first bit in the memory image, checksum byte on; -1 for LMS
 
 
 @dataclass(frozen=True)
@@ -308,8 +309,9 @@ class Teds:
 
     def _field(self, index: int) -> Field:
         lib, kind = library(), self._kind(index)
-        bits = ctypes.c_int32()
+        bits, offset = ctypes.c_int32(), ctypes.c_int32()
         lib.call("tedskit_field_bit_width", self._handle, index, ctypes.byref(bits))
+        lib.call("tedskit_field_bit_offset", self._handle, index, ctypes.byref(offset))
         choices = None
         number_range = None
         if kind == _VALUE_ENUMERATION:
@@ -325,7 +327,7 @@ class Teds:
                      display=self._text("tedskit_field_display", index),
                      units=self._text("tedskit_field_units", index),
                      access=self._text("tedskit_field_access", index), bits=bits.value, choices=choices,
-                     range=number_range)
+                     range=number_range, offset=offset.value)
 
     def _choice(self, index: int, choice: int) -> str:
         out = ctypes.c_char_p()

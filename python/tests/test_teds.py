@@ -49,6 +49,15 @@ def test_setting_fields_and_reading_them_back(examples):
     assert tedskit.decode(teds.to_bytes()).to_hex() == teds.to_hex()
 
 
+def test_fields_know_where_their_bits_lie(examples):
+    image = tedskit.decode(examples / "accelerometer.hex")
+    memory = int.from_bytes(image.to_bytes(), "little")
+    for field in image.fields:
+        if field.label in ("Model number", "Serial no.", "Meas. position ID"):
+            assert (memory >> field.offset) & ((1 << field.bits) - 1) == field.value, field.label
+    assert all(field.offset == -1 for field in tedskit.new(117).fields)
+
+
 def test_chip_layouts_with_page_checksums_decode_back(examples):
     teds = tedskit.decode(examples / "microphone.hex")
     for layout, size in [("chip", 128), ("DS2431", 128), ("ds2433", 512), ("DS28EC20", 2560)]:
