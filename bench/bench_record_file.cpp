@@ -102,47 +102,8 @@ void FieldArrayReadWrite10000(benchmark::State& state) {
 }
 BENCHMARK(FieldArrayReadWrite10000)->Unit(benchmark::kMillisecond);
 
-void Save10000(benchmark::State& state) {
-  const int32_t handle = CreateNewStoredDataStruct();
-  storeAll(handle);
-  const std::string path = filePath();
-  const sccontrolstruct none{};
-  for (auto _ : state) {
-    if (SaveTEDSReadToFile(handle, path.c_str(), 0, kDataDir.c_str(), 0, none) != 0)
-      state.SkipWithError("save failed");
-  }
-  ClearStoredTedsDataStruct(handle);
-  std::remove(path.c_str());
-  state.SetItemsProcessed(state.iterations() * kRecords);
-  reportPeakMemory(state);
-}
-BENCHMARK(Save10000)->Unit(benchmark::kMillisecond);
-
-void Read10000(benchmark::State& state) {
-  const int32_t handle = CreateNewStoredDataStruct();
-  storeAll(handle);
-  const std::string path = filePath();
-  const sccontrolstruct none{};
-  SaveTEDSReadToFile(handle, path.c_str(), 0, kDataDir.c_str(), 0, none);
-  ClearStoredTedsDataStruct(handle);
-  for (auto _ : state) {
-    if (ReadTEDSDataFromFile(handle, path.c_str(), kDataDir.c_str(), nullptr, nullptr) != 0 ||
-        GetNumberOfSavedItems(handle) != kRecords) {
-      state.SkipWithError("read failed");
-    }
-    state.PauseTiming();
-    ClearStoredTedsDataStruct(handle);
-    state.ResumeTiming();
-  }
-  std::remove(path.c_str());
-  state.SetItemsProcessed(state.iterations() * kRecords);
-  reportPeakMemory(state);
-}
-BENCHMARK(Read10000)->Unit(benchmark::kMillisecond);
-
-// Saving and reading files of 1,250 to 20,000 records: the time per record stays the same.
-void SaveRecords(benchmark::State& state) {
-  const auto records = static_cast<int32_t>(state.range(0));
+// Saving and reading a file of `records` records; the 10,000-record runs report peak memory too.
+void saveFile(benchmark::State& state, int32_t records) {
   const int32_t handle = CreateNewStoredDataStruct();
   storeAll(handle, records);
   const std::string path = filePath();
@@ -155,10 +116,8 @@ void SaveRecords(benchmark::State& state) {
   std::remove(path.c_str());
   state.SetItemsProcessed(state.iterations() * records);
 }
-BENCHMARK(SaveRecords)->Arg(1250)->Arg(2500)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
-void ReadRecords(benchmark::State& state) {
-  const auto records = static_cast<int32_t>(state.range(0));
+void readFile(benchmark::State& state, int32_t records) {
   const int32_t handle = CreateNewStoredDataStruct();
   storeAll(handle, records);
   const std::string path = filePath();
@@ -177,6 +136,24 @@ void ReadRecords(benchmark::State& state) {
   std::remove(path.c_str());
   state.SetItemsProcessed(state.iterations() * records);
 }
+
+void Save10000(benchmark::State& state) {
+  saveFile(state, kRecords);
+  reportPeakMemory(state);
+}
+BENCHMARK(Save10000)->Unit(benchmark::kMillisecond);
+
+void Read10000(benchmark::State& state) {
+  readFile(state, kRecords);
+  reportPeakMemory(state);
+}
+BENCHMARK(Read10000)->Unit(benchmark::kMillisecond);
+
+// Files of 1,250 to 20,000 records: the time per record stays the same.
+void SaveRecords(benchmark::State& state) { saveFile(state, static_cast<int32_t>(state.range(0))); }
+BENCHMARK(SaveRecords)->Arg(1250)->Arg(2500)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void ReadRecords(benchmark::State& state) { readFile(state, static_cast<int32_t>(state.range(0))); }
 BENCHMARK(ReadRecords)->Arg(1250)->Arg(2500)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 // The whole road at once: both handles hold all 10,000 records at the end.
