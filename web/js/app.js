@@ -59,7 +59,17 @@ async function open(body, source) {
   say(`Opened ${source}.`);
 }
 
-async function changeField(label, value) {
+// Sets run one after another, each on the TEDS the one before left: two changes in quick
+// succession would otherwise both start from the same text, and the later answer would drop
+// the earlier change.
+let settling = Promise.resolve();
+function changeField(label, value) {
+  // A set that failed outside the server's refusals must not hold back the ones after it.
+  settling = settling.catch(() => {}).then(() => applyChange(label, value));
+  return settling;
+}
+
+async function applyChange(label, value) {
   try {
     const view = await post('/api/set',
       { text: state.view.text, v10: state.v10, checksum_ok: state.view.checksum_ok, label, value });

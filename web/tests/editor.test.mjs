@@ -77,6 +77,8 @@ test('opens the bundled example and drops the token from the address bar', async
   const left = Number((await room.textContent()).match(/^(\d+) of (\d+) characters left of 8-bit text/)[1]);
   await page.getByLabel('User data (ascii)').pressSequentially('AB');
   assert.match(await room.textContent(), new RegExp(`^${left - 2} of `));
+  await page.keyboard.press('Tab');
+  await page.locator('#status', { hasText: 'User data (ascii) set.' }).waitFor();
 });
 
 test('edits a field with the keyboard and shows the value stored', async () => {
