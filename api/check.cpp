@@ -127,7 +127,8 @@ int64_t templateBits(const Document& document) {
   int64_t bits = kTemplateHeaderBits;
   const auto& fields = document.fields();
   for (std::size_t i = kBasicFields; i < fields.size(); ++i) bits += std::max(fields[i].model.bitWidth, 0);
-  return bits;
+  // Each chained template starts with its own selector and template ID.
+  return bits + static_cast<int64_t>(document.chained().size()) * kTemplateHeaderBits;
 }
 
 std::size_t tedStreamBits(const Document& document) {

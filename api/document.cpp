@@ -1,7 +1,9 @@
 #include "document.h"
 
 #include <cstdlib>
+#include <cstring>
 
+#include "base/template_notes.h"
 #include "latin1.h"
 #include "select_cases.h"
 #include "value_check.h"
@@ -9,7 +11,11 @@
 namespace teds {
 
 Document::Document(std::filesystem::path templatesDir, TedsImage image, bool forceV10)
-    : engine_(std::move(templatesDir)), image_(std::move(image)), teds_(engine_.decode(image_, forceV10)) {
+    : engine_(std::move(templatesDir)),
+      image_(std::move(image)),
+      base_(image_),
+      teds_(engine_.decode(image_, forceV10)) {
+  splitChain();
   refresh();
 }
 
@@ -19,6 +25,32 @@ void Document::refresh() {
     TypedValue value = typedValue(teds_, model);
     fields_.push_back({std::move(model), std::move(value)});
   }
+  engineFields_ = static_cast<int>(fields_.size());
+  for (const auto& chained : chain_.templates) {
+    for (const auto& item : chained.items) {
+      FieldView view{item.model, item.value};
+      view.model.index = static_cast<int>(fields_.size());
+      // Two calibration templates may share a label: the later one is told by its template.
+      if (indexOf(view.model.label) >= 0) view.model.label += " (template " + std::to_string(chained.id) + ")";
+      fields_.push_back(std::move(view));
+    }
+  }
+}
+
+std::vector<TemplateSection> Document::templates() const {
+  const auto& array = teds_.fields->array;
+  const std::string name = latin1ToUtf8(std::string(array.templateName, strnlen(array.templateName, TEDS_TEMPLATE_NAME_SIZE)));
+  std::vector<TemplateSection> sections;
+  sections.push_back({array.templateID, name,
+                      teds_.engine == EngineKind::V10 && tedskit::base::provisionalNote(array.templateID, array.templateName).has_value(),
+                      0, engineFields_});
+  int first = engineFields_;
+  for (const auto& chained : chain_.templates) {
+    const int count = static_cast<int>(chained.items.size());
+    sections.push_back({chained.id, chained.name, chained.provisional.has_value(), first, count});
+    first += count;
+  }
+  return sections;
 }
 
 int Document::indexOf(std::string_view label) const {
@@ -30,11 +62,13 @@ int Document::indexOf(std::string_view label) const {
 
 std::vector<std::string> Document::set(std::string_view label, std::string_view value) {
   const int index = indexOf(label);
+  if (index >= engineFields_) return setChained(fields_[static_cast<std::size_t>(index)], value);
   if (index < 0) {
     // A select case that the template lays out from its stored selector has no field.
     if (auto laid = withLayoutCase(*this, label, value)) {
+      image_ = joined(laid->image, chain_.bits, cut_);
       teds_ = std::move(laid->teds);
-      image_ = std::move(laid->image);
+      base_ = std::move(laid->image);
       refresh();
       if (!laid->identification) return {};
       return {"\"" + std::string(label) + "\" identifies the sensor: it is normally set by the sensor's maker"};
@@ -54,8 +88,8 @@ std::vector<std::string> Document::set(std::string_view label, std::string_view 
   edited.formText = teds_.formText;
   engine_.setField(edited, std::string(label), checked.engineText);
   TedsImage image = engine_.encode(edited);
-  image.origin = image_.origin;
-  image.streamBits = image_.streamBits;
+  image.origin = base_.origin;
+  image.streamBits = base_.streamBits;
   Teds decoded = engine_.decode(image, teds_.engine == EngineKind::V10);
   const auto models = fieldModels(decoded);
   for (const auto& model : models) {
@@ -87,8 +121,9 @@ std::vector<std::string> Document::set(std::string_view label, std::string_view 
     checked.notes.push_back(quotedLabel(field) +
                             " identifies the sensor: it is normally set by the sensor's maker");
   }
+  image_ = joined(image, chain_.bits, cut_);
   teds_ = std::move(decoded);
-  image_ = std::move(image);
+  base_ = std::move(image);
   refresh();
   return checked.notes;
 }

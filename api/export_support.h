@@ -27,6 +27,7 @@ struct tedskit_teds {
   std::string templateName;
   std::string note;
   std::vector<teds::SelectCase> selectCases;  // as last counted
+  std::vector<teds::TemplateSection> templates;  // as last asked for
   // Each field's first bit, found on first asking and forgotten when a field is set.
   std::optional<std::vector<int>> bitOffsets;
 };

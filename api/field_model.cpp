@@ -83,6 +83,8 @@ void applyLine(FieldModel& field, const std::vector<LinePart>& parts, bool tdl) 
   }
 }
 
+}  // namespace
+
 void settleRange(FieldModel& field) {
   const double top = largestIndex(std::max(field.bitWidth, 0));
   switch (field.scale) {
@@ -104,8 +106,6 @@ void settleRange(FieldModel& field) {
       break;
   }
 }
-
-}  // namespace
 
 std::string rawValueText(const Teds& teds, int index) {
   const auto& item = teds.fields->array.items[index];

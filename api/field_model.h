@@ -46,6 +46,9 @@ struct FieldModel {
 // The models of every field of a decoded TEDS, in field order.
 std::vector<FieldModel> fieldModels(const Teds& teds);
 
+// Sets minimum and maximum from the field's scale and bit width.
+void settleRange(FieldModel& field);
+
 // The engine's text of the field's value (ISO-8859-1).
 std::string rawValueText(const Teds& teds, int index);
 

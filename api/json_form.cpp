@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include <unistd.h>
 
@@ -153,13 +154,32 @@ std::string tedsJson(const Engine& engine, const Teds& teds, const TedsImage* im
   if (image != nullptr) {
     document["image"] = {{"memory", toHex(memoryImage(*image))}, {"register", toHex(image->basic)}};
   }
+  std::unique_ptr<Document> decoded;
+  if (image != nullptr && teds.engine == EngineKind::V10) {
+    decoded = std::make_unique<Document>(engine.templatesDir(), *image, true);
+  }
   json fields = json::array();
-  for (const auto& model : fieldModels(teds)) fields.push_back(fieldJson(model, typedValue(teds, model)));
+  if (decoded != nullptr && !decoded->chained().empty()) {
+    // Chained templates: their fields follow the first template's, and each template
+    // names its run of them.
+    for (const auto& field : decoded->fields()) fields.push_back(fieldJson(field.model, field.value));
+    json templates = json::array();
+    for (const auto& section : decoded->templates()) {
+      templates.push_back({{"id", section.id},
+                           {"name", section.name},
+                           {"provisional", section.provisional},
+                           {"first_field", section.firstField},
+                           {"field_count", section.fieldCount}});
+    }
+    document["templates"] = std::move(templates);
+  } else {
+    for (const auto& model : fieldModels(teds)) fields.push_back(fieldJson(model, typedValue(teds, model)));
+  }
   document["fields"] = std::move(fields);
   // The select cases a TDL template met laying the image out, read from the image again.
-  if (image != nullptr && teds.engine == EngineKind::V10) {
+  if (decoded != nullptr) {
     json cases = json::array();
-    for (const auto& one : selectCasesOf(Document(engine.templatesDir(), *image, true))) {
+    for (const auto& one : selectCasesOf(*decoded)) {
       cases.push_back({{"description", one.description},
                        {"case", one.caseText},
                        {"index", one.value},

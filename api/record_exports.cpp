@@ -74,7 +74,7 @@ int32_t saveRecords(const char* path, const char* templates_dir, const tedskit_t
       const teds::Document& document = teds[i]->document;
       // The record takes the field array as the engine decodes it now, with the engine's
       // select-case values of that decode.
-      teds::Teds decoded = engine.decode(document.image(), document.teds().engine == teds::EngineKind::V10);
+      teds::Teds decoded = engine.decode(document.engineImage(), document.teds().engine == teds::EngineKind::V10);
       teds::saveRecord(engine, decoded, path, append != 0 || i > 0,
                        channels == nullptr ? CALDEN_NO_NUMBER : channels[i], units == nullptr ? CALDEN_NO_NUMBER : units[i]);
     }

@@ -82,7 +82,7 @@ bool allDigits(std::string_view text) {
 std::vector<SelectCase> selectCasesOf(const Document& document) {
   if (document.teds().engine != EngineKind::V10) return {};
   Engine engine(document.engine().templatesDir());
-  engine.decode(document.image(), true);
+  engine.decode(document.engineImage(), true);
   CTDLTemplate* tmpl = nullptr;
   std::vector<SelectCase> cases;
   for (const Visit& visit : decodedVisits(document, tmpl)) {
@@ -105,7 +105,7 @@ std::optional<LaidOutCase> withLayoutCase(const Document& document, std::string_
                                           std::string_view value) {
   if (document.teds().engine != EngineKind::V10) return std::nullopt;
   Engine engine(document.engine().templatesDir());
-  const Teds current = engine.decode(document.image(), true);
+  const Teds current = engine.decode(document.engineImage(), true);
   CTDLTemplate* tmpl = nullptr;
   const std::vector<Visit> before = decodedVisits(document, tmpl);
   const std::string latin = utf8ToLatin1(std::string(description));
@@ -171,8 +171,8 @@ std::optional<LaidOutCase> withLayoutCase(const Document& document, std::string_
     }
   }
   LaidOutCase result{engine.encode(laid), Teds{}, std::strcmp(select.getAccessClass(), "ID") == 0};
-  result.image.origin = document.image().origin;
-  result.image.streamBits = document.image().streamBits;
+  result.image.origin = document.engineImage().origin;
+  result.image.streamBits = document.engineImage().streamBits;
   result.teds = engine.decode(result.image, true);
   for (const Visit& visit : decodedVisits(document, tmpl)) {
     if (unquotedText(visit.select->getDescription()) != latin || chosenByField(*visit.select, document)) continue;

@@ -119,7 +119,7 @@ CheckedValue checkCount(const FieldModel& field, std::string_view value) {
     throw ValueRefused(quotedLabel(field) + " takes a whole number from " + rangeText(field) + ", not " +
                        given(value));
   }
-  if (static_cast<double>(*count) > field.maximum) {
+  if (static_cast<double>(*count) > field.maximum || static_cast<double>(*count) < field.minimum) {
     throw ValueRefused(quotedLabel(field) + " takes " + rangeText(field) + ", not " + std::string(value));
   }
   return {std::to_string(*count), {}};

@@ -3,6 +3,7 @@
 
 #include "base/fixed_meanings.h"
 #include "commands.h"
+#include "document.h"
 #include "engine.h"
 #include "output_file.h"
 #include "report.h"
@@ -13,7 +14,12 @@ namespace {
 
 std::vector<OptionSpec> editOptions() {
   return withCommonOptions(
-      {{"set", 's', true}, {"manufacturer", 'm', true}, {"v10", 0, false}, {"output", 'o', true}});
+      {{"set", 's', true},
+       {"manufacturer", 'm', true},
+       {"v10", 0, false},
+       {"output", 'o', true},
+       {"add-template", 0, true},
+       {"remove-template", 0, true}});
 }
 
 namespace base = tedskit::base;
@@ -46,9 +52,29 @@ TemplateChoice parseTemplate(const std::string& text, const Args& args) {
 // Settings go through libtedskit, which checks each value against its field the same way
 // in both engines; its notes (a value stored as a nearby one, a changed identification
 // field) go to standard error.
+// Takes out the first chained template with the ID.
+void removeChained(tedskit_teds* teds, const std::string& text) {
+  const int wanted = parseInt(text, "--remove-template");
+  int32_t count = 0;
+  tedskit_teds_template_count(teds, &count);
+  for (int32_t position = 1; position < count; ++position) {
+    int32_t id = 0;
+    if (tedskit_teds_template_at(teds, position, &id, nullptr, nullptr, nullptr, nullptr) != TEDSKIT_OK)
+      throw Failure(tedskit_last_error());
+    if (id != wanted) continue;
+    if (tedskit_teds_remove_template(teds, position) != TEDSKIT_OK) throw Failure(tedskit_last_error());
+    return;
+  }
+  throw Failure("no template " + std::to_string(wanted) + " is chained in the TEDS");
+}
+
+// Removals first, then the templates added, then the settings, so that the fields of an
+// added template can be set in the same run.
 TedsImage applySettings(const Context& context, const TedsImage& image, bool forceV10, const Args& args) {
   const auto settings = args.values("set");
-  if (settings.empty()) return image;
+  const auto added = args.values("add-template");
+  const auto removed = args.values("remove-template");
+  if (settings.empty() && added.empty() && removed.empty()) return image;
   const std::string text = formatImage(image);
   tedskit_teds* raw = nullptr;
   if (tedskit_teds_open(context.templatesDir.c_str(), text.data(), text.size(), TEDSKIT_INPUT_TEXT,
@@ -56,6 +82,11 @@ TedsImage applySettings(const Context& context, const TedsImage& image, bool for
     throw Failure(tedskit_last_error());
   }
   const std::unique_ptr<tedskit_teds, void (*)(tedskit_teds*)> teds(raw, tedskit_teds_free);
+  for (const auto& id : removed) removeChained(teds.get(), id);
+  for (const auto& id : added) {
+    if (tedskit_teds_add_template(teds.get(), parseInt(id, "--add-template")) != TEDSKIT_OK)
+      throw Failure(tedskit_last_error());
+  }
   for (const auto& setting : settings) {
     const auto eq = setting.find('=');
     if (eq == std::string::npos || eq == 0) {
@@ -112,7 +143,11 @@ int runEdit(std::span<char* const> argv) {
   refuseBlankInput(image);
   Engine engine(context.templatesDir);
   Teds teds = engine.decode(image, args.has("v10"));
-  printEncoded(context, args, applySettings(context, engine.encode(teds), args.has("v10"), args),
+  // The engine encodes the first template only: an image that chains more keeps its bits.
+  const bool chained =
+      teds.engine == EngineKind::V10 && !Document(context.templatesDir, image, true).chained().empty();
+  printEncoded(context, args,
+               applySettings(context, chained ? image : engine.encode(teds), args.has("v10"), args),
                teds.engine == EngineKind::V10);
   return 0;
 }

@@ -23,7 +23,8 @@ const std::vector<Command>& commands() {
         "                     before its template's fields do (else a warning)\n"},
        runDecode},
       {{"new", "Lay out a new TEDS for a template, set fields and print the encoded image.",
-        "teds new [--set \"LABEL=VALUE\"]... [--manufacturer ID] [--v10] [--output FILE] TEMPLATE",
+        "teds new [--set \"LABEL=VALUE\"]... [--add-template ID]... [--manufacturer ID] [--v10]\n"
+        "         [--output FILE] TEMPLATE",
         "TEMPLATE is a template ID (see teds templates), \"lms-free\" or \"lms-geometry\".\n"
         "IDs from 25 on are V1.0 templates of the TDL engine.\n"
         "\n"
@@ -32,17 +33,28 @@ const std::vector<Command>& commands() {
         "                     --set \"Serial no.=1234\"; a select case of a TDL\n"
         "                     template by its description, with the case's text or\n"
         "                     number: --set \"Transducer type=Force\"\n"
+        "  --add-template ID  chain a template after the last one (repeatable): a\n"
+        "                     calibration table (40), curve (41) or frequency response\n"
+        "                     (42) after a TDL template. Its tables start with one\n"
+        "                     element; the table's name is its count: --set\n"
+        "                     \"Calibration table=3\" --set \"Calibration table[2].Domain\n"
+        "                     value=50\"\n"
         "  --manufacturer ID  a template of this manufacturer's template file\n"
         "  --v10              lay the template out with the V1.0 (TDL) engine\n"
         "  -o, --output FILE  write the image to FILE instead (.ted, .json or text)\n"},
        runNew},
       {{"edit", "Change fields of an existing TEDS image and print the encoded image.",
-        "teds edit [--set \"LABEL=VALUE\"]... [--v10] [--output FILE] IMAGE...",
+        "teds edit [--set \"LABEL=VALUE\"]... [--add-template ID]... [--remove-template ID]...\n"
+        "          [--v10] [--output FILE] IMAGE...",
         "IMAGE as for teds decode.\n"
         "\n"
         "Options:\n"
         "  --set \"LABEL=VALUE\"  set the field with this label, or the select case with\n"
         "                     this description (repeatable)\n"
+        "  --add-template ID  chain a template after the last one (repeatable), as for\n"
+        "                     teds new\n"
+        "  --remove-template ID\n"
+        "                     take the chained template with this ID out (repeatable)\n"
         "  --v10              decode with the V1.0 (TDL) engine\n"
         "  -o, --output FILE  write the image to FILE instead: a virtual TEDS file when it\n"
         "                     ends in .ted, JSON when it ends in .json, else the text form\n"},

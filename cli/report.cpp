@@ -5,9 +5,13 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <memory>
 
+#include "base/template_notes.h"
+#include "document.h"
 #include "field_model.h"
 #include "json_form.h"
+#include "latin1.h"
 
 namespace teds {
 namespace {
@@ -62,6 +66,47 @@ std::vector<Row> rowsOf(const Teds& teds) {
   return rows;
 }
 
+std::vector<Row> rowsOf(const std::vector<FieldView>& fields, const TemplateSection& section) {
+  std::vector<Row> rows;
+  for (int i = section.firstField; i < section.firstField + section.fieldCount; ++i) {
+    const FieldView& field = fields[static_cast<std::size_t>(i)];
+    rows.push_back({field.model.label, printable(field.value.display), field.model.units, field.model.access});
+  }
+  return rows;
+}
+
+struct Widths {
+  std::size_t label = 5, value = 5, units = 5;
+};
+
+void widen(Widths& widths, const std::vector<Row>& rows) {
+  for (const auto& row : rows) {
+    widths.label = std::max(widths.label, displayWidth(printable(row.label)));
+    widths.value = std::max(widths.value, displayWidth(row.value));
+    widths.units = std::max(widths.units, displayWidth(row.units));
+  }
+}
+
+void printRows(const Style& style, const std::vector<Row>& rows, const Widths& widths) {
+  std::cout << style.bold(padRight("Label", widths.label) + "  " + padRight("Value", widths.value) + "  " +
+                          padRight("Units", widths.units) + "  Access")
+            << "\n";
+  for (const auto& row : rows) {
+    std::cout << padRight(printable(row.label), widths.label) << "  "
+              << style.cyan(padRight(row.value, widths.value)) << "  " << padRight(row.units, widths.units)
+              << "  " << row.access << "\n";
+  }
+}
+
+// The templates chained after the first one, each under its own heading; null when the
+// image chains none.
+std::unique_ptr<Document> chainedDocument(const Engine& engine, const Teds& teds, const TedsImage* image) {
+  if (image == nullptr || teds.engine != EngineKind::V10) return nullptr;
+  auto document = std::make_unique<Document>(engine.templatesDir(), *image, true);
+  if (document->chained().empty()) return nullptr;
+  return document;
+}
+
 void printJson(const Engine& engine, const Teds& teds, const TedsImage* image, const Facts& facts) {
   JsonFacts keyed;
   for (const auto& [key, value] : facts) keyed.emplace_back(lowerCase(key), value);
@@ -93,20 +138,29 @@ void printTeds(const Context& context, Engine& engine, Teds& teds, const TedsIma
     std::cout << "Checksum: " << (image->checksumOk ? style.green("ok") : style.red("bad")) << "\n";
   }
   std::cout << "\n";
-  const auto rows = rowsOf(teds);
-  std::size_t labelWidth = 5, valueWidth = 5, unitsWidth = 5;
-  for (const auto& row : rows) {
-    labelWidth = std::max(labelWidth, displayWidth(printable(row.label)));
-    valueWidth = std::max(valueWidth, displayWidth(row.value));
-    unitsWidth = std::max(unitsWidth, displayWidth(row.units));
+  const auto document = chainedDocument(engine, teds, image);
+  if (document == nullptr) {
+    const auto rows = rowsOf(teds);
+    Widths widths;
+    widen(widths, rows);
+    printRows(style, rows, widths);
+    return;
   }
-  std::cout << style.bold(padRight("Label", labelWidth) + "  " + padRight("Value", valueWidth) + "  " +
-                          padRight("Units", unitsWidth) + "  Access")
-            << "\n";
-  for (const auto& row : rows) {
-    std::cout << padRight(printable(row.label), labelWidth) << "  "
-              << style.cyan(padRight(row.value, valueWidth)) << "  " << padRight(row.units, unitsWidth)
-              << "  " << row.access << "\n";
+  const auto sections = document->templates();
+  std::vector<std::vector<Row>> tables;
+  Widths widths;
+  for (const auto& section : sections) {
+    tables.push_back(rowsOf(document->fields(), section));
+    widen(widths, tables.back());
+  }
+  printRows(style, tables.front(), widths);
+  for (std::size_t i = 1; i < sections.size(); ++i) {
+    std::cout << "\n"
+              << style.bold("Template " + std::to_string(sections[i].id) + ": " + sections[i].name)
+              << style.dim("  (chained template " + std::to_string(i) + ")") << "\n";
+    if (auto note = tedskit::base::provisionalNote(sections[i].id, utf8ToLatin1(sections[i].name)))
+      std::cerr << "teds: " << latin1ToUtf8(*note) << "\n";
+    printRows(style, tables[i], widths);
   }
 }
 

@@ -9,6 +9,7 @@
 #include "ownership.h"
 #include "property_builder.h"
 #include "property_list.h"
+#include "struct_arrays.h"
 #include "tedskit/orlin.hpp"
 #include "token_cursor.h"
 
@@ -330,17 +331,19 @@ class Parser : public TokenCursor {
     newlines();
   }
 
-  // A struct array builds nothing of its own: its members join the enclosing list.
+  // A struct array builds no object of its own: its members join the enclosing list. An
+  // array of the template itself is noted beside it, with the run of members it repeats.
   void structArrayBlock(const Target& target, int depth) {
     if (depth > kMaxNesting) fail("nesting too deep");
     advance();
     expect(Tok::Ident);
     sep();
-    expect(Tok::String);
+    const std::string description = take(Tok::String);
     sep();
     accessPart();
     sep();
-    expect(Tok::Integer);
+    const int32_t countWidth = toInt(take(Tok::Integer));
+    const auto first = static_cast<int32_t>(target.tmpl->m_properties.size());
     newlines();
     for (;;) {
       if (la_ == Tok::Label) {
@@ -353,6 +356,10 @@ class Parser : public TokenCursor {
       newlines();
     }
     expect(Tok::EndStructArray);
+    if (target.inCase == nullptr) {
+      const auto count = static_cast<int32_t>(target.tmpl->m_properties.size()) - first;
+      noteStructArray(target.tmpl, TDLStructArray{first, count, countWidth, nullptr}, unquoted(description));
+    }
   }
 
   CTDLTemplateCollection& collection_;

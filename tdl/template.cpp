@@ -1,5 +1,6 @@
 #include "ownership.h"
 #include "property_list.h"
+#include "struct_arrays.h"
 #include "tedskit/orlin.hpp"
 #include "text_util.h"
 
@@ -41,6 +42,7 @@ CTDLTemplate::CTDLTemplate() : m_firstNumber(0), m_templateID(0), m_idBitWidth(0
 
 CTDLTemplate::~CTDLTemplate() {
   orlin_detail::forgetTemplate(this);
+  orlin_detail::forgetStructArrays(this);
   delete[] m_description;
   orlin_detail::destroyPropertyList(m_properties);
   for (CTDLEnumeration* e : m_enumerations) delete e;
@@ -48,6 +50,8 @@ CTDLTemplate::~CTDLTemplate() {
 
 CTDLTemplate::CTDLTemplate(const CTDLTemplate&) = default;
 CTDLTemplate& CTDLTemplate::operator=(const CTDLTemplate&) = default;
+
+std::vector<TDLStructArray> CTDLTemplate::getStructArrays() const { return orlin_detail::structArraysOf(this); }
 
 void CTDLTemplate::addDescription(const char* text) { replaceText(m_description, text); }
 void CTDLTemplate::addProperty(CTDLProperty* p) { m_properties.push_back(p); }

@@ -232,6 +232,16 @@ class ORLIN_API CTDLCase {
   bool IsBinaryCase();
 };
 
+// A struct array of a template: its count (countBitWidth bits) stands in the TEDS where
+// the template's property `first` begins, and the `count` properties from there on repeat
+// once for each element. An array nested in another lies within the outer one's run.
+struct TDLStructArray {
+  int32_t first;
+  int32_t count;
+  int32_t countBitWidth;
+  const char* description;  // without double quotes; lives as long as the template
+};
+
 class ORLIN_API CTDLTemplate {
  public:
   int32_t m_firstNumber;
@@ -257,6 +267,8 @@ class ORLIN_API CTDLTemplate {
   // First property, depth first through select cases, whose description (quotes
   // removed) equals name; null when none does.
   CTDLProperty* getPropertyByName(const char* name);
+  // The template's struct arrays, outer ones first; a copy of a template has none.
+  std::vector<TDLStructArray> getStructArrays() const;
 };
 
 class ORLIN_API CTDLTemplateCollection {

@@ -193,6 +193,24 @@ TEDSKIT_API int32_t tedskit_teds_select_case_count(const tedskit_teds* teds, int
 TEDSKIT_API int32_t tedskit_teds_select_case(const tedskit_teds* teds, int32_t index, const char** description,
                                              int32_t* value, const char** case_text, int32_t* field);
 
+/* The templates of the TEDS in their order: the first one, then those chained after it
+ * (a calibration table 40, curve 41 or frequency response 42 after a transducer template:
+ * a selector of 0 and another template ID follow its last field). count is 1 when nothing
+ * is chained. Each template holds a run of the fields: first_field and field_count; its
+ * name lives until the next call of tedskit_teds_template_at. provisional is 1 where the layout is
+ * partly provisional. Position 0 is the template tedskit_teds_template gives. */
+TEDSKIT_API int32_t tedskit_teds_template_count(const tedskit_teds* teds, int32_t* count);
+TEDSKIT_API int32_t tedskit_teds_template_at(const tedskit_teds* teds, int32_t position, int32_t* template_id,
+                                             const char** name, int32_t* provisional, int32_t* first_field,
+                                             int32_t* field_count);
+/* Chains a template after the last one (TDL templates only): every number 0 (its lowest
+ * value where its scale does not reach 0) and one element in each of its tables; set its
+ * fields by label then. The count of a table is a field labelled with the table's name:
+ * setting it adds or drops elements at the end. */
+TEDSKIT_API int32_t tedskit_teds_add_template(tedskit_teds* teds, int32_t template_id);
+/* Takes the chained template at position (1 to count - 1) out of the TEDS. */
+TEDSKIT_API int32_t tedskit_teds_remove_template(tedskit_teds* teds, int32_t position);
+
 /* A 1-Wire bus, named as owbus takes it: "sim:FILE" (a simulated bus file), a bare path
  * of one, "ds2480b:/dev/ttyUSB0", "usb", ... Opening checks the name; every operation
  * opens an adapter session of its own and closes it before it returns. */

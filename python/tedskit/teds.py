@@ -58,6 +58,23 @@ class Template:
 
 
 @dataclass(frozen=True)
+class TemplatePart:
+    """One template of a TEDS: the first one, or one chained after it (a calibration
+    table, curve or frequency response), with the run of fields it holds."""
+
+    id: int
+    name: str
+    provisional: bool
+    first_field: int
+    field_count: int
+
+    @property
+    def fields(self) -> range:
+        """The indexes of its fields."""
+        return range(self.first_field, self.first_field + self.field_count)
+
+
+@dataclass(frozen=True)
 class Field:
     """One field of a TEDS as decoded."""
 
@@ -132,6 +149,33 @@ class Teds:
         return Template(kind=_KIND_NAMES[kind.value] if 0 <= kind.value < len(_KIND_NAMES) else str(kind.value),
                         id=template_id.value, name=shown.removesuffix(_PROVISIONAL),
                         engine=_ENGINES[engine.value], provisional=shown.endswith(_PROVISIONAL))
+
+    @property
+    def templates(self) -> tuple:
+        """The templates of the TEDS in order, as ``TemplatePart``: the first one, then each
+        one chained after it."""
+        lib = library()
+        count = ctypes.c_int32()
+        lib.call("tedskit_teds_template_count", self._handle, ctypes.byref(count))
+        parts = []
+        for position in range(count.value):
+            template_id, provisional, first, fields = (ctypes.c_int32() for _ in range(4))
+            name = ctypes.c_char_p()
+            lib.call("tedskit_teds_template_at", self._handle, position, ctypes.byref(template_id), ctypes.byref(name),
+                     ctypes.byref(provisional), ctypes.byref(first), ctypes.byref(fields))
+            parts.append(TemplatePart(template_id.value, text(name.value).removesuffix(_PROVISIONAL),
+                                      bool(provisional.value), first.value, fields.value))
+        return tuple(parts)
+
+    def add_template(self, template_id: int) -> None:
+        """Chains a template after the last one (after a TDL template): every number 0 (or its
+        lowest value), one element in each of its tables. A table's count is the field named
+        as the table: ``teds["Calibration table"] = 3`` gives it three points."""
+        library().call("tedskit_teds_add_template", self._handle, int(template_id))
+
+    def remove_template(self, position: int) -> None:
+        """Takes the chained template at ``position`` (1 for the first chained one) out."""
+        library().call("tedskit_teds_remove_template", self._handle, int(position))
 
     @property
     def checksum_ok(self) -> bool:

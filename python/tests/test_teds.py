@@ -79,6 +79,23 @@ def test_new_sets_values_in_order():
     assert tedskit.new(37).template.provisional
 
 
+def test_chained_calibration_templates():
+    teds = tedskit.new(33)
+    teds.add_template(40)
+    teds["Calibration table"] = 2
+    teds["Calibration table[2].Domain value"] = 75
+    first, table = teds.templates
+    assert (first.id, table.id, table.name, table.provisional) == (33, 40, "Calibration Table", True)
+    labels = [teds.labels[index] for index in table.fields]
+    assert labels[:3] == ["Calibration domain", "Calibration table", "Calibration table[1].Domain value"]
+    again = tedskit.decode(teds.to_bytes())
+    assert [part.id for part in again.templates] == [33, 40]
+    assert again["Calibration table[2].Domain value"] == pytest.approx(75, abs=0.0015)
+    again.remove_template(1)
+    assert [part.id for part in again.templates] == [33]
+    assert again.to_text() == tedskit.new(33).to_text()
+
+
 @pytest.mark.parametrize("label, value, message", [
     ("Sensitivity @ Fref", 173, '"Sensitivity @ Fref" takes 5e-07 to 172.24 V/(m/s^2), not 173'),
     ("Calibration date", "2/30/2020", "no such day"),

@@ -114,6 +114,43 @@ TEST(FieldOffsets, AChosenCaseMovesTheFieldsAfterIt) {
   EXPECT_EQ(placeOf(after, "Min electrical value").bits, 19);
 }
 
+// A chained calibration table lies between the first template's fields and its user data:
+// its fields have their places there, and the user data moves behind it.
+TEST(FieldOffsets, ChainedTemplatesLieBeforeTheUserData) {
+  Handle made;
+  ASSERT_EQ(tedskit_teds_new(kTemplates, 0, 25, 0, 0, &made.teds), TEDSKIT_OK) << tedskit_last_error();
+  set(made.teds, "User data (ascii)", "AXIS");
+  int32_t alone = -1, user = -1;
+  ASSERT_EQ(tedskit_teds_field_index(made.teds, "User data (ascii)", &user), TEDSKIT_OK);
+  tedskit_field_bit_offset(made.teds, user, &alone);
+  ASSERT_EQ(tedskit_teds_add_template(made.teds, 40), TEDSKIT_OK) << tedskit_last_error();
+  set(made.teds, "Calibration domain", "Physical");
+  set(made.teds, "Calibration table", "3");
+  const auto memory = memoryOf(made.teds);
+  int32_t first = 0, count = 0, all = 0;
+  tedskit_teds_template_at(made.teds, 1, nullptr, nullptr, nullptr, &first, &count);
+  tedskit_teds_field_count(made.teds, &all);
+  ASSERT_EQ(first + count, all);
+  int32_t at = -1, bits = 0, end = 0;
+  for (int32_t i = first; i < all; ++i) {
+    tedskit_field_bit_offset(made.teds, i, &at);
+    tedskit_field_bit_width(made.teds, i, &bits);
+    EXPECT_GE(at, i == first ? alone + 10 : end);  // behind the selector and template ID
+    tedskit_value_kind kind{};
+    tedskit_field_kind(made.teds, i, &kind);
+    int64_t stored = 0;
+    if (kind == TEDSKIT_VALUE_INTEGER || kind == TEDSKIT_VALUE_ENUMERATION) {
+      ASSERT_EQ(tedskit_field_integer(made.teds, i, &stored), TEDSKIT_OK);
+      EXPECT_EQ(bitsAt(memory, at, bits), static_cast<uint64_t>(stored)) << "field " << i;
+    }
+    end = at + bits;
+  }
+  int32_t moved = -1;
+  tedskit_field_bit_offset(made.teds, user, &moved);
+  EXPECT_EQ(moved, end);
+  EXPECT_EQ(bitsAt(memory, moved, 3), 7u);  // the end selector and the mark of user text
+}
+
 TEST(FieldOffsets, DescriptionFieldsFollowTheirTemplateLines) {
   std::ifstream in(std::string(TEDSKIT_SOURCE_DIR) + "/examples/accelerometer.hex");
   std::stringstream text;

@@ -172,6 +172,45 @@ TEST(Decode, NewTedsTakesItsChoicesAndListsItsSelectCases) {
   EXPECT_NE(force.out.find("\nSelect cases\n"), std::string::npos);
 }
 
+// A calibration table chained after a transducer template: added and filled by new, shown
+// under its own heading, edited, written to a chip and read back, and taken out again.
+TEST(Decode, ChainedCalibrationTemplatesAreShownEditedWrittenAndRemoved) {
+  const Result made = runTeds({"new", "33", "--add-template", "40", "--set", "Calibration table=2", "--set",
+                               "Calibration table[2].Domain value=60", "--add-template", "41"});
+  ASSERT_EQ(made.status, 0) << made.err;
+  const Result table = runTeds({"decode", "-"}, made.out);
+  ASSERT_EQ(table.status, 0) << table.err;
+  EXPECT_NE(table.out.find("\nTemplate 40: Calibration Table (provisional)  (chained template 1)\n"), std::string::npos)
+      << table.out;
+  EXPECT_NE(table.out.find("\nTemplate 41: Calibration Curve (provisional)  (chained template 2)\n"),
+            std::string::npos);
+  EXPECT_NE(table.out.find("\nCalibration table[2].Domain value "), std::string::npos);
+  EXPECT_NE(table.err.find("template 40 (Calibration Table): layout partly provisional"), std::string::npos);
+
+  const Json decoded = parseJson(runTeds({"decode", "--json", "-"}, made.out).out);
+  ASSERT_EQ(decoded["templates"].items.size(), 3u);
+  EXPECT_EQ(decoded["templates"][1]["id"].number, 40);
+  EXPECT_EQ(fieldValue(decoded, "Calibration table[2].Domain value"), "60");
+
+  // Editing nothing keeps every chained bit; an edit keeps the rest.
+  EXPECT_EQ(runTeds({"edit", "-"}, made.out).out, made.out);
+  const Result edited = runTeds({"edit", "-", "--remove-template", "41", "--set", "Calibration domain=Physical"}, made.out);
+  ASSERT_EQ(edited.status, 0) << edited.err;
+  Scratch scratch;
+  const Result written = runTeds({"write", "--yes", "--bus", scratch.bus().string(), "-"}, edited.out);
+  ASSERT_EQ(written.status, 0) << written.err;
+  const Json read = parseJson(runTeds({"read", "--json", "--bus", scratch.bus().string()}).out);
+  ASSERT_EQ(read["templates"].items.size(), 2u);
+  EXPECT_EQ(fieldValue(read, "Calibration domain"), "Physical");
+  EXPECT_EQ(fieldValue(read, "Calibration table[2].Domain value"), "60");
+
+  const Result removed = runTeds({"edit", "-", "--remove-template", "40"}, edited.out);
+  EXPECT_EQ(removed.out, runTeds({"new", "33"}).out);
+  const Result missing = runTeds({"edit", "-", "--remove-template", "42"}, edited.out);
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("no template 42 is chained in the TEDS"), std::string::npos) << missing.err;
+}
+
 TEST(Decode, WholeChipDumpWithPageChecksumsAsTextAndAsBinary) {
   Scratch scratch;
   const Result raw = runTeds({"read", "--raw", "--bus", scratch.bus().string()});

@@ -169,6 +169,41 @@ TEST(Parse, StatementsThatChangeNothing) {
   EXPECT_EQ(p.tmpl(0).m_properties.size(), 2u);
 }
 
+// The members of a struct array join the template's list; what each array repeats and
+// the width of its count are kept beside it. Zero-width members take no place in the run,
+// and arrays inside a case are not noted.
+TEST(Parse, StructArraysNoteTheRunTheyRepeat) {
+  const Parsed p = parseText(inTemplate(
+      "%Head, \"Head\", CAL, 1, UNINT, ,\n"
+      "STRUCTARRAY Outer, \"Curve\", CAL, 8\n"
+      "  %Start, \"Start\", CAL, 13, UNINT, ,\n"
+      "  %None, \"Nothing\", CAL, 0, UNINT, , = 0\n"
+      "  STRUCTARRAY Inner, \"Terms\", CAL, 7\n"
+      "    %Power, \"Power\", CAL, 7, UNINT, ,\n"
+      "    %Coef, \"Coefficient\", CAL, 32, Single, ,\n"
+      "  ENDSTRUCTARRAY\n"
+      "ENDSTRUCTARRAY\n"
+      "SELECTCASE \"S\", CAL, 1\n"
+      "  CASE \"a\", 0\n"
+      "    STRUCTARRAY InCase, \"X\", CAL, 3\n"
+      "      %X, \"X\", CAL, 4, UNINT, ,\n"
+      "    ENDSTRUCTARRAY\n"
+      "  ENDCASE\n"
+      "ENDSELECT\n"));
+  ASSERT_EQ(p.errors, "");
+  ASSERT_EQ(p.tmpl(0).m_properties.size(), 6u);  // Head, Start, Power, Coef, S, user data
+  const auto arrays = p.tmpl(0).getStructArrays();
+  ASSERT_EQ(arrays.size(), 2u);
+  EXPECT_EQ(arrays[0].first, 1);
+  EXPECT_EQ(arrays[0].count, 3);
+  EXPECT_EQ(arrays[0].countBitWidth, 8);
+  EXPECT_STREQ(arrays[0].description, "Curve");
+  EXPECT_EQ(arrays[1].first, 2);
+  EXPECT_EQ(arrays[1].count, 2);
+  EXPECT_EQ(arrays[1].countBitWidth, 7);
+  EXPECT_TRUE(parseText(inTemplate(kProp)).tmpl(0).getStructArrays().empty());
+}
+
 TEST(Parse, StatementsOutsideATemplateAreErrors) {
   EXPECT_EQ(parseText("ALIGN 8\nVALIDATION_KEYCODE 1\n").errors,
             "ERROR: parse error at 'ALIGN' in statement 1.\n");
