@@ -93,7 +93,10 @@ void checkFields(const Teds& teds, const std::vector<FieldView>& fields, std::ve
     const FieldModel& model = field.model;
     // A select case may hold a case the choices do not list; the engine then gives the
     // case's own text in place of a number, and the value has a layout.
-    if (model.kind == ValueKind::Enumeration && field.value.text.empty() && isCount(rawValueText(teds, model.index))) {
+    // Only the engine's own fields have a raw text; chained templates' fields follow them.
+    const bool engineField = model.index < std::clamp(teds.fields->array.numItems, 0, TEDS_MAX_ITEMS);
+    if (model.kind == ValueKind::Enumeration && field.value.text.empty() && engineField &&
+        isCount(rawValueText(teds, model.index))) {
       out.push_back({Severity::Error, "enumeration", model.label,
                      quotedLabel(model) + " holds " + std::to_string(field.value.integer) + ", which is not one of its " +
                          std::to_string(model.choices.size()) + " choices"});

@@ -3,12 +3,20 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/ascii_case.h"
 #include "base/template_notes.h"
+#include "constants.h"
 #include "latin1.h"
 #include "select_cases.h"
 #include "value_check.h"
 
 namespace teds {
+namespace {
+
+// The TDL engine's memory starts with the checksum byte; the image's body after it.
+constexpr int64_t kEngineChecksumBits = 8;
+
+}  // namespace
 
 Document::Document(std::filesystem::path templatesDir, TedsImage image, bool forceV10)
     : engine_(std::move(templatesDir)),
@@ -26,6 +34,15 @@ void Document::refresh() {
     fields_.push_back({std::move(model), std::move(value)});
   }
   engineFields_ = static_cast<int>(fields_.size());
+  constantPlaces_.clear();
+  if (const CTDLTemplate* tmpl = teds_.engine == EngineKind::V10 ? loadedTemplate(teds_.fields->array.templateID) : nullptr) {
+    for (auto& constant : constantFields(*tmpl, v10Memory(base_))) {
+      constant.model.index = static_cast<int>(fields_.size());
+      constantPlaces_.push_back(constant.engineBit - kEngineChecksumBits);
+      fields_.push_back({std::move(constant.model), std::move(constant.value)});
+    }
+  }
+  chainFirst_ = static_cast<int>(fields_.size());
   for (const auto& chained : chain_.templates) {
     for (const auto& item : chained.items) {
       FieldView view{item.model, item.value};
@@ -43,8 +60,8 @@ std::vector<TemplateSection> Document::templates() const {
   std::vector<TemplateSection> sections;
   sections.push_back({array.templateID, name,
                       teds_.engine == EngineKind::V10 && tedskit::base::provisionalNote(array.templateID, array.templateName).has_value(),
-                      0, engineFields_});
-  int first = engineFields_;
+                      0, chainFirst_});
+  int first = chainFirst_;
   for (const auto& chained : chain_.templates) {
     const int count = static_cast<int>(chained.items.size());
     sections.push_back({chained.id, chained.name, chained.provisional.has_value(), first, count});
@@ -62,7 +79,19 @@ int Document::indexOf(std::string_view label) const {
 
 std::vector<std::string> Document::set(std::string_view label, std::string_view value) {
   const int index = indexOf(label);
-  if (index >= engineFields_) return setChained(fields_[static_cast<std::size_t>(index)], value);
+  if (index >= chainFirst_) return setChained(fields_[static_cast<std::size_t>(index)], value);
+  if (index >= engineFields_) {
+    const FieldView& constant = fields_[static_cast<std::size_t>(index)];
+    // Giving a constant the value it holds changes nothing.
+    const std::string given = trim(value);
+    const bool same = tedskit::base::equalsIgnoreCase(given, constant.value.display) ||
+                      (constant.model.kind == ValueKind::Real && !given.empty() &&
+                       std::strtod(given.c_str(), nullptr) == constant.value.real &&
+                       given.find_first_not_of("+-0123456789.eE") == std::string::npos);
+    if (same) return {};
+    throw ValueRefused(quotedLabel(constant.model) + " is a constant of the template: it takes no bits and is always " +
+                       constant.value.display);
+  }
   if (index < 0) {
     // A select case that the template lays out from its stored selector has no field.
     if (auto laid = withLayoutCase(*this, label, value)) {

@@ -29,6 +29,9 @@ struct TemplateSection {
   int fieldCount = 0;
 };
 
+// The TDL template with the ID among those the engine has loaded; null when none is.
+const CTDLTemplate* loadedTemplate(int templateId);
+
 class Document {
  public:
   Document(std::filesystem::path templatesDir, TedsImage image, bool forceV10);
@@ -48,6 +51,11 @@ class Document {
   int64_t chainBits() const { return chain_.bits.size(); }
   // Where the chained templates begin: a bit of the image's body.
   int64_t chainStart() const { return cut_; }
+  // The fields the engine decoded: the first ones, before the template's constants.
+  int engineFieldCount() const { return engineFields_; }
+  // Where each of the template's constants stands (a bit of the engine image's body): the
+  // fields after the engine's.
+  const std::vector<int64_t>& constantPlaces() const { return constantPlaces_; }
   const std::vector<FieldView>& fields() const { return fields_; }
   // -1 when no field has the label (UTF-8).
   int indexOf(std::string_view label) const;
@@ -80,7 +88,9 @@ class Document {
   Teds teds_;
   Chain chain_;
   int64_t cut_ = 0;
-  int engineFields_ = 0;
+  int engineFields_ = 0;  // the engine's fields come first,
+  int chainFirst_ = 0;    // then the first template's constants, then the chained fields
+  std::vector<int64_t> constantPlaces_;
   std::vector<FieldView> fields_;
 };
 

@@ -30,6 +30,16 @@ BitString bodyBits(const TedsImage& image) {
 
 }  // namespace
 
+const CTDLTemplate* loadedTemplate(int templateId) {
+  CTEDSInfo* info = gTedsinfoptr;
+  if (info == nullptr) return nullptr;
+  for (CTDLTemplateCollection* collection : info->templateCollections) {
+    if (CTDLTemplate* found = collection != nullptr ? collection->findTemplate(templateId) : nullptr)
+      return found;
+  }
+  return nullptr;
+}
+
 int64_t Document::firstTemplateEnd(const TedsImage& base) const {
   CTEDSInfo* info = gTedsinfoptr;
   if (info == nullptr || info->currentTemplate == nullptr) return -1;
@@ -93,7 +103,7 @@ void Document::replaceChain(BitString bits) {
 
 std::vector<std::string> Document::setChained(const FieldView& field, std::string_view value) {
   const FieldModel model = field.model;  // field goes with the fields it lies in
-  std::size_t at = static_cast<std::size_t>(model.index - engineFields_);
+  std::size_t at = static_cast<std::size_t>(model.index - chainFirst_);
   std::size_t t = 0;
   while (t < chain_.templates.size() && at >= chain_.templates[t].items.size())
     at -= chain_.templates[t++].items.size();

@@ -22,17 +22,22 @@ int imagePosition(int64_t engineBit) {
   return static_cast<int>(engineBit < kChecksumBits ? engineBit : engineBit + kBasicTedsBits);
 }
 
-// The chained templates stand between the first template's fields and what follows them
-// (its user data).
-void chainedOffsets(const Document& document, std::vector<int>& offsets) {
+// The fields after the engine's: the template's constants, and the chained templates, which
+// stand between the first template's fields and what follows them (its user data).
+void laterOffsets(const Document& document, std::vector<int>& offsets) {
+  // A constant takes no bits: its place is that of what follows it.
+  std::size_t constant = static_cast<std::size_t>(document.engineFieldCount());
+  for (const int64_t place : document.constantPlaces()) {
+    if (constant < offsets.size()) offsets[constant++] = static_cast<int>(kChecksumBits + kBasicTedsBits + place);
+  }
   if (document.chained().empty()) return;
   const int64_t start = kChecksumBits + kBasicTedsBits + document.chainStart();
-  const int engineFields = document.templates().front().fieldCount;
-  for (int i = 0; i < engineFields && i < static_cast<int>(offsets.size()); ++i) {
-    int& at = offsets[static_cast<std::size_t>(i)];
+  const auto firstChained = static_cast<std::size_t>(document.templates().at(1).firstField);
+  for (std::size_t i = 0; i < firstChained && i < offsets.size(); ++i) {
+    int& at = offsets[i];
     if (at >= start) at += static_cast<int>(document.chainBits());
   }
-  std::size_t field = static_cast<std::size_t>(engineFields);
+  std::size_t field = firstChained;
   for (const auto& chained : document.chained()) {
     for (const auto& item : chained.items) {
       if (field < offsets.size()) offsets[field++] = static_cast<int>(start + item.offset);
@@ -52,7 +57,7 @@ void tdlOffsets(const Document& document, std::vector<int>& offsets) {
   CTEDSInfo* info = gTedsinfoptr;
   if (info == nullptr || info->currentTemplate == nullptr) return;
   std::unordered_map<const CTDLProperty*, int> fields;
-  for (int i = kBasicFields; i < static_cast<int>(offsets.size()); ++i) {
+  for (int i = kBasicFields; i < document.engineFieldCount(); ++i) {
     if (const CTDLProperty* property = info->getPropertyByIndex(i - kBasicFields)) fields.emplace(property, i);
   }
   const auto memory = v10Memory(document.engineImage());
@@ -65,7 +70,7 @@ void tdlOffsets(const Document& document, std::vector<int>& offsets) {
       // A select case the user chooses is a field: its case's properties are read as plain bits.
       [&](const CTDLSelectCase* selectCase) { return fields.count(selectCase) != 0; });
   walk.properties(info->currentTemplate->m_properties);
-  chainedOffsets(document, offsets);
+  laterOffsets(document, offsets);
 }
 
 // The description engine's form text keeps the description's lines in order: field

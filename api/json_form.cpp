@@ -159,10 +159,14 @@ std::string tedsJson(const Engine& engine, const Teds& teds, const TedsImage* im
     decoded = std::make_unique<Document>(engine.templatesDir(), *image, true);
   }
   json fields = json::array();
-  if (decoded != nullptr && !decoded->chained().empty()) {
-    // Chained templates: their fields follow the first template's, and each template
-    // names its run of them.
+  if (decoded != nullptr) {
+    // The template's constants follow the engine's fields, and the fields of chained
+    // templates come after them; each template names its run.
     for (const auto& field : decoded->fields()) fields.push_back(fieldJson(field.model, field.value));
+  } else {
+    for (const auto& model : fieldModels(teds)) fields.push_back(fieldJson(model, typedValue(teds, model)));
+  }
+  if (decoded != nullptr && !decoded->chained().empty()) {
     json templates = json::array();
     for (const auto& section : decoded->templates()) {
       templates.push_back({{"id", section.id},
@@ -172,8 +176,6 @@ std::string tedsJson(const Engine& engine, const Teds& teds, const TedsImage* im
                            {"field_count", section.fieldCount}});
     }
     document["templates"] = std::move(templates);
-  } else {
-    for (const auto& model : fieldModels(teds)) fields.push_back(fieldJson(model, typedValue(teds, model)));
   }
   document["fields"] = std::move(fields);
   // The select cases a TDL template met laying the image out, read from the image again.

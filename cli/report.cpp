@@ -98,13 +98,11 @@ void printRows(const Style& style, const std::vector<Row>& rows, const Widths& w
   }
 }
 
-// The templates chained after the first one, each under its own heading; null when the
-// image chains none.
-std::unique_ptr<Document> chainedDocument(const Engine& engine, const Teds& teds, const TedsImage* image) {
+// A TDL image as libtedskit holds it: the template's constants among its fields, and the
+// templates chained after it, each under its own heading. Null for other images.
+std::unique_ptr<Document> tdlDocument(const Engine& engine, const Teds& teds, const TedsImage* image) {
   if (image == nullptr || teds.engine != EngineKind::V10) return nullptr;
-  auto document = std::make_unique<Document>(engine.templatesDir(), *image, true);
-  if (document->chained().empty()) return nullptr;
-  return document;
+  return std::make_unique<Document>(engine.templatesDir(), *image, true);
 }
 
 void printJson(const Engine& engine, const Teds& teds, const TedsImage* image, const Facts& facts) {
@@ -138,7 +136,7 @@ void printTeds(const Context& context, Engine& engine, Teds& teds, const TedsIma
     std::cout << "Checksum: " << (image->checksumOk ? style.green("ok") : style.red("bad")) << "\n";
   }
   std::cout << "\n";
-  const auto document = chainedDocument(engine, teds, image);
+  const auto document = tdlDocument(engine, teds, image);
   if (document == nullptr) {
     const auto rows = rowsOf(teds);
     Widths widths;

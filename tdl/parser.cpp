@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "access_class.h"
+#include "constants.h"
 #include "ownership.h"
 #include "property_builder.h"
 #include "property_list.h"
@@ -281,6 +282,7 @@ class Parser : public TokenCursor {
         case Tok::Float:
         case Tok::Integer:
         case Tok::String:
+          st.defaultValue = std::string(text());
           advance();
           break;
         default:
@@ -292,6 +294,14 @@ class Parser : public TokenCursor {
     if (auto p = buildProperty(st, *target.tmpl)) {
       target.add(p.get());
       p.release();
+    } else if (st.hasDefault) {
+      // A value and no bits: a constant, kept beside the list it stands in.
+      TDLConstant constant = constantOf(st, *target.tmpl);
+      const void* owner = target.inCase != nullptr ? static_cast<const void*>(target.inCase) : target.tmpl;
+      constant.before = static_cast<int32_t>(target.inCase != nullptr ? target.inCase->m_properties.size()
+                                                                       : target.tmpl->m_properties.size());
+      noteConstant(owner, constant,
+                   {unquoted(st.description), unquoted(st.defaultValue), unquoted(st.units), st.access});
     }
   }
 

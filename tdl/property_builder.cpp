@@ -155,6 +155,38 @@ std::unique_ptr<CTDLProperty> buildProperty(const PropertyStatement& st, CTDLTem
   return p;
 }
 
+TDLConstant constantOf(const PropertyStatement& st, CTDLTemplate& tmpl) {
+  TDLConstant constant{0, DT_ASCII, nullptr, nullptr, nullptr, nullptr, nullptr};
+  switch (st.type) {
+    case Tok::ConRes:
+      constant.dataType = DT_CONRES;
+      break;
+    case Tok::ConRelRes:
+      constant.dataType = DT_CONRELRES;
+      break;
+    case Tok::Single:
+      constant.dataType = DT_SINGLE;
+      break;
+    case Tok::Unint:
+      constant.dataType = DT_UNINT;
+      break;
+    case Tok::Date:
+      constant.dataType = DT_DATE;
+      break;
+    case Tok::Chr5:
+    case Tok::String5:
+      constant.dataType = DT_CHR5;
+      break;
+    case Tok::Ident:
+      constant.dataType = DT_ENUMERATION;
+      constant.enumeration = tmpl.getEnumeration(st.enumName.c_str());
+      break;
+    default:
+      break;
+  }
+  return constant;
+}
+
 std::unique_ptr<CTDLProperty> buildEndOfTemplateProperty() {
   auto p = std::make_unique<CTDLProperty>();
   p->setType(PT_USER);

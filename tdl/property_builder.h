@@ -7,6 +7,7 @@
 #include <string>
 
 #include "lexer.h"
+#include "tedskit/orlin.hpp"
 
 class CTDLProperty;
 class CTDLTemplate;
@@ -36,11 +37,16 @@ struct PropertyStatement {
   std::string format;       // as written, or empty
   std::string units;        // as written, or empty
   bool hasDefault = false;
+  std::string defaultValue;  // as written
 };
 
 // The property the statement declares; null when its bit width comes out 0 (such
 // properties never enter a list). Enumeration names are looked up in tmpl.
 std::unique_ptr<CTDLProperty> buildProperty(const PropertyStatement& st, CTDLTemplate& tmpl);
+
+// The constant a statement with a value declares: the data type its type keyword gives
+// (enumeration looked up in tmpl). before is left 0.
+TDLConstant constantOf(const PropertyStatement& st, CTDLTemplate& tmpl);
 
 // The property that closes every template: open-length user data.
 std::unique_ptr<CTDLProperty> buildEndOfTemplateProperty();

@@ -1,3 +1,4 @@
+#include "constants.h"
 #include "property_list.h"
 #include "tedskit/orlin.hpp"
 #include "text_util.h"
@@ -24,8 +25,10 @@ void CTDLSelectCase::SetSCCLevel(int32_t level) { m_sccLevel = level; }
 void CTDLSelectCase::setBitvalue(int32_t value) { m_bitValue = value; }
 
 CTDLCase::CTDLCase() : m_bitValue(0), m_description(nullptr) {}
-CTDLCase::~CTDLCase() = default;
+CTDLCase::~CTDLCase() { orlin_detail::forgetConstants(this); }
 CTDLCase::CTDLCase(const CTDLCase&) = default;
+
+std::vector<TDLConstant> CTDLCase::getConstants() const { return orlin_detail::constantsOf(this); }
 CTDLCase& CTDLCase::operator=(const CTDLCase&) = default;
 
 void CTDLCase::addProperty(CTDLProperty* p) { m_properties.push_back(p); }

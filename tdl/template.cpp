@@ -1,3 +1,4 @@
+#include "constants.h"
 #include "ownership.h"
 #include "property_list.h"
 #include "struct_arrays.h"
@@ -43,6 +44,7 @@ CTDLTemplate::CTDLTemplate() : m_firstNumber(0), m_templateID(0), m_idBitWidth(0
 CTDLTemplate::~CTDLTemplate() {
   orlin_detail::forgetTemplate(this);
   orlin_detail::forgetStructArrays(this);
+  orlin_detail::forgetConstants(this);
   delete[] m_description;
   orlin_detail::destroyPropertyList(m_properties);
   for (CTDLEnumeration* e : m_enumerations) delete e;
@@ -50,6 +52,8 @@ CTDLTemplate::~CTDLTemplate() {
 
 CTDLTemplate::CTDLTemplate(const CTDLTemplate&) = default;
 CTDLTemplate& CTDLTemplate::operator=(const CTDLTemplate&) = default;
+
+std::vector<TDLConstant> CTDLTemplate::getConstants() const { return orlin_detail::constantsOf(this); }
 
 std::vector<TDLStructArray> CTDLTemplate::getStructArrays() const { return orlin_detail::structArraysOf(this); }
 

@@ -212,6 +212,20 @@ class ORLIN_API CTDLSelectCase : public CTDLProperty {
   void setBitvalue(int32_t value);
 };
 
+// A constant of a template or of one of its cases: a property with a value that takes no
+// bits, so it has no place in the property lists. It stands before the list's property
+// `before` (at the end when that is the list's size). Its texts are as the file gives
+// them, without double quotes, and live as long as the template.
+struct TDLConstant {
+  int32_t before;
+  eDataType dataType;
+  CTDLEnumeration* enumeration;  // for DT_ENUMERATION, else null
+  const char* description;
+  const char* value;
+  const char* units;
+  const char* accessClass;  // "ID", "CAL", "USR" or ""
+};
+
 class ORLIN_API CTDLCase {
  public:
   std::vector<CTDLProperty*> m_properties;
@@ -230,6 +244,8 @@ class ORLIN_API CTDLCase {
   char* getDescription();
   void setbitvalue(int value);
   bool IsBinaryCase();
+  // The case's constants in the order of the file; a copy of a case has none.
+  std::vector<TDLConstant> getConstants() const;
 };
 
 // A struct array of a template: its count (countBitWidth bits) stands in the TEDS where
@@ -269,6 +285,8 @@ class ORLIN_API CTDLTemplate {
   CTDLProperty* getPropertyByName(const char* name);
   // The template's struct arrays, outer ones first; a copy of a template has none.
   std::vector<TDLStructArray> getStructArrays() const;
+  // The template's own constants (not its cases') in the order of the file; a copy has none.
+  std::vector<TDLConstant> getConstants() const;
 };
 
 class ORLIN_API CTDLTemplateCollection {

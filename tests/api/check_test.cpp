@@ -44,6 +44,7 @@ TedsImage soundImage(const TemplateChoice& choice) {
     const int high = document.indexOf("Max" + low.label.substr(3));
     if (high < 0) continue;
     const FieldModel& top = document.fields()[static_cast<std::size_t>(high)].model;
+    if (top.bitWidth == 0) continue;  // a constant range
     const double middle = low.scale == NumberScale::Single ? 100 : top.minimum + (top.maximum - top.minimum) / 2;
     document.set(top.label, formatNumber(top, middle, false));
   }

@@ -204,6 +204,39 @@ TEST(Parse, StructArraysNoteTheRunTheyRepeat) {
   EXPECT_TRUE(parseText(inTemplate(kProp)).tmpl(0).getStructArrays().empty());
 }
 
+// A property with a value takes no bits and enters no list: it is kept as a constant of
+// the template or case it stands in, with its place, type and texts.
+TEST(Parse, ConstantsAreKeptBesideTheirList) {
+  const Parsed p = parseText(inTemplate(
+      "ENUMERATE Methods, \"Linear\", \"Other\"\n"
+      "%MapMeth, \"Mapping Method\", ID, 0, Methods, , = \"Linear\"\n"
+      "%Head, \"Head\", CAL, 4, UNINT, ,\n"
+      "SELECTCASE \"S\", CAL, 1\n"
+      "  CASE \"a\", 0\n"
+      "    %Min, \"Min electrical value\", CAL, 0, Single, , \"V/V\" = 0.0\n"
+      "  ENDCASE\n"
+      "ENDSELECT\n"
+      "%Tail, \"Tail\", USR, 8, UNINT, , = 3\n"));
+  ASSERT_EQ(p.errors, "");
+  ASSERT_EQ(p.tmpl(0).m_properties.size(), 3u);  // Head, S, user data
+  const auto constants = p.tmpl(0).getConstants();
+  ASSERT_EQ(constants.size(), 2u);
+  EXPECT_EQ(constants[0].before, 0);
+  EXPECT_EQ(constants[0].dataType, DT_ENUMERATION);
+  EXPECT_EQ(constants[0].enumeration, p.tmpl(0).getEnumeration("Methods"));
+  EXPECT_STREQ(constants[0].description, "Mapping Method");
+  EXPECT_STREQ(constants[0].value, "Linear");
+  EXPECT_STREQ(constants[0].accessClass, "ID");
+  EXPECT_EQ(constants[1].before, 2);  // a width with a value takes no bits either
+  EXPECT_STREQ(constants[1].value, "3");
+  const auto inCase = asSelectCase(p.tmpl(0).m_properties[1]).m_cases.at(0)->getConstants();
+  ASSERT_EQ(inCase.size(), 1u);
+  EXPECT_EQ(inCase[0].before, 0);
+  EXPECT_EQ(inCase[0].dataType, DT_SINGLE);
+  EXPECT_STREQ(inCase[0].units, "V/V");
+  EXPECT_STREQ(inCase[0].value, "0.0");
+}
+
 TEST(Parse, StatementsOutsideATemplateAreErrors) {
   EXPECT_EQ(parseText("ALIGN 8\nVALIDATION_KEYCODE 1\n").errors,
             "ERROR: parse error at 'ALIGN' in statement 1.\n");

@@ -72,13 +72,15 @@ function unlabelled(view, regions, total) {
 export function bitRegions(view) {
   const total = (view.image ? view.image.memory.length / 2 : 0) * 8;
   const regions = [{ name: 'Checksum', first: 0, bits: Math.min(8, total), kind: 'checksum' }];
-  if (!view.fields.every((field) => field.offset >= 0)) return endToEnd(view, total, regions);
+  // A constant of the template takes no bits and has no region.
+  const placed = view.fields.filter((field) => field.bits !== 0);
+  if (!placed.every((field) => field.offset >= 0)) return endToEnd(view, total, regions);
   if (total >= kTemplateData) {
     regions.push({ name: 'Template selector', first: 72, bits: 2, kind: 'selector', index: -1 });
     regions.push({ name: 'Template ID', first: 74, bits: 8, kind: 'selector', index: -2, display: String(view.template.id) });
   }
   view.fields.forEach((field, index) => {
-    if (field.offset < total) regions.push(fieldRegion(field, index, field.offset, total));
+    if (field.bits !== 0 && field.offset < total) regions.push(fieldRegion(field, index, field.offset, total));
   });
   regions.push(...unlabelled(view, regions, total));
   return regions.sort((a, b) => a.first - b.first);
