@@ -2,6 +2,8 @@
 // bit for bit from the image they make, and taken out again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -160,6 +162,50 @@ TEST_F(Chained, NestedTablesAndSeveralTemplatesComeAndGo) {
   ASSERT_EQ(tedskit_teds_remove_template(again.teds, 2), TEDSKIT_OK);
   ASSERT_EQ(tedskit_teds_remove_template(again.teds, 1), TEDSKIT_OK);
   EXPECT_EQ(textOf(again.teds), plain_);
+}
+
+// Chains of every calibration template, grown to random sizes and filled with random values
+// within each field's range, read back from their image field for field and bit for bit.
+TEST_F(Chained, RandomTablesCurvesAndResponsesReadBackAsWritten) {
+  std::mt19937 random(1451);
+  for (int round = 0; round < 6; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    Handle made;
+    ASSERT_EQ(tedskit_teds_new(kTemplates, 0, round % 2 == 0 ? 25 : 33, 0, 0, &made.teds), TEDSKIT_OK);
+    for (const int id : {40, 41, 42}) ASSERT_EQ(tedskit_teds_add_template(made.teds, id), TEDSKIT_OK);
+    set(made.teds, "Calibration table", std::to_string(1 + random() % 6).c_str());
+    set(made.teds, "Calibration curve", std::to_string(1 + random() % 3).c_str());
+    set(made.teds, "Calibration curve[1].Polynomial", std::to_string(1 + random() % 4).c_str());
+    set(made.teds, "Frequency response", std::to_string(1 + random() % 5).c_str());
+    int32_t first = 0, count = 0, all = 0;
+    tedskit_teds_template_at(made.teds, 0, nullptr, nullptr, nullptr, &first, &count);
+    tedskit_teds_field_count(made.teds, &all);
+    for (int32_t i = first + count; i < all; ++i) {
+      const char* label = nullptr;
+      tedskit_field_label(made.teds, i, &label);
+      const std::string name = label;
+      tedskit_value_kind kind{};
+      tedskit_field_kind(made.teds, i, &kind);
+      double low = 0, high = 0;
+      tedskit_field_range(made.teds, i, &low, &high, nullptr);
+      std::string value;
+      if (kind == TEDSKIT_VALUE_REAL) {
+        const double top = std::min(high, 1e6), bottom = std::max(low, -1e6);
+        value = std::to_string(bottom + (top - bottom) * std::uniform_real_distribution<double>(0, 1)(random));
+      } else if (kind == TEDSKIT_VALUE_ENUMERATION) {
+        value = std::to_string(random() % 2);
+      } else {
+        continue;  // the counts were set above
+      }
+      ASSERT_EQ(tedskit_teds_set(made.teds, name.c_str(), value.c_str(), nullptr), TEDSKIT_OK)
+          << name << "=" << value << ": " << tedskit_last_error();
+    }
+    const std::string text = textOf(made.teds);
+    Handle again;
+    reopen(text, again);
+    EXPECT_TRUE(textOf(again.teds) == text);
+    EXPECT_EQ(chainedFields(again.teds), chainedFields(made.teds));
+  }
 }
 
 TEST_F(Chained, WhatCannotBeChainedOrHeldIsRefusedAndChangesNothing) {
