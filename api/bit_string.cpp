@@ -29,12 +29,30 @@ void BitString::write(int64_t position, int width, uint64_t value) {
 
 void BitString::append(uint64_t value, int width) {
   if (width <= 0) return;
+  const int64_t at = size_;
   size_ += width;
   bytes_.resize(static_cast<std::size_t>((size_ + 7) / 8), 0);
-  writeBits(bytes_, size_ - width, width, value);
+  if (width > 56) {
+    writeBits(bytes_, at, width, value);
+    return;
+  }
+  // The bits past the end are 0, so the new ones are or-ed in a byte at a time.
+  const uint64_t bits = value & ((uint64_t{1} << width) - 1);
+  const int shift = static_cast<int>(at & 7);
+  const uint64_t placed = bits << shift;  // at most 63 bits
+  for (std::size_t k = static_cast<std::size_t>(at >> 3), n = 0; k < bytes_.size() && n < 8; ++k, ++n) {
+    bytes_[k] = static_cast<uint8_t>(bytes_[k] | ((placed >> (8 * n)) & 0xFF));
+  }
 }
 
 void BitString::append(const BitString& other) {
+  if ((size_ & 7) == 0) {
+    bytes_.resize(static_cast<std::size_t>(size_ / 8));
+    bytes_.insert(bytes_.end(), other.bytes_.begin(), other.bytes_.end());
+    size_ += other.size_;
+    bytes_.resize(static_cast<std::size_t>((size_ + 7) / 8), 0);
+    return;
+  }
   for (int64_t at = 0; at < other.size_; at += 56) {
     const int width = static_cast<int>(std::min<int64_t>(56, other.size_ - at));
     append(other.read(at, width), width);
@@ -44,6 +62,19 @@ void BitString::append(const BitString& other) {
 BitString BitString::slice(int64_t position, int64_t count) const {
   BitString out;
   const int64_t end = std::min(size_, position + count);
+  if (end <= position) return out;
+  if ((position & 7) == 0) {
+    // Whole bytes, the last one cut to the slice.
+    const auto first = static_cast<std::size_t>(position / 8);
+    const auto last = static_cast<std::size_t>((end + 7) / 8);
+    out.bytes_.assign(bytes_.begin() + static_cast<std::ptrdiff_t>(first),
+                      bytes_.begin() + static_cast<std::ptrdiff_t>(last));
+    out.size_ = end - position;
+    if (const int rest = static_cast<int>(out.size_ & 7); rest != 0) {
+      out.bytes_.back() = static_cast<uint8_t>(out.bytes_.back() & ((1u << rest) - 1));
+    }
+    return out;
+  }
   for (int64_t at = position; at < end; at += 56) {
     const int width = static_cast<int>(std::min<int64_t>(56, end - at));
     out.append(read(at, width), width);

@@ -19,11 +19,7 @@ constexpr int64_t kEngineChecksumBits = 8;
 }  // namespace
 
 Document::Document(std::filesystem::path templatesDir, TedsImage image, bool forceV10)
-    : engine_(std::move(templatesDir)),
-      image_(std::move(image)),
-      base_(image_),
-      teds_(engine_.decode(image_, forceV10)) {
-  splitChain();
+    : engine_(std::move(templatesDir)), image_(std::move(image)), base_(image_), teds_(splitAndDecode(forceV10)) {
   refresh();
 }
 

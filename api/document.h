@@ -72,22 +72,24 @@ class Document {
 
  private:
   void refresh();
-  // Finds the chained templates of image_ and cuts them out into base_.
-  void splitChain();
+  // Cuts the chained templates of image_ out into base_, then decodes base_.
+  Teds splitAndDecode(bool forceV10);
   // base with chainBits put back at the end of its first template (found in cut); throws
   // Failure when the whole does not fit a TEDS memory.
   TedsImage joined(const TedsImage& base, const BitString& chainBits, int64_t& cut);
-  // The body bit where the engine's last decode, of base, ends its template's own fields.
-  int64_t firstTemplateEnd(const TedsImage& base) const;
+  // The body bit where the first template of base ends its own fields; -1 when its TDL
+  // template is not loaded.
+  static int64_t firstTemplateEnd(const TedsImage& base);
   std::vector<std::string> setChained(const FieldView& field, std::string_view value);
   void replaceChain(BitString bits);
 
+  // In this order: the chain is cut out of the image before the engine decodes the rest.
   Engine engine_;
   TedsImage image_;
   TedsImage base_;
-  Teds teds_;
   Chain chain_;
   int64_t cut_ = 0;
+  Teds teds_;
   int engineFields_ = 0;  // the engine's fields come first,
   int chainFirst_ = 0;    // then the first template's constants, then the chained fields
   std::vector<int64_t> constantPlaces_;

@@ -24,10 +24,6 @@ CTDLTemplateCollection* loadedTemplates() {
   return info->templateCollections.front();
 }
 
-BitString bodyBits(const TedsImage& image) {
-  return BitString(image.body, 0, static_cast<int64_t>(image.body.size()) * 8);
-}
-
 }  // namespace
 
 const CTDLTemplate* loadedTemplate(int templateId) {
@@ -40,37 +36,45 @@ const CTDLTemplate* loadedTemplate(int templateId) {
   return nullptr;
 }
 
-int64_t Document::firstTemplateEnd(const TedsImage& base) const {
-  CTEDSInfo* info = gTedsinfoptr;
-  if (info == nullptr || info->currentTemplate == nullptr) return -1;
+int64_t Document::firstTemplateEnd(const TedsImage& base) {
+  const CTDLTemplate* tmpl = loadedTemplate(base.templateId());
+  if (tmpl == nullptr) return -1;
   const auto memory = v10Memory(base);
-  TdlWalk walk(
-      memory, [](const CTDLProperty*, int64_t) {}, [](const CTDLSelectCase*) { return false; });
-  walk.properties(info->currentTemplate->m_properties, true);
+  TdlWalk walk(memory, [](const CTDLProperty*, int64_t) {}, [](const CTDLSelectCase*) { return false; });
+  walk.properties(tmpl->m_properties, true);
   return walk.cursor - kChecksumBits;
 }
 
-void Document::splitChain() {
-  if (teds_.engine != EngineKind::V10) return;
-  cut_ = firstTemplateEnd(image_);
-  CTDLTemplateCollection* templates = loadedTemplates();
-  if (cut_ < 0 || templates == nullptr) return;
-  BitString body = bodyBits(image_);
-  auto chain = readChain(body.slice(cut_, body.size() - cut_), *templates);
-  if (!chain) return;
-  chain_ = std::move(*chain);
-  body.erase(cut_, chain_.bits.size());
-  base_.body = body.bytes(image_.body.size());
-  base_.body.resize(image_.body.size());
-  teds_ = engine_.decode(base_, true);
+Teds Document::splitAndDecode(bool forceV10) {
+  if ((forceV10 || image_.wantsV10Engine()) && !image_.isLms()) {
+    try {
+      engine_.enterV10();
+    } catch (const Failure&) {
+      return engine_.decode(base_, forceV10);  // which says why the templates did not load
+    }
+    cut_ = firstTemplateEnd(image_);
+    CTDLTemplateCollection* templates = loadedTemplates();
+    if (cut_ >= 0 && templates != nullptr) {
+      // The image's trailing zero bytes hold nothing to move.
+      BitString body(image_.body, 0, static_cast<int64_t>(image_.usedBodySize()) * 8);
+      if (cut_ < body.size()) {
+        if (auto chain = readChain(body.slice(cut_, body.size() - cut_), *templates)) {
+          chain_ = std::move(*chain);
+          body.erase(cut_, chain_.bits.size());
+          base_.body = body.bytes(image_.body.size());
+          base_.body.resize(image_.body.size());
+        }
+      }
+    }
+  }
+  return engine_.decode(base_, forceV10);
 }
 
 TedsImage Document::joined(const TedsImage& base, const BitString& chainBits, int64_t& cut) {
   if (chainBits.size() == 0) return base;
-  engine_.decode(base, true);
   cut = firstTemplateEnd(base);
   if (cut < 0) throw Failure("cannot find where the first template ends");
-  BitString body = bodyBits(base);
+  BitString body(base.body, 0, std::max<int64_t>(static_cast<int64_t>(base.usedBodySize()) * 8, cut));
   // The chain ends where the image's end selector stands; an image without one gets it.
   if (body.read(cut, kSelectorBits) != kEndOfTemplates) {
     BitString end;
