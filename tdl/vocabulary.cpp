@@ -1,9 +1,11 @@
 // The property vocabulary: label table, data type names, field-struct datatype codes,
 // and the one-line template string of a property.
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "tedskit/orlin.hpp"
 #include "text_util.h"
@@ -83,6 +85,34 @@ constexpr LabelRow kLabels[kLabelRows] = {
     {"Single", MD_NUMBER, nullptr},
 };
 
+// The labels in lower case with their lengths: every property statement looks its label
+// up here, so it is lowered once and compared bytewise.
+constexpr std::size_t kLongestLabel = 23;
+
+struct LoweredLabels {
+  std::array<std::array<char, kLongestLabel>, kLabelRows> text{};
+  std::array<std::size_t, kLabelRows> size{};
+};
+
+constexpr LoweredLabels kLoweredLabels = [] {
+  LoweredLabels t;
+  for (int code = 0; code < kLabelRows; ++code) {
+    const std::string_view label = kLabels[code].label;
+    t.size[code] = label.size();
+    for (std::size_t i = 0; i < label.size() && i < kLongestLabel; ++i)
+      t.text[code][i] = tedskit::base::lowerAscii(label[i]);
+  }
+  return t;
+}();
+
+constexpr bool labelsFit() {
+  for (std::size_t size : kLoweredLabels.size) {
+    if (size > kLongestLabel) return false;
+  }
+  return true;
+}
+static_assert(labelsFit(), "a label is longer than kLongestLabel");
+
 constexpr int kDataTypes = 10;
 
 // Indexed by eDataType.
@@ -120,8 +150,13 @@ void appendScientific(std::string& line, double x) {
 
 bool CTDLProperty::setPropertyTypeFromString(const char* label) {
   if (label == nullptr) return false;
+  const std::string_view wanted(label);
+  if (wanted.size() > kLongestLabel) return false;
+  char lowered[kLongestLabel];
+  for (std::size_t i = 0; i < wanted.size(); ++i) lowered[i] = tedskit::base::lowerAscii(wanted[i]);
   for (int code = 0; code < kLabelRows; ++code) {
-    if (orlin_detail::equalsIgnoreCase(kLabels[code].label, label)) {
+    if (kLoweredLabels.size[code] == wanted.size() &&
+        std::memcmp(kLoweredLabels.text[code].data(), lowered, wanted.size()) == 0) {
       m_propertyType = static_cast<ePropertyType>(code);
       return true;
     }
