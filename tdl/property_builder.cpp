@@ -1,5 +1,6 @@
 #include "property_builder.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -69,6 +70,18 @@ std::string unquoted(std::string_view s) {
   return out;
 }
 
+char* copyUnquoted(std::string_view s) {
+  char* copy = new char[std::min(s.size(), kTextLimit) + 1];
+  std::size_t n = 0;
+  for (char c : s) {
+    if (c == '"') continue;
+    if (n == kTextLimit) break;
+    copy[n++] = c;
+  }
+  copy[n] = '\0';
+  return copy;
+}
+
 int32_t toInt(std::string_view text) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   int64_t v = 0;
@@ -122,7 +135,7 @@ std::unique_ptr<CTDLProperty> buildProperty(const PropertyStatement& st, CTDLTem
       p->setPropertyTypeFromString(st.label.c_str()) || p->setPropertyTypeFromString(typeName(st.type));
   p->m_format = copyText(std::string_view(st.format));
   p->m_units = copyText(std::string_view(st.units));
-  p->m_structLabel = copyText(std::string_view(unquoted(st.description)));
+  p->m_structLabel = copyUnquoted(st.description);
 
   switch (st.type) {
     case Tok::ConRes:
