@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace orlin_detail {
@@ -49,8 +51,14 @@ class ClassTable {
     }
     slots_[i] = Slot{};
     --size_;
-    // A table left nearly empty after a large parse is released gives its room back.
-    if (slots_.size() > kMinSlots && size_ * 8 < slots_.size()) resize(slots_.size() / 2);
+    // A table left nearly empty after a large parse is released gives its room back;
+    // destructors call this, so without memory for the smaller table it keeps the larger.
+    if (slots_.size() > kMinSlots && size_ * 8 < slots_.size()) {
+      try {
+        resize(slots_.size() / 2);
+      } catch (const std::bad_alloc&) {
+      }
+    }
   }
 
  private:
@@ -69,10 +77,9 @@ class ClassTable {
   }
 
   void resize(std::size_t slots) {
-    std::vector<Slot> old(slots);
-    old.swap(slots_);
+    const std::vector<Slot> previous = std::exchange(slots_, std::vector<Slot>(slots));
     size_ = 0;
-    for (const Slot& s : old) {
+    for (const Slot& s : previous) {
       if (s.key != nullptr) put(s.key, s.value);
     }
   }
