@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "text_util.h"
@@ -54,25 +56,52 @@ constexpr std::array<Keyword, 35> kKeywords = {{
     {"ENDTEMPLATE", Tok::EndTemplate},
 }};
 
-bool isLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+constexpr std::size_t kLongestKeyword = 18;
+
+// The keywords grouped by length: a word is compared only with those as long as it.
+struct KeywordsByLength {
+  std::array<uint8_t, kKeywords.size()> order{};
+  std::array<uint8_t, kLongestKeyword + 2> start{};  // order[start[n]] onwards have length n
+};
+
+constexpr KeywordsByLength kByLength = [] {
+  KeywordsByLength t;
+  std::size_t next = 0;
+  for (std::size_t length = 0; length <= kLongestKeyword; ++length) {
+    t.start[length] = static_cast<uint8_t>(next);
+    for (std::size_t i = 0; i < kKeywords.size(); ++i) {
+      if (kKeywords[i].word.size() == length) t.order[next++] = static_cast<uint8_t>(i);
+    }
+  }
+  t.start[kLongestKeyword + 1] = static_cast<uint8_t>(next);
+  return t;
+}();
+static_assert(kByLength.start[kLongestKeyword + 1] == kKeywords.size(), "a keyword is longer than kLongestKeyword");
+
+// The keyword the word is, ignoring case, or Ident.
+Tok keywordKind(std::string_view word) {
+  if (word.size() > kLongestKeyword) return Tok::Ident;
+  for (std::size_t i = kByLength.start[word.size()]; i < kByLength.start[word.size() + 1]; ++i) {
+    const Keyword& k = kKeywords[kByLength.order[i]];
+    if (equalsIgnoreCase(word, k.word)) return k.kind;
+  }
+  return Tok::Ident;
+}
+
+constexpr bool isLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+constexpr bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 bool isHexDigit(unsigned char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 bool isBinDigit(unsigned char c) { return c == '0' || c == '1'; }
 
-bool continuesWord(unsigned char c) {
-  switch (c) {
-    case '_':
-    case '!':
-    case '#':
-    case '$':
-    case '&':
-    case '@':
-    case '^':
-      return true;
-    default:
-      return isLetter(c) || isDigit(c);
-  }
-}
+// The characters that continue a word or label after its first letter.
+constexpr auto kContinuesWord = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = isLetter(static_cast<unsigned char>(c)) || isDigit(static_cast<unsigned char>(c));
+  for (unsigned char c : {'_', '!', '#', '$', '&', '@', '^'}) table[c] = true;
+  return table;
+}();
+
+bool continuesWord(unsigned char c) { return kContinuesWord[c]; }
 
 // A token and the few characters the matcher looks past its end.
 constexpr std::size_t kMatchWindow = Lexer::kMaxTokenLength + 8;
@@ -112,21 +141,26 @@ void Lexer::fill(std::size_t count) {
 }
 
 void Lexer::append(const char* chunk, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i) {
-    const char c = chunk[i];
-    if (heldCarriageReturn_) {
-      heldCarriageReturn_ = false;
-      if (c == '\n') {
-        input_.push_back('\n');
-        continue;
-      }
-      input_.push_back('\r');
+  const char* at = chunk;
+  const char* const end = chunk + n;
+  if (heldCarriageReturn_ && at < end) {
+    heldCarriageReturn_ = false;
+    if (*at != '\n') input_.push_back('\r');
+  }
+  // Whole runs between carriage returns go in at once: a CR is dropped only before a LF.
+  while (at < end) {
+    const auto* cr = static_cast<const char*>(std::memchr(at, '\r', static_cast<std::size_t>(end - at)));
+    if (cr == nullptr) {
+      input_.append(at, end);
+      return;
     }
-    if (c == '\r') {
+    input_.append(at, cr);
+    if (cr + 1 == end) {
       heldCarriageReturn_ = true;
-    } else {
-      input_.push_back(c);
+      return;
     }
+    if (cr[1] != '\n') input_.push_back('\r');
+    at = cr + 1;
   }
 }
 
@@ -142,7 +176,8 @@ Tok Lexer::next() {
     text_ = {};
     return Tok::End;
   }
-  fill(kMatchWindow);
+  // Checked here first: fill itself is only worth a call once per chunk.
+  if (!fileDone_ && input_.size() - pos_ < kMatchWindow) fill(kMatchWindow);
   if (input_[pos_] == '\0') throw ScanFailure("no match in flex scanner - possible NULL in input");
 
   Tok kind = Tok::End;
@@ -179,14 +214,8 @@ std::size_t Lexer::matchLength(std::size_t at, Tok& kind) const {
     std::size_t n = 1;
     while (continuesWord(nextChar(n))) ++n;
     const std::string_view word = rest.substr(0, n);
-    kind = Tok::Ident;
-    for (const Keyword& k : kKeywords) {
-      if (equalsIgnoreCase(word, k.word)) {
-        kind = k.kind;
-        return n;
-      }
-    }
-    if (equalsIgnoreCase(word, "TEMPLATE")) kind = Tok::Template;
+    kind = keywordKind(word);
+    if (kind == Tok::Ident && equalsIgnoreCase(word, "TEMPLATE")) kind = Tok::Template;
     return n;
   }
   switch (c) {

@@ -1,5 +1,6 @@
 #include "property_builder.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -69,6 +70,18 @@ std::string unquoted(std::string_view s) {
   return out;
 }
 
+char* copyUnquoted(std::string_view s) {
+  char* copy = new char[std::min(s.size(), kTextLimit) + 1];
+  std::size_t n = 0;
+  for (char c : s) {
+    if (c == '"') continue;
+    if (n == kTextLimit) break;
+    copy[n++] = c;
+  }
+  copy[n] = '\0';
+  return copy;
+}
+
 int32_t toInt(std::string_view text) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   int64_t v = 0;
@@ -98,14 +111,31 @@ double toDouble(std::string_view text) {
 }
 
 std::unique_ptr<CTDLProperty> buildProperty(const PropertyStatement& st, CTDLTemplate& tmpl) {
+  // A property of width 0 never enters a list: it is not built at all.
+  const int32_t w = toInt(st.widthText);
+  int32_t width = w;
+  if (st.hasDefault) {
+    width = 0;
+  } else if (st.type == Tok::String5) {
+    width = stringWidth(w, 5);
+  } else if (st.type == Tok::String7) {
+    width = stringWidth(w, 7);
+  } else if (st.type == Tok::String16) {
+    width = stringWidth(w, 16);
+  }
+  if (isOpenLengthLabel(st.label) && st.widthText == "0") width = -1;
+  if (width == 0) return nullptr;
+
   auto p = std::make_unique<CTDLProperty>();
   p->setAccess(st.access.c_str());
-  p->setDescription(st.description.c_str());
+  // The texts go straight into the new property's empty members, as their setters
+  // would put them, without measuring or copying them twice.
+  p->m_description = copyText(std::string_view(st.description));
   const bool typed =
       p->setPropertyTypeFromString(st.label.c_str()) || p->setPropertyTypeFromString(typeName(st.type));
-  p->setFormat(st.format.c_str());
-  p->setUnits(st.units.c_str());
-  p->setStructLabel(unquoted(st.description).c_str());
+  p->m_format = copyText(std::string_view(st.format));
+  p->m_units = copyText(std::string_view(st.units));
+  p->m_structLabel = copyUnquoted(st.description);
 
   switch (st.type) {
     case Tok::ConRes:
@@ -122,6 +152,9 @@ std::unique_ptr<CTDLProperty> buildProperty(const PropertyStatement& st, CTDLTem
       p->setDatadefinition(DT_ENUMERATION, table);
       break;
     }
+    case Tok::String5:
+      p->m_dataType = DT_CHR5;
+      break;
     case Tok::String7:
     case Tok::String16:
     case Tok::Unicode:
@@ -132,21 +165,6 @@ std::unique_ptr<CTDLProperty> buildProperty(const PropertyStatement& st, CTDLTem
       p->getDataypeFromString(typeName(st.type));
       break;
   }
-
-  const int32_t w = toInt(st.widthText);
-  int32_t width = w;
-  if (st.hasDefault) {
-    width = 0;
-  } else if (st.type == Tok::String5) {
-    width = stringWidth(w, 5);
-    p->m_dataType = DT_CHR5;
-  } else if (st.type == Tok::String7) {
-    width = stringWidth(w, 7);
-  } else if (st.type == Tok::String16) {
-    width = stringWidth(w, 16);
-  }
-  if (isOpenLengthLabel(st.label) && st.widthText == "0") width = -1;
-  if (width == 0) return nullptr;
   p->setBitWidth(width);
 
   // Neither label nor type keyword is in the label table: take the row that stands for

@@ -20,6 +20,8 @@ constexpr std::size_t kTextLimit = 254;
 
 // s without double quotes, cut to kTextLimit.
 std::string unquoted(std::string_view s);
+// The same as a new[] text, made without a string in between.
+char* copyUnquoted(std::string_view s);
 
 // Decimal integer text to int, saturating at the int32 range.
 int32_t toInt(std::string_view text);

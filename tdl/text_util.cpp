@@ -6,9 +6,13 @@ namespace orlin_detail {
 
 char* copyText(const char* text) {
   if (text == nullptr) return nullptr;
-  const std::size_t n = std::strlen(text);
-  char* copy = new char[n + 1];
-  std::memcpy(copy, text, n + 1);
+  return copyText(std::string_view(text));
+}
+
+char* copyText(std::string_view text) {
+  char* copy = new char[text.size() + 1];
+  std::memcpy(copy, text.data(), text.size());
+  copy[text.size()] = '\0';
   return copy;
 }
 
@@ -21,9 +25,12 @@ void replaceText(char*& slot, const char* text) {
 std::string withoutQuotes(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    if (c != '"') out.push_back(c);
+  // Whole runs between quotes at a time: most texts hold only the two around them.
+  for (std::size_t quote = text.find('"'); quote != std::string_view::npos; quote = text.find('"')) {
+    out.append(text.substr(0, quote));
+    text.remove_prefix(quote + 1);
   }
+  out.append(text);
   return out;
 }
 

@@ -11,6 +11,8 @@ namespace orlin_detail {
 
 // A new[] copy of text (null stays null), as every string setter of the model stores.
 char* copyText(const char* text);
+// A new[] copy of text with a terminating zero.
+char* copyText(std::string_view text);
 
 // Replaces *slot with a copy of text, releasing the old one.
 void replaceText(char*& slot, const char* text);

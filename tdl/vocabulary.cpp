@@ -1,9 +1,12 @@
 // The property vocabulary: label table, data type names, field-struct datatype codes,
 // and the one-line template string of a property.
+#include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "tedskit/orlin.hpp"
 #include "text_util.h"
@@ -83,6 +86,35 @@ constexpr LabelRow kLabels[kLabelRows] = {
     {"Single", MD_NUMBER, nullptr},
 };
 
+// The labels in lower case, grouped by length: every property statement looks its label
+// up here, so it is lowered once and compared bytewise with the rows as long as it only.
+constexpr std::size_t kLongestLabel = 23;
+
+struct LoweredLabels {
+  std::array<std::array<char, kLongestLabel>, kLabelRows> text{};
+  std::array<uint8_t, kLabelRows> order{};         // rows by length, each length in row order
+  std::array<uint8_t, kLongestLabel + 2> start{};  // order[start[n]] onwards have length n
+};
+
+constexpr LoweredLabels kLoweredLabels = [] {
+  LoweredLabels t;
+  for (int code = 0; code < kLabelRows; ++code) {
+    const std::string_view label = kLabels[code].label;
+    for (std::size_t i = 0; i < label.size() && i < kLongestLabel; ++i)
+      t.text[code][i] = tedskit::base::lowerAscii(label[i]);
+  }
+  std::size_t next = 0;
+  for (std::size_t length = 0; length <= kLongestLabel; ++length) {
+    t.start[length] = static_cast<uint8_t>(next);
+    for (int code = 0; code < kLabelRows; ++code) {
+      if (std::string_view(kLabels[code].label).size() == length) t.order[next++] = static_cast<uint8_t>(code);
+    }
+  }
+  t.start[kLongestLabel + 1] = static_cast<uint8_t>(next);
+  return t;
+}();
+static_assert(kLoweredLabels.start[kLongestLabel + 1] == kLabelRows, "a label is longer than kLongestLabel");
+
 constexpr int kDataTypes = 10;
 
 // Indexed by eDataType.
@@ -120,8 +152,14 @@ void appendScientific(std::string& line, double x) {
 
 bool CTDLProperty::setPropertyTypeFromString(const char* label) {
   if (label == nullptr) return false;
-  for (int code = 0; code < kLabelRows; ++code) {
-    if (orlin_detail::equalsIgnoreCase(kLabels[code].label, label)) {
+  const std::string_view wanted(label);
+  const std::size_t n = wanted.size();
+  if (n > kLongestLabel) return false;
+  char lowered[kLongestLabel];
+  for (std::size_t i = 0; i < n; ++i) lowered[i] = tedskit::base::lowerAscii(wanted[i]);
+  for (std::size_t i = kLoweredLabels.start[n]; i < kLoweredLabels.start[n + 1]; ++i) {
+    const int code = kLoweredLabels.order[i];
+    if (std::memcmp(kLoweredLabels.text[code].data(), lowered, n) == 0) {
       m_propertyType = static_cast<ePropertyType>(code);
       return true;
     }

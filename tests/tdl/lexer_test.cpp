@@ -155,6 +155,10 @@ TEST(Lexer, TokensAcrossChunkBoundaries) {
   std::string input(edge - 1, ' ');
   input += "\r\nx";
   EXPECT_EQ(scan(input), (Tokens{{Tok::Newline, "\n"}, {Tok::Ident, "x"}, {Tok::End, ""}}));
+  // A carriage return that ends a chunk without a line feed after it stays.
+  std::string loneCr(edge - 1, ' ');
+  loneCr += "\ry";
+  EXPECT_EQ(scan(loneCr), (Tokens{{Tok::End, "\r"}}));
 
   const std::string word(1000, 'w');
   std::string straddling(edge - 500, ' ');

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "tedskit/orlin.hpp"
 
@@ -169,6 +171,33 @@ TEST(Property, KeepsTheAccessClassBesideTheAccess) {
   original.setAccess("ID");
   EXPECT_STREQ(original.getAccessClass(), "ID");
   EXPECT_STREQ(copy.getAccessClass(), "CAL");
+}
+
+// Enough objects for the classes to outgrow and then shrink their store, destroyed out of
+// the order they were made: each keeps its own class to the end.
+TEST(Property, ManyObjectsKeepTheirAccessClassesWhileOthersGo) {
+  constexpr int kObjects = 2000;
+  const char* const classes[] = {"ID", "CAL", "USR", ""};
+  std::vector<std::unique_ptr<CTDLProperty>> objects;
+  for (int i = 0; i < kObjects; ++i) {
+    objects.push_back(std::make_unique<CTDLProperty>());
+    objects.back()->setAccess(classes[i % 4]);
+  }
+  for (int i = 0; i < kObjects; i += 3) objects[static_cast<std::size_t>(i)].reset();
+  for (int i = kObjects - 1; i >= 0; i -= 2) objects[static_cast<std::size_t>(i)].reset();
+  int left = 0;
+  for (int i = 0; i < kObjects; ++i) {
+    if (const auto& p = objects[static_cast<std::size_t>(i)]) {
+      ++left;
+      EXPECT_STREQ(p->getAccessClass(), classes[i % 4]) << "object " << i;
+    }
+  }
+  EXPECT_EQ(left, 666);
+  for (auto& p : objects) p.reset();
+  // Objects made where the old ones were start without a class.
+  for (int i = 0; i < 100; ++i) EXPECT_STREQ(CTDLProperty().getAccessClass(), "");
+  const auto fresh = std::make_unique<CTDLProperty>();
+  EXPECT_STREQ(fresh->getAccessClass(), "");
 }
 
 TEST(Property, StartsEmptyAndCopiesWhatItIsGiven) {
