@@ -11,6 +11,7 @@
 #include "failure.h"
 #include "latin1.h"
 #include "tedskit/records.h"
+#include "tedskit/tedsinfo.hpp"
 
 namespace teds {
 namespace {
@@ -19,6 +20,9 @@ constexpr int kSelectorBits = 2;
 constexpr int kTemplateIdBits = 8;
 constexpr uint64_t kTemplateFollows = 0;
 constexpr uint64_t kEndOfTemplates = 3;
+
+// No TEDS memory holds more elements than it has bits.
+constexpr int64_t kMostElements = kTedsTemplateDataEndBit;
 
 // A chained template's data is no larger than a TEDS memory.
 class PastTheEnd : public std::exception {};
@@ -249,6 +253,8 @@ class TemplateReader {
     const std::size_t at = items_ != nullptr ? items_->size() : 0;
     if (items_ != nullptr) items_->push_back(item);
     for (uint64_t e = 0; e < elements; ++e) {
+      // Elements of no bits (an array of nothing but constants) could repeat without end.
+      if (++elementsRead_ > kMostElements) throw PastTheEnd();
       range(a.first, a.first + a.count, label + "[" + std::to_string(e + 1) + "].", k);
       if (items_ != nullptr) (*items_)[at].elementEnds.push_back(cursor_);
     }
@@ -305,6 +311,7 @@ class TemplateReader {
   int64_t cursor_;
   std::vector<ChainItem>* items_ = nullptr;
   BitString* blank_ = nullptr;
+  int64_t elementsRead_ = 0;
 };
 
 // Reads the chain from the start of bits; the position of the selector that ends it.
