@@ -51,19 +51,15 @@ FieldModel modelOf(CTDLProperty& property, std::string label, int width) {
       }
       break;
     case DT_CONRES:
+    case DT_CONRELRES: {
+      const bool linear = property.m_dataType == DT_CONRES;
       model.kind = ValueKind::Real;
-      model.datatype = TEDS_DT_CONRES;
-      model.scale = NumberScale::Linear;
+      model.datatype = linear ? TEDS_DT_CONRES : TEDS_DT_CONRELRES;
+      model.scale = linear ? NumberScale::Linear : NumberScale::Relative;
       model.start = def.startValue;
       model.step = def.resolution;
       break;
-    case DT_CONRELRES:
-      model.kind = ValueKind::Real;
-      model.datatype = TEDS_DT_CONRELRES;
-      model.scale = NumberScale::Relative;
-      model.start = def.startValue;
-      model.step = def.resolution;
-      break;
+    }
     case DT_SINGLE:
       model.kind = ValueKind::Real;
       model.scale = NumberScale::Single;

@@ -9,18 +9,13 @@
 #include <vector>
 
 #include "tedskit/tedskit.h"
+#include "teds_handle.h"
 
 namespace {
 
 const char* const kTemplates = TEDSKIT_SOURCE_DIR "/data";
 
-struct Handle {
-  tedskit_teds* teds = nullptr;
-  Handle() = default;
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  ~Handle() { tedskit_teds_free(teds); }
-};
+using Handle = tedskittest::TedsHandle;
 
 std::string textOf(const tedskit_teds* teds) {
   char* text = nullptr;

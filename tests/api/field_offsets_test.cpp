@@ -9,15 +9,13 @@
 #include <vector>
 
 #include "tedskit/tedskit.h"
+#include "teds_handle.h"
 
 namespace {
 
 const char* const kTemplates = TEDSKIT_SOURCE_DIR "/data";
 
-struct Handle {
-  tedskit_teds* teds = nullptr;
-  ~Handle() { tedskit_teds_free(teds); }
-};
+using Handle = tedskittest::TedsHandle;
 
 std::vector<uint8_t> memoryOf(const tedskit_teds* teds) {
   char* hex = nullptr;
