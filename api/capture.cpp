@@ -1,11 +1,22 @@
 #include "capture.h"
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <iostream>
 
 namespace teds {
 namespace {
+
+// A file in memory: the engine seldom prints, and a file on disk made and dropped for
+// every decode cost more than the decode itself.
+std::FILE* scratchFile() {
+  const int fd = memfd_create("tedskit-capture", MFD_CLOEXEC);
+  if (fd < 0) return std::tmpfile();
+  std::FILE* file = fdopen(fd, "w+");
+  if (file == nullptr) close(fd);
+  return file;
+}
 
 void flushAll() {
   std::cout.flush();
@@ -16,7 +27,7 @@ void flushAll() {
 
 }  // namespace
 
-CapturedOutput::CapturedOutput(int fd) : fd_(fd), file_(std::tmpfile()) {
+CapturedOutput::CapturedOutput(int fd) : fd_(fd), file_(scratchFile()) {
   flushAll();
   if (file_ == nullptr) return;
   saved_ = dup(fd_);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <unordered_map>
 
 #include "base/calendar.h"
 #include "base/chr5.h"
@@ -263,9 +264,18 @@ class TemplateReader {
     }
   }
 
+  // A property's field model (its own label without the element's prefix), built once for
+  // all the elements that repeat it.
+  const FieldModel& modelFor(CTDLProperty& property, int width) {
+    auto [at, made] = models_.try_emplace(&property);
+    if (made) {
+      at->second = modelOf(property, latin1ToUtf8(property.getStructLabel() == nullptr ? "" : property.getStructLabel()),
+                           width);
+    }
+    return at->second;
+  }
+
   void one(CTDLProperty& property, const std::string& prefix) {
-    const std::string label =
-        prefix + latin1ToUtf8(property.getStructLabel() == nullptr ? "" : property.getStructLabel());
     if (property.getPropertyType() == PT_SELECTCASE) {
       auto& select = static_cast<CTDLSelectCase&>(property);
       ChainItem item;
@@ -292,13 +302,13 @@ class TemplateReader {
     const int width = property.getBitWidth();
     if (width < 0) throw PastTheEnd();  // open length belongs to the end of the chain only
     ChainItem item;
-    item.model = modelOf(property, label, width);
     item.raw = take(width, item.offset, &property);
+    if (items_ == nullptr) return;
+    item.model = modelFor(property, width);
+    item.model.label = prefix + item.model.label;
     item.settable = width <= 64 && item.model.kind != ValueKind::Text && item.model.kind != ValueKind::Date;
-    if (items_ != nullptr) {
-      item.value = valueOf(item.model, item.raw, *bits_, item.offset);
-      items_->push_back(std::move(item));
-    }
+    item.value = valueOf(item.model, item.raw, *bits_, item.offset);
+    items_->push_back(std::move(item));
   }
 
   const BitString* bits_;
@@ -308,6 +318,7 @@ class TemplateReader {
   std::vector<ChainItem>* items_ = nullptr;
   BitString* blank_ = nullptr;
   int64_t elementsRead_ = 0;
+  std::unordered_map<const CTDLProperty*, FieldModel> models_;
 };
 
 // Reads the chain from the start of bits; the position of the selector that ends it.

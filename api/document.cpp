@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
+#include <unordered_set>
 
 #include "base/ascii_case.h"
 #include "base/template_notes.h"
@@ -39,13 +41,21 @@ void Document::refresh() {
     }
   }
   chainFirst_ = static_cast<int>(fields_.size());
+  if (chain_.templates.empty()) return;
+  std::size_t chainFields = 0;
+  for (const auto& chained : chain_.templates) chainFields += chained.items.size();
+  // Reserved first: the set looks at the labels in place, which must not move.
+  fields_.reserve(fields_.size() + chainFields);
+  std::unordered_set<std::string_view> labels;
+  for (const auto& field : fields_) labels.insert(field.model.label);
   for (const auto& chained : chain_.templates) {
     for (const auto& item : chained.items) {
       FieldView view{item.model, item.value};
       view.model.index = static_cast<int>(fields_.size());
       // Two calibration templates may share a label: the later one is told by its template.
-      if (indexOf(view.model.label) >= 0) view.model.label += " (template " + std::to_string(chained.id) + ")";
+      if (labels.contains(view.model.label)) view.model.label += " (template " + std::to_string(chained.id) + ")";
       fields_.push_back(std::move(view));
+      labels.insert(fields_.back().model.label);
     }
   }
 }

@@ -135,6 +135,16 @@ std::string engineSaid(CapturedOutput& output) {
   return text.empty() ? std::string{} : " (" + latin1ToUtf8(text) + ")";
 }
 
+// Standard output caught while an engine works on a TEDS. Only the description engine
+// prints; the TDL engine says nothing, and catching a stream costs more than one of its
+// decodes.
+std::optional<CapturedOutput> quietUnlessV10(bool v10) {
+  if (v10) return std::nullopt;
+  return std::optional<CapturedOutput>(std::in_place, STDOUT_FILENO);
+}
+
+std::string engineSaid(std::optional<CapturedOutput>& output) { return output ? engineSaid(*output) : std::string{}; }
+
 // The access classes of the fields the TDL engine just laid out: the Basic TEDS
 // identifies the sensor; every other field has the class its property was given.
 std::vector<std::string> v10AccessClasses(const TEDSTemplateFieldArrayStruct& array) {
@@ -276,12 +286,13 @@ bool v10TemplateLoaded(int templateId) {
 Teds Engine::decode(const TedsImage& image, bool forceV10) {
   // Switched before the output is caught: loading the templates reports on its own.
   if (forceV10 || (image.wantsV10Engine() && !image.isLms())) enterV10();
-  CapturedOutput quiet(STDOUT_FILENO);
+  const bool lms = image.isLms() && !forceV10;
+  auto quiet = quietUnlessV10(!lms && (forceV10 || image.wantsV10Engine()));
   Teds teds;
   const char* form = nullptr;
   int32_t valid = 0;
   int32_t result = 0;
-  if (image.isLms() && !forceV10) {
+  if (lms) {
     leaveV10();
     teds.engine = EngineKind::Lms;
     const auto memory = lmsMemory(image);
@@ -329,7 +340,7 @@ Teds Engine::decode(const TedsImage& image, bool forceV10) {
 
 Teds Engine::layout(const TemplateChoice& choice) {
   if (choice.v10 && choice.kind != 3) enterV10();
-  CapturedOutput quiet(STDOUT_FILENO);
+  auto quiet = quietUnlessV10(choice.v10 && choice.kind != 3);
   Teds teds;
   auto& tagged = *teds.fields;
   int32_t result = 0;
@@ -403,7 +414,7 @@ TedsImage Engine::encode(Teds& teds) {
   } else {
     leaveV10();
   }
-  CapturedOutput quiet(STDOUT_FILENO);
+  auto quiet = quietUnlessV10(teds.engine == EngineKind::V10);
   std::vector<char> text(kFormTextSize, '\0');
   const int32_t converted = QUILLON_ConvertTemplateFieldArrayTEDSToTemplateForm(
       teds.fields.get(), text.data(), static_cast<int32_t>(text.size()));
