@@ -1,9 +1,9 @@
 #include "document.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
-#include <unordered_set>
 
 #include "base/ascii_case.h"
 #include "base/template_notes.h"
@@ -27,7 +27,9 @@ Document::Document(std::filesystem::path templatesDir, TedsImage image, bool for
 
 void Document::refresh() {
   fields_.clear();
-  for (auto& model : fieldModels(teds_)) {
+  auto models = fieldModels(teds_);
+  fields_.reserve(models.size());
+  for (auto& model : models) {
     TypedValue value = typedValue(teds_, model);
     fields_.push_back({std::move(model), std::move(value)});
   }
@@ -44,18 +46,22 @@ void Document::refresh() {
   if (chain_.templates.empty()) return;
   std::size_t chainFields = 0;
   for (const auto& chained : chain_.templates) chainFields += chained.items.size();
-  // Reserved first: the set looks at the labels in place, which must not move.
+  // Reserved first: the sorted list of every label so far looks at them in place.
   fields_.reserve(fields_.size() + chainFields);
-  std::unordered_set<std::string_view> labels;
-  for (const auto& field : fields_) labels.insert(field.model.label);
+  std::vector<std::string_view> labels;
+  labels.reserve(fields_.capacity());
+  for (const auto& field : fields_) labels.push_back(field.model.label);
+  std::sort(labels.begin(), labels.end());
   for (const auto& chained : chain_.templates) {
     for (const auto& item : chained.items) {
       FieldView view{item.model, item.value};
       view.model.index = static_cast<int>(fields_.size());
       // Two calibration templates may share a label: the later one is told by its template.
-      if (labels.contains(view.model.label)) view.model.label += " (template " + std::to_string(chained.id) + ")";
+      if (std::binary_search(labels.begin(), labels.end(), std::string_view(view.model.label)))
+        view.model.label += " (template " + std::to_string(chained.id) + ")";
       fields_.push_back(std::move(view));
-      labels.insert(fields_.back().model.label);
+      const std::string_view label = fields_.back().model.label;
+      labels.insert(std::lower_bound(labels.begin(), labels.end(), label), label);
     }
   }
 }
@@ -106,7 +112,10 @@ std::vector<std::string> Document::set(std::string_view label, std::string_view 
       base_ = std::move(laid->image);
       refresh();
       if (!laid->identification) return {};
-      return {"\"" + std::string(label) + "\" identifies the sensor: it is normally set by the sensor's maker"};
+      // Built piece by piece: g++ 12 warns falsely (-Wrestrict) of "\"" + a moved string.
+      std::string note = "\"";
+      note.append(label).append("\" identifies the sensor: it is normally set by the sensor's maker");
+      return {note};
     }
     std::string labels;
     for (const auto& field : fields_) labels += (labels.empty() ? "\"" : ", \"") + field.model.label + "\"";

@@ -117,6 +117,7 @@ std::vector<FieldModel> fieldModels(const Teds& teds) {
   const bool tdl = teds.engine == EngineKind::V10;
   std::vector<FieldModel> models;
   const int count = std::clamp(array.numItems, 0, TEDS_MAX_ITEMS);
+  models.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     const auto& item = array.items[i];
     FieldModel field;

@@ -22,7 +22,11 @@ std::string withUnits(const FieldModel& field, std::string text) {
   return field.units.empty() ? text : text + " " + field.units;
 }
 
-std::string given(std::string_view value) { return "\"" + std::string(value) + "\""; }
+std::string given(std::string_view value) {
+  std::string quoted = "\"";
+  quoted.append(value) += '"';
+  return quoted;
+}
 
 bool allDigits(std::string_view text) {
   if (text.empty()) return false;

@@ -107,7 +107,7 @@ int runTemplates(std::span<char* const> argv) {
   std::cout << context.style.bold("Kind              ID  Name") << "\n";
   for (const auto& item : listed) {
     std::string kindText = item.kind;
-    if (item.manufacturer >= 0) kindText += " " + std::to_string(item.manufacturer);
+    if (item.manufacturer >= 0) kindText.append(" ").append(std::to_string(item.manufacturer));
     std::string id = std::to_string(item.id);
     std::cout << padRight(kindText, 16) << std::string(4 - std::min<std::size_t>(4, id.size()), ' ') << id
               << "  " << item.name << "\n";

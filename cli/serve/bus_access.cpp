@@ -64,7 +64,7 @@ ChipOnBus described(const BusChip& chip, const ChipRead& read) {
   out.described = chip.described();
   if (!read.image.blankByte()) out.text = formatImage(read.image);
   out.chipHex = toHex(read.chip);
-  if (read.reg) out.chipHex += "/" + toHex(*read.reg) + (read.locked ? "L" : "");
+  if (read.reg) out.chipHex.append("/").append(toHex(*read.reg)).append(read.locked ? "L" : "");
   return out;
 }
 

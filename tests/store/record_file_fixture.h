@@ -81,7 +81,8 @@ inline void fillValues(TEDSTemplateFieldArrayStruct& array, int32_t manufacturer
         value = std::to_string(i % 2);
         break;
       default:
-        value = "v" + std::to_string(i) + " x";
+        value = "v";
+        value.append(std::to_string(i)).append(" x");
         break;
     }
     std::snprintf(item.value, sizeof item.value, "%s", value.c_str());

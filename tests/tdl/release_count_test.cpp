@@ -72,11 +72,13 @@ TEST(Template, ReleasesNestedSelectCasesWithEverythingInThem) {
 
 }  // namespace
 
-void* operator new(std::size_t size) {
+// Out of line: g++ sees through inlined replacements to malloc and free, and warns
+// that they do not match new and delete.
+[[gnu::noinline]] void* operator new(std::size_t size) {
   if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
   throw std::bad_alloc();
 }
-void operator delete(void* block) noexcept {
+[[gnu::noinline]] void operator delete(void* block) noexcept {
   noteRelease(block);
   std::free(block);
 }
