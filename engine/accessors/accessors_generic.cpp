@@ -1,5 +1,6 @@
 // The generic field accessors: a field's value text read as, or written from, one of the
 // value types; and the template's name, ID and abstract.
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,13 +20,22 @@ int32_t findItem(const TEDSTemplateFieldArrayStruct& array, std::string_view lab
   const int32_t count = array.numItems < 0                ? 0
                         : array.numItems > TEDS_MAX_ITEMS ? TEDS_MAX_ITEMS
                                                           : array.numItems;
+  const char first = label.empty() ? '\0' : tedskit::base::lowerAscii(label.front());
   for (int32_t i = 0; i < count; ++i) {
+    // The first byte tells most labels apart without measuring them.
+    if (tedskit::base::lowerAscii(array.items[i].label[0]) != first) continue;
     if (equalsNoCase(fieldText(array.items[i].label), label)) return i;
   }
   return -1;
 }
 
 namespace {
+
+// An integer as "%i" or "%u" prints it (printf is the dearest part of filling a row).
+template <typename T>
+void integerText(char (&text)[TEDS_VALUE_SIZE], T value) {
+  *std::to_chars(text, text + sizeof text - 1, value).ptr = '\0';
+}
 
 // strtol and friends need a terminated copy: the record's value may lack its NUL.
 std::string valueString(const TEDSTemplateFieldStruct& item) { return std::string(fieldText(item.value)); }
@@ -90,10 +100,10 @@ int32_t setFieldValue(TEDSTemplateFieldArrayStruct& array, std::string_view labe
       return 0;
     }
     case DORVIA_VALUE_INT32:
-      std::snprintf(text, sizeof text, "%i", *static_cast<const int32_t*>(value));
+      integerText(text, *static_cast<const int32_t*>(value));
       break;
     case DORVIA_VALUE_INT16:
-      std::snprintf(text, sizeof text, "%i", *static_cast<const int16_t*>(value));
+      integerText(text, int{*static_cast<const int16_t*>(value)});
       break;
     case DORVIA_VALUE_FLOAT:
       std::snprintf(text, sizeof text, "%0.10f", static_cast<double>(*static_cast<const float*>(value)));
@@ -105,10 +115,10 @@ int32_t setFieldValue(TEDSTemplateFieldArrayStruct& array, std::string_view labe
       setFieldText(target, static_cast<const char*>(value));
       return 0;
     case DORVIA_VALUE_UINT16:
-      std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(*static_cast<const uint16_t*>(value)));
+      integerText(text, unsigned{*static_cast<const uint16_t*>(value)});
       break;
     default:  // DORVIA_VALUE_UINT32
-      std::snprintf(text, sizeof text, "%u", *static_cast<const uint32_t*>(value));
+      integerText(text, *static_cast<const uint32_t*>(value));
       break;
   }
   setFieldText(target, text);

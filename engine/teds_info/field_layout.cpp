@@ -2,8 +2,9 @@
 // rows, then one item per property, select cases expanded into the branch in force)
 // and filling the items' values from the decoded properties.
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "base/fixed_field.h"
 #include "tedskit/tedsinfo.hpp"
@@ -18,6 +19,14 @@ constexpr char kEndTemplate[] = "EndTemplate";
 template <size_t N>
 void copyText(char (&out)[N], const char* text) {
   tedskit::base::copyToField(out, text);
+}
+
+// As snprintf writes a line: cut to N - 1 characters and terminated, the rest left as it was.
+template <size_t N>
+void writeLine(char (&out)[N], std::string_view text) {
+  const size_t length = std::min(text.size(), N - 1);
+  std::memcpy(out, text.data(), length);
+  out[length] = '\0';
 }
 
 }  // namespace
@@ -37,7 +46,9 @@ bool CTEDSInfo::FindStringinStruct(TEDSTemplateFieldArrayStruct* array, const ch
   if (label == nullptr) return false;
   const int32_t n = std::min(array->numItems, TEDS_MAX_ITEMS);
   for (int32_t i = 0; i < n; ++i) {
-    if (std::strncmp(array->items[i].label, label, TEDS_LABEL_SIZE) == 0) return true;
+    // The first byte tells most labels apart without a call.
+    if (array->items[i].label[0] == label[0] && std::strncmp(array->items[i].label, label, TEDS_LABEL_SIZE) == 0)
+      return true;
   }
   return false;
 }
@@ -52,17 +63,17 @@ void CTEDSInfo::addBasicItem(TEDSTemplateFieldArrayStruct* array, const char* la
   item.step = 0.0;
   item.width = width;
   item.units[0] = '\0';
-  const char* tail = "";
-  char unintTail[128];
+  // "label","RO","width",tail: built by hand, as printf costs more than the rest of the row.
+  std::string line = "\"";
+  line.append(label).append("\",\"RO\",\"").append(std::to_string(width)).append("\",");
   if (code == TEDS_DT_MANUFACTURER) {
-    tail = "\"Manufacturer\"";
+    line.append("\"Manufacturer\"");
   } else if (code == TEDS_DT_UNINT) {
-    std::snprintf(unintTail, sizeof unintTail, "\"UNINT\",\"%s\"", defaultText);
-    tail = unintTail;
+    line.append("\"UNINT\",\"").append(defaultText).append("\"");
   } else if (code == TEDS_DT_CHR5) {
-    tail = "\"CHR5\"";
+    line.append("\"CHR5\"");
   }
-  std::snprintf(array->templateLines[n], TEDS_LINE_SIZE, "\"%s\",\"RO\",\"%d\",%s", label, width, tail);
+  writeLine(array->templateLines[n], line);
   array->numItems = n + 1;
 }
 

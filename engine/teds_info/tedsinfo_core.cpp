@@ -1,6 +1,5 @@
 // CTEDSInfo: lifecycle, the two images, the Basic TEDS and the loaded template files.
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -71,16 +70,12 @@ int32_t CTEDSInfo::CreateFromTEDSV1_0Image() { return 0; }
 
 void CTEDSInfo::readBasicTEDSToArray(TEDSTemplateFieldArrayStruct* array) {
   const TedsBasicNumbers n = dorvia::readBasicNumbers(appregData);
-  char text[32];
   DORVIA_SetTEDSManufacturerIndex(array, n.manufacturerID);
-  std::snprintf(text, sizeof text, "%d", n.modelNumber);
-  DORVIA_SetTEDSModelNumberStr(array, text);
-  std::snprintf(text, sizeof text, "%c", dorvia::chr5Char(n.versionLetter & 31));
-  DORVIA_SetTEDSVersionLetterStr(array, text);
-  std::snprintf(text, sizeof text, "%d", n.versionNumber);
-  DORVIA_SetTEDSVersionNumberStr(array, text);
-  std::snprintf(text, sizeof text, "%d", n.serialNumber);
-  DORVIA_SetTEDSSerialNumberStr(array, text);
+  DORVIA_SetTEDSModelNumberStr(array, std::to_string(n.modelNumber).c_str());
+  const char letter[2] = {dorvia::chr5Char(n.versionLetter & 31), '\0'};
+  DORVIA_SetTEDSVersionLetterStr(array, letter);
+  DORVIA_SetTEDSVersionNumberStr(array, std::to_string(n.versionNumber).c_str());
+  DORVIA_SetTEDSSerialNumberStr(array, std::to_string(n.serialNumber).c_str());
 }
 
 void CTEDSInfo::writeBasicTEDSFromArray(TEDSTemplateFieldArrayStruct* array) {
