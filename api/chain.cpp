@@ -252,7 +252,9 @@ class TemplateReader {
     for (uint64_t e = 0; e < elements; ++e) {
       // Elements of no bits (an array of nothing but constants) could repeat without end.
       if (++elementsRead_ > kMostElements) throw PastTheEnd();
-      range(a.first, a.first + a.count, label + "[" + std::to_string(e + 1) + "].", k);
+      std::string element = label;
+      element.append("[").append(std::to_string(e + 1)).append("].");
+      range(a.first, a.first + a.count, element, k);
       if (items_ != nullptr) (*items_)[at].elementEnds.push_back(cursor_);
     }
     if (items_ != nullptr) {
@@ -264,13 +266,17 @@ class TemplateReader {
     }
   }
 
-  // A property's field model (its own label without the element's prefix), built once for
-  // all the elements that repeat it.
-  const FieldModel& modelFor(CTDLProperty& property, int width) {
+  // A property's field model, built once for all the elements that repeat it; its label
+  // is kept apart, to be put behind each element's prefix.
+  struct Model {
+    FieldModel model;  // without its label
+    std::string label;
+  };
+  const Model& modelFor(CTDLProperty& property, int width) {
     auto [at, made] = models_.try_emplace(&property);
     if (made) {
-      at->second = modelOf(property, latin1ToUtf8(property.getStructLabel() == nullptr ? "" : property.getStructLabel()),
-                           width);
+      at->second.model = modelOf(property, {}, width);
+      at->second.label = latin1ToUtf8(property.getStructLabel() == nullptr ? "" : property.getStructLabel());
     }
     return at->second;
   }
@@ -304,8 +310,10 @@ class TemplateReader {
     ChainItem item;
     item.raw = take(width, item.offset, &property);
     if (items_ == nullptr) return;
-    item.model = modelFor(property, width);
-    item.model.label = prefix + item.model.label;
+    const Model& model = modelFor(property, width);
+    item.model = model.model;
+    item.model.label.reserve(prefix.size() + model.label.size());
+    item.model.label.append(prefix).append(model.label);
     item.settable = width <= 64 && item.model.kind != ValueKind::Text && item.model.kind != ValueKind::Date;
     item.value = valueOf(item.model, item.raw, *bits_, item.offset);
     items_->push_back(std::move(item));
@@ -318,7 +326,7 @@ class TemplateReader {
   std::vector<ChainItem>* items_ = nullptr;
   BitString* blank_ = nullptr;
   int64_t elementsRead_ = 0;
-  std::unordered_map<const CTDLProperty*, FieldModel> models_;
+  std::unordered_map<const CTDLProperty*, Model> models_;
 };
 
 // Reads the chain from the start of bits; the position of the selector that ends it.

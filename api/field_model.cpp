@@ -22,6 +22,7 @@ struct LinePart {
 
 std::vector<LinePart> splitLine(std::string_view line) {
   std::vector<LinePart> parts;
+  parts.reserve(8);  // a template line has up to eight parts
   std::size_t at = 0;
   while (at < line.size()) {
     while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
