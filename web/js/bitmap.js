@@ -1,6 +1,6 @@
 // The memory image as a map of bits: the checksum byte, the Basic TEDS, the template
-// selector and ID, and each field where the server says it lies, in its own colour and
-// named on hover. Bits between fields that belong to none of them are the selectors of
+// selector and ID (and those of every chained template), and each field where the server
+// says it lies, in its own colour and named on hover. Bits between fields that belong to none of them are the selectors of
 // select cases the data choose (or, in a description file, selector and padding bits);
 // they are marked as such. Bits past the last field stay blank.
 function hexBytes(hex) {
@@ -68,6 +68,29 @@ function unlabelled(view, regions, total) {
   return gaps;
 }
 
+// Each chained template begins with a selector of 0 and its ID, just before its first
+// field; a selector of 3 after the last one ends the chain.
+function chainRegions(view, total) {
+  const regions = [];
+  const chained = (view.templates || []).slice(1);
+  let end = -1;
+  for (const part of chained) {
+    const placed = view.fields
+      .slice(part.first_field, part.first_field + part.field_count)
+      .filter((field) => field.bits > 0 && field.offset >= 0);
+    if (placed.length === 0) continue;
+    const start = placed[0].offset - 10;
+    if (start < kTemplateData || start + 10 > total) continue;
+    regions.push({ name: 'Chained template selector', first: start, bits: 2, kind: 'selector', index: -1, display: '0' });
+    regions.push({ name: 'Chained template ID', first: start + 2, bits: 8, kind: 'selector', index: -2, display: String(part.id) });
+    end = Math.max(...placed.map((field) => field.offset + field.bits));
+  }
+  if (end >= 0 && end + 2 <= total) {
+    regions.push({ name: 'End of the templates', first: end, bits: 2, kind: 'selector', index: -1, display: '3' });
+  }
+  return regions;
+}
+
 // [{name, first, bits, kind, index, display}] in bit order.
 export function bitRegions(view) {
   const total = (view.image ? view.image.memory.length / 2 : 0) * 8;
@@ -82,6 +105,7 @@ export function bitRegions(view) {
   view.fields.forEach((field, index) => {
     if (field.bits !== 0 && field.offset < total) regions.push(fieldRegion(field, index, field.offset, total));
   });
+  regions.push(...chainRegions(view, total));
   regions.push(...unlabelled(view, regions, total));
   return regions.sort((a, b) => a.first - b.first);
 }

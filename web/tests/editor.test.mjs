@@ -2,7 +2,7 @@
 // of the sample bus, the page driven as a user would, with the keyboard where it can be.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawn } from 'node:child_process';
+import { spawn, spawnSync } from 'node:child_process';
 import { copyFileSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -154,6 +154,23 @@ test('draws a TDL template with the selector bits between its fields', async () 
   await cells.nth(153).hover();
   assert.match(await page.locator('#bit-info').textContent(), /^Sensor impedance/);
   assert.match(await fieldRow('Cal Initials').locator('[id$="-room"]').textContent(), /^3 of 3 characters left/);
+});
+
+test('marks the selector and ID of a chained calibration table and the end of the chain', async () => {
+  const made = spawnSync(teds, ['new', '25', '--add-template', '40'], { encoding: 'utf8' });
+  assert.equal(made.status, 0, made.stderr);
+  await page.locator('#hex-input').fill(made.stdout);
+  await page.getByRole('button', { name: 'Open the hex' }).click();
+  await page.getByLabel('Calibration domain', { exact: true }).waitFor();
+  const titles = await page.locator('#bit-map .bit').evaluateAll((cells) => cells.map((cell) => cell.title));
+  const domain = titles.findIndex((title) => title.startsWith('Calibration domain:'));
+  assert.ok(domain > 82);
+  assert.match(titles[domain - 10], /^Chained template selector: bits \d+-\d+ = 0$/);
+  assert.match(titles[domain - 8], /^Chained template ID: bits \d+-\d+ = 40$/);
+  const last = titles.findLastIndex((title) => title.startsWith('Calibration table[1].'));
+  assert.match(titles[last + 1], /^End of the templates: bits \d+-\d+ = 3$/);
+  const chain = titles.slice(domain - 10, last + 3);
+  assert.ok(!chain.some((title) => title.startsWith('Select case')), 'a chain bit was taken for a select case');
 });
 
 test('downloads the TEDS as a virtual TEDS file', async () => {
