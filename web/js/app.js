@@ -21,6 +21,26 @@ function summaryOf(view) {
   return parts.join('; ');
 }
 
+// What is being typed in a field, not yet sent: the answer to another field's change
+// redraws the form, and must not take the typing away.
+function typedNotSent(form) {
+  const active = document.activeElement;
+  if (!active || !form.contains(active) || !('value' in active) || active.value === active.dataset.shown) return null;
+  return { id: active.id, value: active.value, start: active.selectionStart, end: active.selectionEnd };
+}
+
+function keepTyping(typing) {
+  for (const control of $('fields').querySelectorAll('input, select, textarea')) control.dataset.shown = control.value;
+  const control = typing && $(typing.id);
+  if (!control) return;
+  control.value = typing.value;
+  control.dispatchEvent(new Event('input'));
+  control.focus();
+  if (typing.start !== null && typeof control.setSelectionRange === 'function') {
+    try { control.setSelectionRange(typing.start, typing.end); } catch { /* a control without a text selection */ }
+  }
+}
+
 function show(view, source) {
   state.view = view;
   if (source) state.source = source;
@@ -38,7 +58,9 @@ function show(view, source) {
     item.textContent = `${finding.severity}: ${finding.message}`;
     general.append(item);
   }
+  const typing = typedNotSent($('fields'));
   renderForm($('fields'), view, state.refusal, changeField);
+  keepTyping(typing);
   renderBitMap($('bit-map'), $('bit-legend'), $('bit-info'), view);
   for (const id of ['teds', 'memory', 'save']) $(id).hidden = false;
 }

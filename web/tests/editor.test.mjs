@@ -209,3 +209,24 @@ test('labels every control and fits a narrow window', async () => {
   assert.deepEqual(order, ['file-input', 'open-example', 'hex-input', 'open-hex', 'template-select', 'new-teds',
     'bus-input', 'bus-scan', 'chip-select', 'bus-read']);
 });
+
+test('keeps what is typed in one field while the answer for another arrives', async () => {
+  await page.getByRole('button', { name: 'Open the bundled example' }).click();
+  await page.locator('#teds-title', { hasText: 'Accelerometer' }).waitFor();
+  let answer;
+  const held = new Promise((resolve) => { answer = resolve; });
+  await page.route('**/api/set', async (route) => { await held; await route.continue(); }, { times: 1 });
+  await page.getByLabel('Meas. position ID').fill('9');
+  await page.keyboard.press('Tab');
+  const temperature = page.getByLabel('Reference temperature');
+  await temperature.focus();
+  await temperature.fill('24.5');
+  answer();
+  await page.locator('#status', { hasText: 'Meas. position ID set.' }).waitFor();
+  assert.equal(await page.getByLabel('Reference temperature').inputValue(), '24.5');
+  const typedIn = await page.getByLabel('Reference temperature').getAttribute('id');
+  assert.equal(await page.evaluate(() => document.activeElement.id), typedIn);
+  await page.keyboard.press('Tab');
+  await page.locator('#status', { hasText: 'Reference temperature set.' }).waitFor();
+  assert.equal(await page.getByLabel('Meas. position ID').inputValue(), '9');
+});
