@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/fixed_meanings.h"
+#include "base/scratch_dir.h"
 #include "base/template_notes.h"
 #include "failure.h"
 #include "capture.h"
@@ -57,32 +58,15 @@ class WorkingDirectory {
   fs::path previous_;
 };
 
-// A link to a file under another name, in a folder of its own, removed with it.
-class ScratchLink {
- public:
-  ScratchLink(const fs::path& target, const std::string& name) {
-    std::string pattern = (fs::temp_directory_path() / "teds-tdl-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-      throw Failure("cannot make a scratch folder for " + target.string());
-    dir_ = pattern;
-    std::error_code error;
-    fs::create_symlink(target, dir_ / name, error);
-    if (error) {
-      fs::remove_all(dir_, error);
-      throw Failure("cannot link " + target.string() + ": " + error.message());
-    }
-  }
-  ~ScratchLink() {
-    std::error_code error;
-    fs::remove_all(dir_, error);
-  }
-  ScratchLink(const ScratchLink&) = delete;
-  ScratchLink& operator=(const ScratchLink&) = delete;
-  const fs::path& dir() const { return dir_; }
-
- private:
-  fs::path dir_;
-};
+// A link to a file under another name, in a scratch directory of its own, removed with it.
+tedskit::base::ScratchDir scratchLink(const fs::path& target, const std::string& name) {
+  auto made = tedskit::base::ScratchDir::make("teds-tdl");
+  if (!made) throw Failure("cannot make a scratch folder for " + target.string());
+  std::error_code error;
+  fs::create_symlink(target, made->path() / name, error);
+  if (error) throw Failure("cannot link " + target.string() + ": " + error.message());
+  return std::move(*made);
+}
 
 bool allDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
@@ -245,9 +229,9 @@ void Engine::enterV10() {
   {
     // The engine opens its file by name in the working directory; a file of another
     // name is reached through a link of that name in a scratch folder.
-    std::optional<ScratchLink> link;
-    if (file.filename() != kV10TemplateFileName) link.emplace(fs::absolute(file), kV10TemplateFileName);
-    WorkingDirectory inTemplates(link ? link->dir() : file.parent_path());
+    std::optional<tedskit::base::ScratchDir> link;
+    if (file.filename() != kV10TemplateFileName) link.emplace(scratchLink(fs::absolute(file), kV10TemplateFileName));
+    WorkingDirectory inTemplates(link ? link->path() : file.parent_path());
     result = QUILLON_SetTEDSV10SupportState(1);
   }
   const std::string printed = parser.finish();

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "api_error.h"
+#include "base/scratch_dir.h"
 
 namespace teds::serve {
 
@@ -29,25 +30,12 @@ void spill(const fs::path& path, const std::string& content) {
   if (!file.flush()) throw ApiError(500, "cannot write the scratch file " + path.string());
 }
 
-// A directory of its own, removed with everything in it.
-class Scratch {
- public:
-  Scratch() {
-    std::string pattern = (fs::temp_directory_path() / "teds-serve-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw ApiError(500, "cannot make a scratch directory");
-    path_ = pattern;
-  }
-  ~Scratch() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  Scratch(const Scratch&) = delete;
-  Scratch& operator=(const Scratch&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+// A directory of its own for one run of the tool, removed with everything in it.
+tedskit::base::ScratchDir scratchDir() {
+  auto made = tedskit::base::ScratchDir::make("teds-serve");
+  if (!made) throw ApiError(500, "cannot make a scratch directory");
+  return std::move(*made);
+}
 
 // The first line of what the tool said on standard error, without its "teds: ".
 std::string firstError(const std::string& err) {
@@ -93,7 +81,7 @@ ToolRunner::Ran ToolRunner::run(const fs::path& dir, std::vector<std::string> ar
 }
 
 json ToolRunner::jsonOf(const std::vector<std::string>& args) const {
-  const Scratch scratch;
+  const auto scratch = scratchDir();
   const Ran ran = run(scratch.path(), args);
   if (ran.status != 0) throw ApiError(500, firstError(ran.err));
   return json::parse(ran.out);
@@ -104,7 +92,7 @@ json ToolRunner::templates() const { return jsonOf({"templates", "--json"}); }
 json ToolRunner::manufacturers() const { return jsonOf({"manufacturers", "--json"}); }
 
 json ToolRunner::loadRecords(const std::string& recordFile) const {
-  const Scratch scratch;
+  const auto scratch = scratchDir();
   const std::string file = (scratch.path() / "records.txt").string();
   spill(file, recordFile);
   const Ran listed = run(scratch.path(), {"store", "list", "--json", file});
@@ -127,7 +115,7 @@ json ToolRunner::loadRecords(const std::string& recordFile) const {
 
 std::string ToolRunner::saveRecord(const std::string& existing, const std::string& text, int channel,
                                    int unit) const {
-  const Scratch scratch;
+  const auto scratch = scratchDir();
   const fs::path file = scratch.path() / "records.txt";
   const fs::path image = scratch.path() / "image.txt";
   spill(image, text);
