@@ -14,32 +14,30 @@
 namespace teds {
 namespace {
 
-// The comma-separated parts of a template line; a part in double quotes may hold commas.
-struct LinePart {
-  std::string text;
-  bool quoted = false;
-};
+// The comma-separated parts of a template line, as views into it; a part in double quotes
+// may hold commas.
+std::string_view trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
 
-std::vector<LinePart> splitLine(std::string_view line) {
-  std::vector<LinePart> parts;
+std::vector<std::string_view> splitLine(std::string_view line) {
+  std::vector<std::string_view> parts;
   parts.reserve(8);  // a template line has up to eight parts
   std::size_t at = 0;
   while (at < line.size()) {
     while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
-    LinePart part;
     if (at < line.size() && line[at] == '"') {
       const auto close = line.find('"', at + 1);
       const auto end = close == std::string_view::npos ? line.size() : close;
-      part.text = std::string(line.substr(at + 1, end - at - 1));
-      part.quoted = true;
+      parts.push_back(line.substr(at + 1, end - at - 1));
       at = line.find(',', end);
     } else {
       const auto comma = line.find(',', at);
-      part.text =
-          trim(line.substr(at, comma == std::string_view::npos ? std::string_view::npos : comma - at));
+      parts.push_back(trimmed(line.substr(at, comma == std::string_view::npos ? std::string_view::npos : comma - at)));
       at = comma;
     }
-    parts.push_back(std::move(part));
     if (at == std::string_view::npos) break;
     ++at;
   }
@@ -54,31 +52,32 @@ std::string unquoted(std::string text) {
 }
 
 // Decimals of a format sample such as "000.00".
-std::optional<int> decimalsOf(const std::string& sample) {
+std::optional<int> decimalsOf(std::string_view sample) {
   if (sample.empty() || sample.find_first_not_of("0.#") != std::string::npos) return std::nullopt;
   const auto dot = sample.find('.');
   return dot == std::string::npos ? 0 : static_cast<int>(sample.size() - dot - 1);
 }
 
-double number(const LinePart& part) { return std::strtod(part.text.c_str(), nullptr); }
+// strtod and atoi read a terminated copy: a part ends where the line goes on.
+double number(std::string_view part) { return std::strtod(std::string(part).c_str(), nullptr); }
 
 double largestIndex(int bits) { return bits >= 63 ? 0x1p63 : std::ldexp(1.0, bits) - 1; }
 
-void applyLine(FieldModel& field, const std::vector<LinePart>& parts, bool tdl) {
-  if (parts.size() >= 3) field.bitWidth = std::atoi(parts[2].text.c_str());
-  if (!tdl && parts.size() >= 2) field.access = parts[1].text;
-  const std::string type = parts.size() >= 4 ? parts[3].text : std::string{};
+void applyLine(FieldModel& field, const std::vector<std::string_view>& parts, bool tdl) {
+  if (parts.size() >= 3) field.bitWidth = std::atoi(std::string(parts[2]).c_str());
+  if (!tdl && parts.size() >= 2) field.access = parts[1];
+  const std::string_view type = parts.size() >= 4 ? parts[3] : std::string_view{};
   if (type == "ConRes" && parts.size() >= 6) {
     field.scale = NumberScale::Linear;
     field.start = number(parts[4]);
     field.step = number(parts[5]);
-    if (parts.size() >= 7) field.decimals = decimalsOf(parts[6].text);
+    if (parts.size() >= 7) field.decimals = decimalsOf(parts[6]);
   } else if (type == "ConRelRes" && parts.size() >= 7) {
     field.scale = NumberScale::Relative;
     field.start = number(parts[4]);
     field.step = number(parts[5]);
     field.offset = number(parts[6]);
-    if (parts.size() >= 8) field.decimals = decimalsOf(parts[7].text);
+    if (parts.size() >= 8) field.decimals = decimalsOf(parts[7]);
   } else if (type == "Single") {
     field.scale = NumberScale::Single;
   }
@@ -131,7 +130,8 @@ std::vector<FieldModel> fieldModels(const Teds& teds) {
         static_cast<std::size_t>(i) < teds.accessClasses.size() ? teds.accessClasses[i] : std::string{};
     if (tdl && !accessClass.empty()) field.access = accessClass;
     field.identification = (i < 5 && teds.engine != EngineKind::Lms) || accessClass == "ID";
-    applyLine(field, splitLine(fixedText(array.templateLines[i], TEDS_LINE_SIZE)), tdl);
+    const std::string line = fixedText(array.templateLines[i], TEDS_LINE_SIZE);
+    applyLine(field, splitLine(line), tdl);
     if (tdl && i >= 5) {
       const int choices = QUILLON_getEnumerationCount(i);
       for (int c = 0; c < choices; ++c) {
