@@ -29,8 +29,12 @@ function typedNotSent(form) {
   return { id: active.id, value: active.value, start: active.selectionStart, end: active.selectionEnd };
 }
 
+// Notes what each control shows, so that typing can be told from it.
+function noteShown(form) {
+  for (const control of form.querySelectorAll('input, select, textarea')) control.dataset.shown = control.value;
+}
+
 function keepTyping(typing) {
-  for (const control of $('fields').querySelectorAll('input, select, textarea')) control.dataset.shown = control.value;
   const control = typing && $(typing.id);
   if (!control) return;
   control.value = typing.value;
@@ -58,8 +62,10 @@ function show(view, source) {
     item.textContent = `${finding.severity}: ${finding.message}`;
     general.append(item);
   }
-  const typing = typedNotSent($('fields'));
-  renderForm($('fields'), view, state.refusal, changeField);
+  const form = $('fields');
+  const typing = typedNotSent(form);
+  renderForm(form, view, state.refusal, changeField);
+  noteShown(form);
   keepTyping(typing);
   renderBitMap($('bit-map'), $('bit-legend'), $('bit-info'), view);
   for (const id of ['teds', 'memory', 'save']) $(id).hidden = false;
